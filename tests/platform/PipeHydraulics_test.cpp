@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
 #include <limits>
 #include <numbers>
 #include <ostream>
@@ -332,6 +338,91 @@ TEST(PipeHydraulicsFlowTime, MinutesFromLengthAndVelocity)
         EXPECT_NEAR(*minutes, c.dMinutes, 1e-12);
     }
     EXPECT_FALSE(CPipeHydraulics::FlowTime(1e300, 1e-300));  // overflows: a failure, not infinity
+}
+
+// ---------------------------------------------------------------------------------------------
+// The shipped pipe series: well-formed rows, one pipe type per group, diameters rising within a
+// group, inner diameters plausible against the nominal size, and every pipe usable by the formulas.
+std::filesystem::path SourceDir()
+{
+#ifdef SEWER_SOURCE_DIR
+    return SEWER_SOURCE_DIR;
+#else
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+#endif
+}
+
+std::vector<std::string> SplitCsv(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    std::string field;
+    while (std::getline(stream, field, ','))
+        fields.push_back(field);
+    return fields;
+}
+
+double ParseNumber(const std::string& text)
+{
+    std::size_t used = 0;
+    const double dValue = std::stod(text, &used);
+    EXPECT_EQ(used, text.size()) << "not a plain number: " << text;
+    return dValue;
+}
+
+TEST(PipeHydraulicsCatalogue, PipeSeriesAreConsistent)
+{
+    std::ifstream file(SourceDir() / "examples/catalogue/pipe_series.csv");
+    ASSERT_TRUE(file) << "examples/catalogue/pipe_series.csv not found";
+    std::string line;
+    bool headerSeen = false;
+    struct SLast {
+        double dNominal = 0.0, dInner = 0.0, dFlow = 0.0;
+        std::string typeId;
+    };
+    std::map<std::string, SLast> groups;
+    std::set<std::string> typeIds;
+    int rows = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (!headerSeen) {
+            EXPECT_EQ(line, "group,name,nominal_diameter_mm,inner_diameter_mm,roughness_kb_mm,pipe_type_id");
+            headerSeen = true;
+            continue;
+        }
+        SCOPED_TRACE(line);
+        const std::vector<std::string> fields = SplitCsv(line);
+        ASSERT_EQ(fields.size(), 6u);
+        const double dNominal = ParseNumber(fields[2]);
+        const double dInner = ParseNumber(fields[3]);
+        const double dKb = ParseNumber(fields[4]);
+        EXPECT_GT(dInner, 0.0);
+        EXPECT_LE(dInner, dNominal);
+        EXPECT_GE(dInner, 0.9 * dNominal);
+        EXPECT_GT(dKb, 0.0);
+        EXPECT_LE(dKb, 1.5);
+        const auto full = CPipeHydraulics::FullBore(dInner / 1000.0, 0.005, dKb / 1000.0, kNu10);
+        ASSERT_TRUE(full);
+        auto [it, isNew] = groups.try_emplace(fields[0]);
+        SLast& last = it->second;
+        if (isNew) {
+            last.typeId = fields[5];
+            EXPECT_TRUE(typeIds.insert(fields[5]).second) << "pipe type id shared by two groups";
+        } else {
+            EXPECT_EQ(fields[5], last.typeId) << "one pipe type id per group";
+            EXPECT_GT(dNominal, last.dNominal);
+            EXPECT_GT(dInner, last.dInner);
+            EXPECT_GT(full->dFlow, last.dFlow);
+        }
+        last.dNominal = dNominal;
+        last.dInner = dInner;
+        last.dFlow = full->dFlow;
+        ++rows;
+    }
+    EXPECT_TRUE(headerSeen);
+    EXPECT_EQ(groups.size(), 4u);
+    EXPECT_GE(rows, 40);
 }
 
 }  // namespace
