@@ -1,0 +1,58 @@
+#pragma once
+// CSwmmReader: reads an EPA SWMM 5 input file (.inp) into the neutral import model.
+//
+// What is read:
+// - [JUNCTIONS], [OUTFALLS], [STORAGE] (manholes are often storage units) and [DIVIDERS] become nodes
+//   with their invert elevation and maximum depth; terrain height = invert + maximum depth. A maximum
+//   depth of 0 is SWMM's "not given" (the depth then follows the connecting pipes), so it stays empty.
+//   [COORDINATES] give node positions.
+// - [CONDUITS] become sections with length, Manning n and the pipe levels at both ends from the
+//   node inverts and the conduit offsets: [OPTIONS] LINK_OFFSETS DEPTH (default: level = node invert
+//   + offset) or ELEVATION (level = offset; "*" means the node invert). [XSECTIONS] CIRCULAR and
+//   FORCE_MAIN give the diameter (Geom1); other shapes are counted in report.unsupportedShapes and
+//   kept as properties SWMM_XSECTION_SHAPE and SWMM_XSECTION_GEOM1 (full height, m). More than one
+//   barrel is kept as SWMM_BARRELS. [VERTICES] give the interior vertices.
+// - [SUBCATCHMENTS] become catchment areas of kind 1 with area, imperviousness / 100 as the runoff
+//   coefficient and their outlet (a node or another subcatchment); [POLYGONS] give their outline.
+//   The linked section is left empty: ResolveCatchmentSections (ImportModel.h) picks it. Rain gage,
+//   width (m), slope (%) and curb length (m) are kept as SWMM_RAINGAGE, SWMM_WIDTH, SWMM_SLOPE and
+//   SWMM_CURB_LENGTH.
+// - Units: [OPTIONS] FLOW_UNITS CFS, GPM, MGD (the default when no FLOW_UNITS is given, as in SWMM)
+//   mean feet and acres, converted to metres and hectares; CMS, LPS, MLD mean metres and hectares.
+//   Coordinates, vertices and polygons are in map units: [MAP] UNITS FEET is converted to metres,
+//   METERS, NONE (the default) and DEGREES are taken as they stand.
+//
+// Every other section ([PUMPS], [ORIFICES], [WEIRS], [RAINGAGES], [TITLE], unknown ones, ...) is
+// counted in report.skipped by its bracketed upper-case name: the number of data lines in it.
+//
+// Text rules: section headers match without regard to case ("[Polygons]"); ";" starts a comment
+// outside double quotes; a double-quoted token may hold blanks; lines may end in CR LF; a UTF-8
+// byte-order mark is skipped; a file that is not valid UTF-8 is read as Latin-1 (with a warning).
+//
+// Names: node and subcatchment names are compared exactly ("1" and "001" are different nodes); a
+// reference that has no exact match falls back to the one name equal to it without regard to ASCII
+// case, as SWMM itself does not distinguish case. Link (section) names always match without regard
+// to case, so "C1" and "c1" are one conduit. The model holds each name as it is defined.
+//
+// Faults in the data never abort the read: a line with too few fields or an element whose name was
+// already used is skipped with a warning; a malformed or out-of-range number leaves that value empty
+// with a warning; a conduit whose node is not defined is dropped with a warning. All warnings carry
+// the 1-based line number. A text that is not a SWMM input file (contains NUL bytes, or its first
+// data is not a known section header) is rejected with EImportError::NotSwmmInput and an empty model.
+#include <filesystem>
+#include <string_view>
+
+#include "platform/store/ImportModel.h"
+
+namespace TAVGis::Store {
+
+class CSwmmReader {
+public:
+    // Reads the file into `network` (replacing its content). I/O failure gives CannotOpen.
+    SImportStatus ReadFile(const std::filesystem::path& path, SImportNetwork& network) const;
+
+    // Reads the text of an input file into `network` (replacing its content).
+    SImportStatus ReadText(std::string_view text, SImportNetwork& network) const;
+};
+
+}  // namespace TAVGis::Store
