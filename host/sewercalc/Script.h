@@ -1,0 +1,22 @@
+#pragma once
+// Scripts of the command-line host: a text file of statements, one per line. Words are separated by blanks;
+// a word in double quotes may hold blanks, \" and \\; "#" at the start of a word begins a comment.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+struct Statement {
+    int line = 0;
+    std::vector<std::string> words;
+};
+
+// A script error names the file and line; the run stops and nothing is saved.
+class ScriptError : public std::runtime_error {
+public:
+    ScriptError(const std::string& where, const std::string& what) : std::runtime_error(where + ": " + what) {}
+};
+
+// Reads the statements of a script; throws ScriptError for an unterminated quote.
+std::vector<Statement> ParseScript(const std::string& text, const std::string& fileName);
+// Quotes a text for output when it is empty or holds blanks, quotes or control characters.
+std::string Quote(const std::string& text);

@@ -1,0 +1,10 @@
+#pragma once
+// CDlgInfAreaTurkMain: flows from Turkish influence areas.
+// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+#include "platform/ui/AdUiBaseDialog.h"
+
+class CDlgInfAreaTurkMain : public TAVUi::CAdUiBaseDialog {
+public:
+    static constexpr int IDD = 342;
+    CDlgInfAreaTurkMain() : CAdUiBaseDialog(IDD) {}
+};

@@ -1,0 +1,10 @@
+#pragma once
+// CFlowInputDataDlg: per-section input data of the flow methods.
+// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+#include "platform/ui/AdUiBaseDialog.h"
+
+class CFlowInputDataDlg : public TAVUi::CAdUiBaseDialog {
+public:
+    static constexpr int IDD = 226;
+    CFlowInputDataDlg() : CAdUiBaseDialog(IDD) {}
+};

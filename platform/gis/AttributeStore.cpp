@@ -1,0 +1,110 @@
+#include "platform/gis/AttributeStore.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace TAVGis::Data {
+namespace {
+bool ParseNumber(const std::string& text, double& out) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    out = std::strtod(text.c_str(), &end);
+    while (end && (*end == ' ' || *end == '\t')) ++end;
+    return end && *end == '\0' && errno == 0;
+}
+}  // namespace
+
+CAttributeStore::Column& CAttributeStore::ColumnFor(const CDataDefinition& def, int row) {
+    auto col = static_cast<std::size_t>(def.GetColumn());
+    if (m_columns.size() <= col) m_columns.resize(col + 1);
+    Column& c = m_columns[col];
+    auto need = static_cast<std::size_t>(row) + 1;
+    if (c.present.size() < need) {
+        std::size_t grow = std::max(need, static_cast<std::size_t>(m_rows));
+        c.present.resize(grow, 0);
+        if (def.GetValueType() == ValueType::Text)
+            c.texts.resize(grow);
+        else
+            c.numbers.resize(grow, 0.0);
+    }
+    return c;
+}
+
+const CAttributeStore::Column* CAttributeStore::FindColumn(const CDataDefinition& def) const {
+    auto col = static_cast<std::size_t>(def.GetColumn());
+    return col < m_columns.size() ? &m_columns[col] : nullptr;
+}
+
+void CAttributeStore::Get(const CDataDefinition& def, int row, CDataBox& out) const {
+    out.SetNull();
+    const Column* c = FindColumn(def);
+    if (!c || row < 0 || static_cast<std::size_t>(row) >= c->present.size() || !c->present[row]) return;
+    switch (def.GetValueType()) {
+        case ValueType::Double:
+            out.SetValue(c->numbers[row]);
+            break;
+        case ValueType::Int:
+            out.SetValue(static_cast<int>(c->numbers[row]));
+            break;
+        case ValueType::Text:
+            out.SetValue(c->texts[row]);
+            break;
+    }
+}
+
+bool CAttributeStore::Has(const CDataDefinition& def, int row) const {
+    const Column* c = FindColumn(def);
+    return c && row >= 0 && static_cast<std::size_t>(row) < c->present.size() && c->present[row];
+}
+
+bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& value) {
+    if (row < 0 || row >= m_rows) return false;
+    if (value.IsNull()) {
+        Erase(def, row);
+        return true;
+    }
+    if (def.GetValueType() == ValueType::Text) {
+        Column& c = ColumnFor(def, row);
+        c.texts[row] = value.ToString();
+        c.present[row] = 1;
+        return true;
+    }
+    double number = 0.0;
+    if (value.IsDouble() || value.IsInt())
+        number = value.ToDouble();
+    else if (!value.IsText() || !ParseNumber(value.ToString(), number))
+        return false;
+    Column& c = ColumnFor(def, row);
+    c.numbers[row] = def.GetValueType() == ValueType::Int ? static_cast<double>(static_cast<int>(number)) : number;
+    c.present[row] = 1;
+    return true;
+}
+
+void CAttributeStore::Erase(const CDataDefinition& def, int row) {
+    auto col = static_cast<std::size_t>(def.GetColumn());
+    if (col >= m_columns.size()) return;
+    Column& c = m_columns[col];
+    if (row < 0 || static_cast<std::size_t>(row) >= c.present.size()) return;
+    c.present[row] = 0;
+    if (def.GetValueType() == ValueType::Text) std::string().swap(c.texts[row]);
+}
+
+std::size_t CAttributeStore::CountValues(const CDataDefinition& def) const {
+    const Column* c = FindColumn(def);
+    if (!c) return 0;
+    std::size_t n = 0;
+    for (auto p : c->present) n += p;
+    return n;
+}
+
+std::size_t CAttributeStore::MemoryBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& c : m_columns) {
+        bytes += c.numbers.capacity() * sizeof(double) + c.present.capacity() + c.texts.capacity() * sizeof(std::string);
+        for (const auto& t : c.texts) bytes += t.capacity() > 15 ? t.capacity() : 0;
+    }
+    return bytes;
+}
+
+}  // namespace TAVGis::Data

@@ -1,0 +1,68 @@
+#pragma once
+// HostUi: the one interface through which the platform reaches a person: alerts, command-line output,
+// picks in the drawing, file and colour dialogs, the clipboard, the wait cursor and running a modal dialog.
+// The command-line host answers it from a script, tests from a recording fake, a desktop host from a window.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace TAVUi {
+class CAdUiBaseDialog;
+}
+
+namespace TAVHost {
+
+// What a pick in the drawing asks for.
+struct PickRequest {
+    enum class Kind {
+        Entities,   // the user selects sections and nodes (a selection button)
+        Direction,  // the user picks one of the outgoing sections at a node
+    };
+    Kind kind = Kind::Entities;
+    std::string prompt;
+    std::vector<std::string> candidates;  // names the pick is limited to (empty: any entity)
+};
+
+struct FileRequest {
+    std::string title;
+    std::string defaultName;
+    std::string extension;
+    int flags = 0;
+};
+
+class HostUi {
+public:
+    virtual ~HostUi() = default;
+    // An alert box; the text as the user sees it.
+    virtual void Alert(const std::string& text) = 0;
+    // Command-line output, exactly as printed (no newline added).
+    virtual void Print(const std::string& text) = 0;
+    // Runs an initialised modal dialog until it ends; returns its result code.
+    virtual int RunModal(TAVUi::CAdUiBaseDialog& dialog) = 0;
+    // Names of the picked entities; empty when the user picked nothing.
+    virtual std::vector<std::string> Pick(const PickRequest& request) = 0;
+    virtual std::optional<std::string> GetFile(const FileRequest& request) = 0;
+    // A colour index chosen in the colour dialog, or nothing when cancelled.
+    virtual std::optional<int> ChooseColor(int initialIndex, bool allowByLayerAndBlock) = 0;
+    virtual void SetClipboardText(const std::string& utf8) = 0;
+    virtual void SetWaitCursor(bool on) = 0;
+};
+
+// The HostUi of the running host. Without one set, a quiet default writes alerts and output to stderr,
+// cancels every dialog and answers every question with nothing.
+HostUi& GetHostUi();
+void SetHostUi(HostUi* ui);
+
+// Puts a HostUi in place for a scope and restores the previous one.
+class ScopedHostUi {
+public:
+    explicit ScopedHostUi(HostUi& ui);
+    ~ScopedHostUi();
+    ScopedHostUi(const ScopedHostUi&) = delete;
+    ScopedHostUi& operator=(const ScopedHostUi&) = delete;
+
+private:
+    HostUi* m_previous;
+};
+
+}  // namespace TAVHost

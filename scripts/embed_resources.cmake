@@ -1,0 +1,11 @@
+# Turns the module's resource files (dialog templates, string table, menu) into a C++ source.
+file(GLOB files "${IN_DIR}/*.dlg" "${IN_DIR}/*.txt")
+list(SORT files)
+set(body "")
+foreach(f IN LISTS files)
+  get_filename_component(name "${f}" NAME)
+  file(READ "${f}" content)
+  string(APPEND body "        {\"${name}\", R\"tavxres(${content})tavxres\"},\n")
+endforeach()
+file(WRITE "${OUT}.tmp" "// Generated from module/res. Do not edit.\n#include \"platform/host/ResourceModule.h\"\nconst TAVHost::ResourceModule& TavxModuleResourceData() {\n    static const TAVHost::ResourceModule data{\"TAVXSewageCalculations\", {\n${body}    }};\n    return data;\n}\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different "${OUT}.tmp" "${OUT}")
