@@ -1,6 +1,8 @@
 #include "platform/sewage/PipeHydraulics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace TAVGis::Sewage {
@@ -9,9 +11,8 @@ namespace {
 
 using H = CPipeHydraulics;
 
-constexpr double kSmallAngle = 0.1;  // rad; below it theta - sin(theta) comes from its series
-constexpr double kInverseGolden = 0.6180339887498949;  // (sqrt(5) - 1) / 2
-constexpr double kPeakSearchStart = 0.5;  // h/D; Q(h) is unimodal on [0.5, 1]
+constexpr double kGoldenStep = 0.3819660112501051;  // (3 - sqrt(5)) / 2
+constexpr double kPeakSearchStart = 0.8;  // h/D; Q rises at least up to 0.8128, where R peaks
 
 bool IsPositive(double dValue)
 {
@@ -50,14 +51,7 @@ SSegment Segment(double dRatio, double dDiameter)
 {
     const double dTheta = dRatio <= 0.5 ? 4.0 * std::asin(std::sqrt(dRatio))
                                         : 2.0 * std::numbers::pi - 4.0 * std::asin(std::sqrt(1.0 - dRatio));
-    double dThetaMinusSine = 0.0;
-    if (dTheta < kSmallAngle) {
-        const double dSquare = dTheta * dTheta;
-        dThetaMinusSine = dTheta * dSquare / 6.0 *
-                          (1.0 - dSquare / 20.0 * (1.0 - dSquare / 42.0 * (1.0 - dSquare / 72.0)));
-    } else {
-        dThetaMinusSine = dTheta - std::sin(dTheta);
-    }
+    const double dThetaMinusSine = dTheta - std::sin(dTheta);
     return {dDiameter * dDiameter / 8.0 * dThetaMinusSine, dDiameter * dTheta / 2.0};
 }
 
@@ -69,14 +63,15 @@ struct SWetted {
     double dFlow = 0.0;       // m3/s
 };
 
-// Partial filling at relative height dRatio in (0, 1]. Every caller goes through this one path, so
-// the peak found by the search and the values reported for its height are bit-identical.
-SWetted Wetted(double dRatio, double dDiameter, double dSlope, double dRoughness, double dViscosity)
+// Partial filling at height dHeight in (0, D]. Every caller (the searches and PartialFilling) goes
+// through this one path with the height itself as the variable, so a height returned by a search
+// gives bit-identical values when PartialFilling is asked about it.
+SWetted Wetted(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity)
 {
     SWetted wetted;
-    if (!(dRatio > 0.0))
+    if (!(dHeight > 0.0))
         return wetted;
-    const SSegment segment = Segment(dRatio, dDiameter);
+    const SSegment segment = Segment(dHeight / dDiameter, dDiameter);
     if (!(segment.dArea > 0.0 && segment.dPerimeter > 0.0))
         return wetted;
     wetted.dArea = segment.dArea;
@@ -87,52 +82,178 @@ SWetted Wetted(double dRatio, double dDiameter, double dSlope, double dRoughness
     return wetted;
 }
 
-// Flow (m3/s) at relative height dRatio; 0 at or below the invert and where the formula gives no
-// positive velocity, so that the function is non-decreasing up to its peak.
-double PartialFlow(double dRatio, double dDiameter, double dSlope, double dRoughness, double dViscosity)
+// Flow (m3/s) at height dHeight; 0 at or below the invert and where the formula gives no positive
+// velocity, so that the function is non-decreasing up to its peak.
+double PartialFlow(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity)
 {
-    return Wetted(dRatio, dDiameter, dSlope, dRoughness, dViscosity).dFlow;
+    return Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity).dFlow;
 }
 
 struct SPeak {
-    double dRatio = 0.0;  // h/D
-    SWetted wetted;       // values at that height; wetted.dFlow is "the maximum of Q(h)"
+    double dHeight = 0.0;  // m
+    SWetted wetted;        // values at that height; wetted.dFlow is "the maximum of Q(h)"
 };
 
-// Golden-section search for the maximum of Q(h) over h/D in [0.5, 1].
+// Maximum of Q(h) over h in [kPeakSearchStart D, D] by Brent's minimisation of -Q (golden-section
+// steps, parabolic steps where they are safe). The result is the best point evaluated.
 SPeak FindPeak(double dDiameter, double dSlope, double dRoughness, double dViscosity)
 {
     SPeak best;
-    auto flowAt = [&](double dRatio) {
-        const SWetted wetted = Wetted(dRatio, dDiameter, dSlope, dRoughness, dViscosity);
+    auto negativeFlow = [&](double dHeight) {
+        const SWetted wetted = Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity);
         if (wetted.dFlow > best.wetted.dFlow)
-            best = {dRatio, wetted};
-        return wetted.dFlow;
+            best = {dHeight, wetted};
+        return -wetted.dFlow;
     };
-    flowAt(1.0);
-    double dLow = kPeakSearchStart;
-    double dHigh = 1.0;
-    flowAt(dLow);
-    double dLeft = dHigh - kInverseGolden * (dHigh - dLow);
-    double dRight = dLow + kInverseGolden * (dHigh - dLow);
-    double dLeftFlow = flowAt(dLeft);
-    double dRightFlow = flowAt(dRight);
-    for (int i = 0; i < H::kMaxPeakIterations && dHigh - dLow > H::kPeakTolerance; ++i) {
-        if (dLeftFlow >= dRightFlow) {
-            dHigh = dRight;
-            dRight = dLeft;
-            dRightFlow = dLeftFlow;
-            dLeft = dHigh - kInverseGolden * (dHigh - dLow);
-            dLeftFlow = flowAt(dLeft);
+    negativeFlow(dDiameter);
+    double dLow = kPeakSearchStart * dDiameter;
+    double dHigh = dDiameter;
+    double x = dLow + kGoldenStep * (dHigh - dLow);  // best point so far
+    double w = x;                                     // second best
+    double v = x;                                     // previous value of w
+    double fx = negativeFlow(x);
+    double fw = fx;
+    double fv = fx;
+    double d = 0.0;  // last step
+    double e = 0.0;  // step before last
+    for (int i = 0; i < H::kMaxPeakIterations; ++i) {
+        const double xm = 0.5 * (dLow + dHigh);
+        const double tol1 = H::kPeakTolerance * std::fabs(x);
+        const double tol2 = 2.0 * tol1;
+        if (std::fabs(x - xm) <= tol2 - 0.5 * (dHigh - dLow))
+            break;
+        bool golden = true;
+        if (std::fabs(e) > tol1) {
+            const double r = (x - w) * (fx - fv);
+            double q = (x - v) * (fx - fw);
+            double p = (x - v) * q - (x - w) * r;
+            q = 2.0 * (q - r);
+            if (q > 0.0)
+                p = -p;
+            q = std::fabs(q);
+            const double dOlder = e;
+            e = d;
+            if (std::fabs(p) < std::fabs(0.5 * q * dOlder) && p > q * (dLow - x) && p < q * (dHigh - x)) {
+                d = p / q;
+                const double u = x + d;
+                if (u - dLow < tol2 || dHigh - u < tol2)
+                    d = std::copysign(tol1, xm - x);
+                golden = false;
+            }
+        }
+        if (golden) {
+            e = x >= xm ? dLow - x : dHigh - x;
+            d = kGoldenStep * e;
+        }
+        const double u = std::fabs(d) >= tol1 ? x + d : x + std::copysign(tol1, d);
+        const double fu = negativeFlow(u);
+        if (fu <= fx) {
+            if (u >= x)
+                dLow = x;
+            else
+                dHigh = x;
+            v = w;
+            fv = fw;
+            w = x;
+            fw = fx;
+            x = u;
+            fx = fu;
         } else {
-            dLow = dLeft;
-            dLeft = dRight;
-            dLeftFlow = dRightFlow;
-            dRight = dLow + kInverseGolden * (dHigh - dLow);
-            dRightFlow = flowAt(dRight);
+            if (u < x)
+                dLow = u;
+            else
+                dHigh = u;
+            if (fu <= fw || w == x) {
+                v = w;
+                fv = fw;
+                w = u;
+                fw = fu;
+            } else if (fu <= fv || v == x || v == w) {
+                v = u;
+                fv = fu;
+            }
         }
     }
     return best;
+}
+
+// Brent's root bracketing (bisection, secant and inverse quadratic interpolation) for a
+// non-decreasing excess(x) = flow(x) - Q on [dLow, dHigh]. Returns the end of the final bracket
+// whose excess is >= 0 (it carries the flow), within dTolerance of the crossing; dLow itself when
+// it already carries; nothing when dHigh does not carry or the iteration limit is reached.
+template <typename Excess>
+std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, double dTolerance)
+{
+    double a = dLow;
+    double b = dHigh;
+    double fa = excess(a);
+    double fb = excess(b);
+    if (!(fb >= 0.0))
+        return std::nullopt;
+    if (fa >= 0.0)
+        return a;
+    double c = a;
+    double fc = fa;
+    double d = b - a;
+    double e = d;
+    for (int i = 0; i < H::kMaxRootIterations; ++i) {
+        if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
+            c = a;
+            fc = fa;
+            d = b - a;
+            e = d;
+        }
+        if (std::fabs(fc) < std::fabs(fb)) {
+            a = b;
+            b = c;
+            c = a;
+            fa = fb;
+            fb = fc;
+            fc = fa;
+        }
+        const double tol1 = 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(b) + 0.5 * dTolerance;
+        const double xm = 0.5 * (c - b);
+        if (std::fabs(xm) <= tol1 || fb == 0.0)
+            return fb >= 0.0 ? b : c;
+        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+            const double s = fb / fa;
+            double p = 0.0;
+            double q = 0.0;
+            if (a == c) {
+                p = 2.0 * xm * s;
+                q = 1.0 - s;
+            } else {
+                const double qa = fa / fc;
+                const double r = fb / fc;
+                p = s * (2.0 * xm * qa * (qa - r) - (b - a) * (r - 1.0));
+                q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
+            }
+            if (p > 0.0)
+                q = -q;
+            p = std::fabs(p);
+            if (2.0 * p < std::min(3.0 * xm * q - std::fabs(tol1 * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = xm;
+                e = d;
+            }
+        } else {
+            d = xm;
+            e = d;
+        }
+        a = b;
+        fa = fb;
+        b += std::fabs(d) > tol1 ? d : std::copysign(tol1, xm);
+        fb = excess(b);
+    }
+    return std::nullopt;
+}
+
+// A flow usable in differences: infinity is capped at the largest double.
+double Capped(double dFlow)
+{
+    return std::min(dFlow, std::numeric_limits<double>::max());
 }
 
 bool ValidPipe(double dDiameter, double dSlope, double dRoughness, double dViscosity)
@@ -140,7 +261,7 @@ bool ValidPipe(double dDiameter, double dSlope, double dRoughness, double dVisco
     return IsPositive(dDiameter) && IsPositive(dSlope) && IsRoughness(dRoughness) && IsPositive(dViscosity);
 }
 
-// Smallest x in [dLowest, dHighest] with flowOf(x) >= dFlow, flowOf non-decreasing; bisection on log x.
+// Smallest x in [dLowest, dHighest] with flowOf(x) >= dFlow, flowOf non-decreasing; searched on log x.
 template <typename FlowOf>
 std::optional<double> SmallestCarrying(double dFlow, double dLowest, double dHighest, FlowOf flowOf)
 {
@@ -148,16 +269,14 @@ std::optional<double> SmallestCarrying(double dFlow, double dLowest, double dHig
         return std::nullopt;
     if (flowOf(dLowest) >= dFlow)
         return dLowest;
-    double dLow = dLowest;
-    double dHigh = dHighest;
-    for (int i = 0; i < H::kMaxBisectionIterations && dHigh / dLow - 1.0 > H::kRelativeSearchTolerance; ++i) {
-        const double dMiddle = std::sqrt(dLow * dHigh);
-        if (flowOf(dMiddle) >= dFlow)
-            dHigh = dMiddle;
-        else
-            dLow = dMiddle;
-    }
-    return dHigh;
+    auto excess = [&](double dLog) { return Capped(flowOf(std::exp(dLog))) - dFlow; };
+    const auto dLog = CarryingEnd(excess, std::log(dLowest), std::log(dHighest), H::kRelativeSearchTolerance);
+    if (!dLog)
+        return std::nullopt;
+    const double dResult = std::exp(*dLog);
+    if (!IsPositive(dResult))
+        return std::nullopt;
+    return dResult;
 }
 
 }  // namespace
@@ -180,7 +299,7 @@ std::optional<CPipeHydraulics::SPartialFlow> CPipeHydraulics::PartialFilling(dou
 {
     if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity) || !IsPositive(dHeight) || dHeight > dDiameter)
         return std::nullopt;
-    const SWetted wetted = Wetted(dHeight / dDiameter, dDiameter, dSlope, dRoughness, dViscosity);
+    const SWetted wetted = Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity);
     if (!IsPositive(wetted.dArea) || !IsPositive(wetted.dPerimeter) || !IsPositive(wetted.dRadius) ||
         !IsPositive(wetted.dVelocity) || !IsPositive(wetted.dFlow))
         return std::nullopt;
@@ -194,7 +313,7 @@ std::optional<CPipeHydraulics::SPartialFlow> CPipeHydraulics::PeakPartialFlow(do
         return std::nullopt;
     const SPeak peak = FindPeak(dDiameter, dSlope, dRoughness, dViscosity);
     const SWetted& wetted = peak.wetted;
-    const double dHeight = peak.dRatio * dDiameter;
+    const double dHeight = peak.dHeight;
     if (!IsPositive(dHeight) || !IsPositive(wetted.dRadius) || !IsPositive(wetted.dVelocity) ||
         !IsPositive(wetted.dFlow))
         return std::nullopt;
@@ -209,19 +328,14 @@ std::optional<double> CPipeHydraulics::FillingHeight(double dFlow, double dDiame
     const SPeak peak = FindPeak(dDiameter, dSlope, dRoughness, dViscosity);
     if (!IsPositive(peak.wetted.dFlow) || dFlow > peak.wetted.dFlow)
         return std::nullopt;
-    double dLow = 0.0;  // Q(0) = 0 < dFlow
-    double dHigh = peak.dRatio;  // Q(peak) >= dFlow
-    for (int i = 0; i < kMaxBisectionIterations && dHigh - dLow > kHeightTolerance; ++i) {
-        const double dMiddle = 0.5 * (dLow + dHigh);
-        if (PartialFlow(dMiddle, dDiameter, dSlope, dRoughness, dViscosity) >= dFlow)
-            dHigh = dMiddle;
-        else
-            dLow = dMiddle;
-    }
-    const double dHeight = dHigh * dDiameter;
-    if (!IsPositive(dHeight))
+    auto excess = [&](double dHeight) {
+        return Capped(PartialFlow(dHeight, dDiameter, dSlope, dRoughness, dViscosity)) - dFlow;
+    };
+    // Q(0) = 0 < dFlow <= Q(peak)
+    const auto dHeight = CarryingEnd(excess, 0.0, peak.dHeight, kHeightTolerance * dDiameter);
+    if (!dHeight || !IsPositive(*dHeight))
         return std::nullopt;
-    return dHeight;
+    return *dHeight;
 }
 
 std::optional<double> CPipeHydraulics::MinimumDiameter(double dFlow, double dSlope, double dRoughness,

@@ -21,8 +21,9 @@
 //     theta = 2 acos(1 - 2h/D)   (evaluated as 4 asin(sqrt(h/D)), or 2 pi - 4 asin(sqrt(1 - h/D))
 //                                 above half filling, which is the same angle without the loss of
 //                                 precision of acos near 1 and -1)
-//     A = D^2/8 (theta - sin theta)  (a short series is used for theta < 0.1, where the difference
-//                                     would cancel), P = D theta / 2, R = A / P
+//     A = D^2/8 (theta - sin theta), P = D theta / 2, R = A / P  (theta - sin theta cancels for
+//                                 small angles, but at the shallowest depth at which the formula
+//                                 gives a velocity at all the loss is still below 1e-10 relative)
 //     v = the full-bore formula with D replaced by the hydraulic diameter 4R,  Q = v A.
 //   At h = D/2 the hydraulic diameter is D, so v equals the full-bore velocity and Q is exactly
 //   half the full-bore flow.
@@ -33,26 +34,32 @@
 // no flow (Q = 0), which keeps Q monotone in D, in J and on the rising branch of Q(h).
 //
 // Maximum of Q(h): Q(h) rises from 0, peaks at about h/D = 0.94 with roughly 1.07 times the
-// full-bore flow, and falls back to the full-bore flow at h = D. The peak is found for each call
-// by a golden-section search over h/D in [0.5, 1] (Q is unimodal there: the area rises, the
-// hydraulic radius falls beyond h/D = 0.81), stopped when the bracket is narrower than
-// kPeakTolerance x D or after kMaxPeakIterations steps. "The maximum of Q(h)" is the largest Q
-// evaluated in that search; its location is known to about 1e-8 D (the top is flat), its value to
-// rounding. A flow above that maximum cannot run in free-surface flow: FillingHeight fails.
+// full-bore flow, and falls back to the full-bore flow at h = D. Up to h/D = 0.8128, where the
+// hydraulic radius is largest, area and velocity both rise, so the peak lies in [0.8, 1]; beyond,
+// the area still rises and the radius falls, and Q has a single maximum there (the search returns
+// the best point it evaluated in any case). The peak is found
+// for each call by Brent's minimisation of -Q(h) over h in [0.8 D, D] (golden-section steps with
+// parabolic steps where they are safe), stopped when the location is known to kPeakTolerance
+// relative (about the square root of the machine precision: the top is flat, so a finer location
+// is meaningless) or after kMaxPeakIterations steps. "The maximum of Q(h)" is the largest Q
+// evaluated in that search; its value is exact to rounding. A flow above it cannot run with a
+// free surface: FillingHeight fails.
 //
-// Filling height: bisection on h in [0, h_peak] (Q is non-decreasing there), stopped when the
-// bracket is narrower than kHeightTolerance x D or after kMaxBisectionIterations steps. The upper
-// end of the final bracket is returned, so Q(h) >= the requested flow (the filling is never
-// under-estimated). Near the peak the height is only as well determined as the flat curve allows.
-//
-// Minimum diameter: smallest D in [kMinSearchDiameter, kMaxSearchDiameter] whose full-bore flow
-// is at least Q; bisection on log D (Q_full rises with D), stopped when hi/lo - 1 <=
-// kRelativeSearchTolerance or after kMaxBisectionIterations steps; the upper end is returned
-// (its full-bore flow carries Q). Fails when even kMaxSearchDiameter does not carry Q; returns
-// kMinSearchDiameter when that already carries Q.
-// Minimum slope: likewise, smallest J in [kMinSearchSlope, kMaxSearchSlope] at which pipe D
-// carries Q at full bore (Q_full rises with J); fails above kMaxSearchSlope (45 degrees, beyond
-// gravity-sewer design), returns kMinSearchSlope when that already carries Q.
+// Root searches (filling height, minimum diameter, minimum slope) use Brent's bracketing method
+// (bisection with secant and inverse quadratic steps) on a non-decreasing function, bounded by
+// kMaxRootIterations (a search needs about 10 evaluations; the limit is never reached in practice,
+// and reaching it is a failure, not an approximate answer). Of the final bracket the end that
+// carries the flow is returned, so the result never under-sizes:
+//   Filling height: h in [0, h_peak], bracket narrower than kHeightTolerance x D; the search
+//     evaluates Q exactly as PartialFilling does, so PartialFilling(h) gives Q >= the requested
+//     flow, and the peak flow itself is reachable. Near the peak the height is only as well determined as the flat
+//     curve allows.
+//   Minimum diameter: smallest D in [kMinSearchDiameter, kMaxSearchDiameter] whose full-bore flow
+//     is at least Q, searched on log D to kRelativeSearchTolerance. Fails when even
+//     kMaxSearchDiameter does not carry Q; returns kMinSearchDiameter when that already carries Q.
+//   Minimum slope: likewise, smallest J in [kMinSearchSlope, kMaxSearchSlope] at which pipe D
+//     carries Q at full bore; fails above kMaxSearchSlope (45 degrees, beyond gravity-sewer
+//     design), returns kMinSearchSlope when that already carries Q.
 //
 // Inputs: flow, diameter, slope, viscosity, length and velocity must be finite and > 0; the
 // roughness must be finite and >= 0 (kb = 0 is the hydraulically smooth pipe, for which the
@@ -72,11 +79,11 @@ public:
     static constexpr double kViscousTerm = 2.51;             // Prandtl-Colebrook constants
     static constexpr double kRoughnessTerm = 3.71;
 
-    static constexpr double kPeakTolerance = 1e-9;           // x D, golden-section bracket width
-    static constexpr int kMaxPeakIterations = 100;           // 0.5 x 0.618^44 < 1e-9 already
-    static constexpr double kHeightTolerance = 1e-12;        // x D, bisection bracket width
-    static constexpr double kRelativeSearchTolerance = 1e-12;  // hi/lo - 1 for D and J searches
-    static constexpr int kMaxBisectionIterations = 200;      // each search needs about 45
+    static constexpr double kPeakTolerance = 1e-8;           // relative location of the peak of Q(h)
+    static constexpr int kMaxPeakIterations = 100;           // golden steps alone need about 35
+    static constexpr double kHeightTolerance = 1e-12;        // x D, final bracket width of h
+    static constexpr double kRelativeSearchTolerance = 1e-12;  // bracket width of log D and log J
+    static constexpr int kMaxRootIterations = 200;           // pure bisection would need about 45
     static constexpr double kMinSearchDiameter = 0.001;      // m
     static constexpr double kMaxSearchDiameter = 20.0;       // m
     static constexpr double kMinSearchSlope = 1e-8;          // fraction (1e-5 per mille)

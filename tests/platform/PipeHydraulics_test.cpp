@@ -237,7 +237,7 @@ INSTANTIATE_TEST_SUITE_P(DesignRange, PipeHydraulicsDesignCases, ::testing::Valu
 
 // ---------------------------------------------------------------------------------------------
 // Geometry of the wetted segment against the textbook form theta = 2 acos(1 - 2h/D), and against
-// the shallow-water limit A ~ 4/3 h sqrt(D h) where the implementation switches to a series.
+// the shallow-water limit A ~ 4/3 h sqrt(D h), where theta - sin(theta) cancels.
 TEST(PipeHydraulicsGeometry, SegmentAreaAndPerimeter)
 {
     const double dDiameter = 0.6;
