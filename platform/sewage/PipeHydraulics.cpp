@@ -12,33 +12,29 @@ namespace {
 using H = CPipeHydraulics;
 
 constexpr double kGoldenStep = 0.3819660112501051;  // (3 - sqrt(5)) / 2
-constexpr double kPeakSearchStart = 0.8;  // h/D; Q rises at least up to 0.8128, where R peaks
+constexpr double kPeakSearchStart = 0.8;            // h/D; Q rises at least up to 0.8128, where R peaks
 
-bool IsPositive(double dValue)
-{
+bool IsPositive(double dValue) {
     return std::isfinite(dValue) && dValue > 0.0;
 }
 
-bool IsRoughness(double dValue)
-{
+bool IsRoughness(double dValue) {
     return std::isfinite(dValue) && dValue >= 0.0;
 }
 
 // Prandtl-Colebrook velocity (m/s) for hydraulic diameter dHydraulic (m). Where the formula gives
 // no positive velocity (argument of the logarithm 1 or more, or not a number) the result is 0.
-double Velocity(double dHydraulic, double dSlope, double dRoughness, double dViscosity)
-{
+double Velocity(double dHydraulic, double dSlope, double dRoughness, double dViscosity) {
     const double dShear = std::sqrt(2.0 * H::kGravity * dHydraulic * dSlope);
-    const double dArgument = H::kViscousTerm * dViscosity / (dHydraulic * dShear) +
-                             dRoughness / (H::kRoughnessTerm * dHydraulic);
-    if (!(dArgument < 1.0))
-        return 0.0;
+    const double dArgument =
+        H::kViscousTerm * dViscosity / (dHydraulic * dShear) + dRoughness / (H::kRoughnessTerm * dHydraulic);
+    if (!(dArgument < 1.0)) return 0.0;
     return -2.0 * std::log10(dArgument) * dShear;
 }
 
-double FullBoreFlow(double dDiameter, double dSlope, double dRoughness, double dViscosity)
-{
-    return Velocity(dDiameter, dSlope, dRoughness, dViscosity) * std::numbers::pi * dDiameter * dDiameter / 4.0;
+double FullBoreFlow(double dDiameter, double dSlope, double dRoughness, double dViscosity) {
+    return Velocity(dDiameter, dSlope, dRoughness, dViscosity) * std::numbers::pi * dDiameter * dDiameter /
+           4.0;
 }
 
 struct SSegment {
@@ -47,8 +43,7 @@ struct SSegment {
 };
 
 // Wetted circular segment of pipe dDiameter filled to the relative height dRatio = h/D in (0, 1].
-SSegment Segment(double dRatio, double dDiameter)
-{
+SSegment Segment(double dRatio, double dDiameter) {
     const double dTheta = dRatio <= 0.5 ? 4.0 * std::asin(std::sqrt(dRatio))
                                         : 2.0 * std::numbers::pi - 4.0 * std::asin(std::sqrt(1.0 - dRatio));
     const double dThetaMinusSine = dTheta - std::sin(dTheta);
@@ -66,14 +61,11 @@ struct SWetted {
 // Partial filling at height dHeight in (0, D]. Every caller (the searches and PartialFilling) goes
 // through this one path with the height itself as the variable, so a height returned by a search
 // gives bit-identical values when PartialFilling is asked about it.
-SWetted Wetted(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity)
-{
+SWetted Wetted(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity) {
     SWetted wetted;
-    if (!(dHeight > 0.0))
-        return wetted;
+    if (!(dHeight > 0.0)) return wetted;
     const SSegment segment = Segment(dHeight / dDiameter, dDiameter);
-    if (!(segment.dArea > 0.0 && segment.dPerimeter > 0.0))
-        return wetted;
+    if (!(segment.dArea > 0.0 && segment.dPerimeter > 0.0)) return wetted;
     wetted.dArea = segment.dArea;
     wetted.dPerimeter = segment.dPerimeter;
     wetted.dRadius = segment.dArea / segment.dPerimeter;
@@ -84,8 +76,7 @@ SWetted Wetted(double dHeight, double dDiameter, double dSlope, double dRoughnes
 
 // Flow (m3/s) at height dHeight; 0 at or below the invert and where the formula gives no positive
 // velocity, so that the function is non-decreasing up to its peak.
-double PartialFlow(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity)
-{
+double PartialFlow(double dHeight, double dDiameter, double dSlope, double dRoughness, double dViscosity) {
     return Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity).dFlow;
 }
 
@@ -96,21 +87,19 @@ struct SPeak {
 
 // Maximum of Q(h) over h in [kPeakSearchStart D, D] by Brent's minimisation of -Q (golden-section
 // steps, parabolic steps where they are safe). The result is the best point evaluated.
-SPeak FindPeak(double dDiameter, double dSlope, double dRoughness, double dViscosity)
-{
+SPeak FindPeak(double dDiameter, double dSlope, double dRoughness, double dViscosity) {
     SPeak best;
     auto negativeFlow = [&](double dHeight) {
         const SWetted wetted = Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity);
-        if (wetted.dFlow > best.wetted.dFlow)
-            best = {dHeight, wetted};
+        if (wetted.dFlow > best.wetted.dFlow) best = {dHeight, wetted};
         return -wetted.dFlow;
     };
     negativeFlow(dDiameter);
     double dLow = kPeakSearchStart * dDiameter;
     double dHigh = dDiameter;
     double x = dLow + kGoldenStep * (dHigh - dLow);  // best point so far
-    double w = x;                                     // second best
-    double v = x;                                     // previous value of w
+    double w = x;                                    // second best
+    double v = x;                                    // previous value of w
     double fx = negativeFlow(x);
     double fw = fx;
     double fv = fx;
@@ -120,24 +109,21 @@ SPeak FindPeak(double dDiameter, double dSlope, double dRoughness, double dVisco
         const double xm = 0.5 * (dLow + dHigh);
         const double tol1 = H::kPeakTolerance * std::fabs(x);
         const double tol2 = 2.0 * tol1;
-        if (std::fabs(x - xm) <= tol2 - 0.5 * (dHigh - dLow))
-            break;
+        if (std::fabs(x - xm) <= tol2 - 0.5 * (dHigh - dLow)) break;
         bool golden = true;
         if (std::fabs(e) > tol1) {
             const double r = (x - w) * (fx - fv);
             double q = (x - v) * (fx - fw);
             double p = (x - v) * q - (x - w) * r;
             q = 2.0 * (q - r);
-            if (q > 0.0)
-                p = -p;
+            if (q > 0.0) p = -p;
             q = std::fabs(q);
             const double dOlder = e;
             e = d;
             if (std::fabs(p) < std::fabs(0.5 * q * dOlder) && p > q * (dLow - x) && p < q * (dHigh - x)) {
                 d = p / q;
                 const double u = x + d;
-                if (u - dLow < tol2 || dHigh - u < tol2)
-                    d = std::copysign(tol1, xm - x);
+                if (u - dLow < tol2 || dHigh - u < tol2) d = std::copysign(tol1, xm - x);
                 golden = false;
             }
         }
@@ -182,16 +168,13 @@ SPeak FindPeak(double dDiameter, double dSlope, double dRoughness, double dVisco
 // whose excess is >= 0 (it carries the flow), within dTolerance of the crossing; dLow itself when
 // it already carries; nothing when dHigh does not carry or the iteration limit is reached.
 template <typename Excess>
-std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, double dTolerance)
-{
+std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, double dTolerance) {
     double a = dLow;
     double b = dHigh;
     double fa = excess(a);
     double fb = excess(b);
-    if (!(fb >= 0.0))
-        return std::nullopt;
-    if (fa >= 0.0)
-        return a;
+    if (!(fb >= 0.0)) return std::nullopt;
+    if (fa >= 0.0) return a;
     double c = a;
     double fc = fa;
     double d = b - a;
@@ -213,8 +196,7 @@ std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, doub
         }
         const double tol1 = 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(b) + 0.5 * dTolerance;
         const double xm = 0.5 * (c - b);
-        if (std::fabs(xm) <= tol1 || fb == 0.0)
-            return fb >= 0.0 ? b : c;
+        if (std::fabs(xm) <= tol1 || fb == 0.0) return fb >= 0.0 ? b : c;
         if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
             const double s = fb / fa;
             double p = 0.0;
@@ -228,8 +210,7 @@ std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, doub
                 p = s * (2.0 * xm * qa * (qa - r) - (b - a) * (r - 1.0));
                 q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
             }
-            if (p > 0.0)
-                q = -q;
+            if (p > 0.0) q = -q;
             p = std::fabs(p);
             if (2.0 * p < std::min(3.0 * xm * q - std::fabs(tol1 * q), std::fabs(e * q))) {
                 e = d;
@@ -251,96 +232,81 @@ std::optional<double> CarryingEnd(Excess excess, double dLow, double dHigh, doub
 }
 
 // A flow usable in differences: infinity is capped at the largest double.
-double Capped(double dFlow)
-{
+double Capped(double dFlow) {
     return std::min(dFlow, std::numeric_limits<double>::max());
 }
 
-bool ValidPipe(double dDiameter, double dSlope, double dRoughness, double dViscosity)
-{
+bool ValidPipe(double dDiameter, double dSlope, double dRoughness, double dViscosity) {
     return IsPositive(dDiameter) && IsPositive(dSlope) && IsRoughness(dRoughness) && IsPositive(dViscosity);
 }
 
 // Smallest x in [dLowest, dHighest] with flowOf(x) >= dFlow, flowOf non-decreasing; searched on log x.
 template <typename FlowOf>
-std::optional<double> SmallestCarrying(double dFlow, double dLowest, double dHighest, FlowOf flowOf)
-{
-    if (!(flowOf(dHighest) >= dFlow))
-        return std::nullopt;
-    if (flowOf(dLowest) >= dFlow)
-        return dLowest;
+std::optional<double> SmallestCarrying(double dFlow, double dLowest, double dHighest, FlowOf flowOf) {
+    if (!(flowOf(dHighest) >= dFlow)) return std::nullopt;
+    if (flowOf(dLowest) >= dFlow) return dLowest;
     auto excess = [&](double dLog) { return Capped(flowOf(std::exp(dLog))) - dFlow; };
     const auto dLog = CarryingEnd(excess, std::log(dLowest), std::log(dHighest), H::kRelativeSearchTolerance);
-    if (!dLog)
-        return std::nullopt;
+    if (!dLog) return std::nullopt;
     const double dResult = std::exp(*dLog);
-    if (!IsPositive(dResult))
-        return std::nullopt;
+    if (!IsPositive(dResult)) return std::nullopt;
     return dResult;
 }
 
 }  // namespace
 
 std::optional<CPipeHydraulics::SFullBore> CPipeHydraulics::FullBore(double dDiameter, double dSlope,
-                                                                    double dRoughness, double dViscosity)
-{
-    if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity))
-        return std::nullopt;
+                                                                    double dRoughness, double dViscosity) {
+    if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity)) return std::nullopt;
     const double dVelocity = Velocity(dDiameter, dSlope, dRoughness, dViscosity);
     const double dFlow = dVelocity * std::numbers::pi * dDiameter * dDiameter / 4.0;
-    if (!IsPositive(dVelocity) || !IsPositive(dFlow))
-        return std::nullopt;
+    if (!IsPositive(dVelocity) || !IsPositive(dFlow)) return std::nullopt;
     return SFullBore{dVelocity, dFlow};
 }
 
 std::optional<CPipeHydraulics::SPartialFlow> CPipeHydraulics::PartialFilling(double dHeight, double dDiameter,
                                                                              double dSlope, double dRoughness,
-                                                                             double dViscosity)
-{
+                                                                             double dViscosity) {
     if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity) || !IsPositive(dHeight) || dHeight > dDiameter)
         return std::nullopt;
     const SWetted wetted = Wetted(dHeight, dDiameter, dSlope, dRoughness, dViscosity);
     if (!IsPositive(wetted.dArea) || !IsPositive(wetted.dPerimeter) || !IsPositive(wetted.dRadius) ||
         !IsPositive(wetted.dVelocity) || !IsPositive(wetted.dFlow))
         return std::nullopt;
-    return SPartialFlow{dHeight, wetted.dArea, wetted.dPerimeter, wetted.dRadius, wetted.dVelocity, wetted.dFlow};
+    return SPartialFlow{dHeight,        wetted.dArea,     wetted.dPerimeter,
+                        wetted.dRadius, wetted.dVelocity, wetted.dFlow};
 }
 
 std::optional<CPipeHydraulics::SPartialFlow> CPipeHydraulics::PeakPartialFlow(double dDiameter, double dSlope,
-                                                                              double dRoughness, double dViscosity)
-{
-    if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity))
-        return std::nullopt;
+                                                                              double dRoughness,
+                                                                              double dViscosity) {
+    if (!ValidPipe(dDiameter, dSlope, dRoughness, dViscosity)) return std::nullopt;
     const SPeak peak = FindPeak(dDiameter, dSlope, dRoughness, dViscosity);
     const SWetted& wetted = peak.wetted;
     const double dHeight = peak.dHeight;
     if (!IsPositive(dHeight) || !IsPositive(wetted.dRadius) || !IsPositive(wetted.dVelocity) ||
         !IsPositive(wetted.dFlow))
         return std::nullopt;
-    return SPartialFlow{dHeight, wetted.dArea, wetted.dPerimeter, wetted.dRadius, wetted.dVelocity, wetted.dFlow};
+    return SPartialFlow{dHeight,        wetted.dArea,     wetted.dPerimeter,
+                        wetted.dRadius, wetted.dVelocity, wetted.dFlow};
 }
 
 std::optional<double> CPipeHydraulics::FillingHeight(double dFlow, double dDiameter, double dSlope,
-                                                     double dRoughness, double dViscosity)
-{
-    if (!IsPositive(dFlow) || !ValidPipe(dDiameter, dSlope, dRoughness, dViscosity))
-        return std::nullopt;
+                                                     double dRoughness, double dViscosity) {
+    if (!IsPositive(dFlow) || !ValidPipe(dDiameter, dSlope, dRoughness, dViscosity)) return std::nullopt;
     const SPeak peak = FindPeak(dDiameter, dSlope, dRoughness, dViscosity);
-    if (!IsPositive(peak.wetted.dFlow) || dFlow > peak.wetted.dFlow)
-        return std::nullopt;
+    if (!IsPositive(peak.wetted.dFlow) || dFlow > peak.wetted.dFlow) return std::nullopt;
     auto excess = [&](double dHeight) {
         return Capped(PartialFlow(dHeight, dDiameter, dSlope, dRoughness, dViscosity)) - dFlow;
     };
     // Q(0) = 0 < dFlow <= Q(peak)
     const auto dHeight = CarryingEnd(excess, 0.0, peak.dHeight, kHeightTolerance * dDiameter);
-    if (!dHeight || !IsPositive(*dHeight))
-        return std::nullopt;
+    if (!dHeight || !IsPositive(*dHeight)) return std::nullopt;
     return *dHeight;
 }
 
 std::optional<double> CPipeHydraulics::MinimumDiameter(double dFlow, double dSlope, double dRoughness,
-                                                       double dViscosity)
-{
+                                                       double dViscosity) {
     if (!IsPositive(dFlow) || !IsPositive(dSlope) || !IsRoughness(dRoughness) || !IsPositive(dViscosity))
         return std::nullopt;
     return SmallestCarrying(dFlow, kMinSearchDiameter, kMaxSearchDiameter, [&](double dDiameter) {
@@ -349,8 +315,7 @@ std::optional<double> CPipeHydraulics::MinimumDiameter(double dFlow, double dSlo
 }
 
 std::optional<double> CPipeHydraulics::MinimumSlope(double dFlow, double dDiameter, double dRoughness,
-                                                    double dViscosity)
-{
+                                                    double dViscosity) {
     if (!IsPositive(dFlow) || !IsPositive(dDiameter) || !IsRoughness(dRoughness) || !IsPositive(dViscosity))
         return std::nullopt;
     return SmallestCarrying(dFlow, kMinSearchSlope, kMaxSearchSlope, [&](double dSlope) {
@@ -359,30 +324,22 @@ std::optional<double> CPipeHydraulics::MinimumSlope(double dFlow, double dDiamet
 }
 
 std::optional<double> CPipeHydraulics::PartialFillVelocity(double dFlow, double dDiameter, double dSlope,
-                                                           double dRoughness, double dViscosity)
-{
+                                                           double dRoughness, double dViscosity) {
     const auto height = FillingHeight(dFlow, dDiameter, dSlope, dRoughness, dViscosity);
-    if (!height)
-        return std::nullopt;
+    if (!height) return std::nullopt;
     const auto partial = PartialFilling(*height, dDiameter, dSlope, dRoughness, dViscosity);
-    if (!partial)
-        return std::nullopt;
+    if (!partial) return std::nullopt;
     return partial->dVelocity;
 }
 
-std::optional<CPipeHydraulics::SHydraulicValues> CPipeHydraulics::HydraulicValues(double dFlow, double dDiameter,
-                                                                                  double dSlope, double dRoughness,
-                                                                                  double dViscosity)
-{
+std::optional<CPipeHydraulics::SHydraulicValues> CPipeHydraulics::HydraulicValues(
+    double dFlow, double dDiameter, double dSlope, double dRoughness, double dViscosity) {
     const auto full = FullBore(dDiameter, dSlope, dRoughness, dViscosity);
-    if (!full)
-        return std::nullopt;
+    if (!full) return std::nullopt;
     const auto height = FillingHeight(dFlow, dDiameter, dSlope, dRoughness, dViscosity);
-    if (!height)
-        return std::nullopt;
+    if (!height) return std::nullopt;
     const auto partial = PartialFilling(*height, dDiameter, dSlope, dRoughness, dViscosity);
-    if (!partial)
-        return std::nullopt;
+    if (!partial) return std::nullopt;
     SHydraulicValues values;
     values.dFillingHeight = *height;
     values.dFillingPercent = 100.0 * *height / dDiameter;
@@ -397,13 +354,10 @@ std::optional<CPipeHydraulics::SHydraulicValues> CPipeHydraulics::HydraulicValue
     return values;
 }
 
-std::optional<double> CPipeHydraulics::FlowTime(double dLength, double dVelocity)
-{
-    if (!IsPositive(dLength) || !IsPositive(dVelocity))
-        return std::nullopt;
+std::optional<double> CPipeHydraulics::FlowTime(double dLength, double dVelocity) {
+    if (!IsPositive(dLength) || !IsPositive(dVelocity)) return std::nullopt;
     const double dMinutes = dLength / dVelocity / kSecondsPerMinute;
-    if (!IsPositive(dMinutes))
-        return std::nullopt;
+    if (!IsPositive(dMinutes)) return std::nullopt;
     return dMinutes;
 }
 

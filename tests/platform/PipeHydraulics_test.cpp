@@ -5,13 +5,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
+#include <numbers>
+#include <ostream>
 #include <set>
 #include <sstream>
 #include <string>
-#include <limits>
-#include <numbers>
-#include <ostream>
 #include <vector>
 
 namespace {
@@ -43,15 +43,13 @@ struct STableRow {
     double dFlowLps;   // l/s
 };
 
-void PrintTo(const STableRow& row, std::ostream* os)
-{
+void PrintTo(const STableRow& row, std::ostream* os) {
     *os << "D " << row.dDiameterMm << " mm, 1 in " << row.dGradientOneIn << ", ks " << row.dKsMm << " mm";
 }
 
 class PipeHydraulicsPublishedTable : public ::testing::TestWithParam<STableRow> {};
 
-TEST_P(PipeHydraulicsPublishedTable, FullBoreMatchesTable)
-{
+TEST_P(PipeHydraulicsPublishedTable, FullBoreMatchesTable) {
     const STableRow& row = GetParam();
     const auto full = CPipeHydraulics::FullBore(row.dDiameterMm / 1000.0, 1.0 / row.dGradientOneIn,
                                                 row.dKsMm / 1000.0, 1.01e-6);
@@ -60,17 +58,18 @@ TEST_P(PipeHydraulicsPublishedTable, FullBoreMatchesTable)
     EXPECT_NEAR(full->dVelocity, row.dVelocity, 0.007);
 }
 
-INSTANTIATE_TEST_SUITE_P(DrainPipeTable, PipeHydraulicsPublishedTable,
-                         ::testing::Values(STableRow{900, 150, 0.6, 2.56, 1625.9}, STableRow{825, 200, 0.6, 2.10, 1120.1},
-                                           STableRow{750, 200, 0.6, 1.97, 872.4}, STableRow{750, 150, 0.6, 2.28, 1008.3},
-                                           STableRow{750, 100, 0.6, 2.80, 1236.2}, STableRow{675, 200, 0.6, 1.85, 661.8},
-                                           STableRow{675, 100, 0.6, 2.62, 937.8}, STableRow{675, 80, 0.6, 2.93, 1049.0},
-                                           STableRow{600, 250, 0.6, 1.54, 434.1}, STableRow{600, 200, 0.6, 1.72, 485.7},
-                                           STableRow{525, 250, 0.6, 1.41, 305.6}, STableRow{525, 200, 0.6, 1.58, 342.0},
-                                           STableRow{450, 200, 0.6, 1.43, 228.0}, STableRow{450, 150, 0.6, 1.66, 263.6},
-                                           STableRow{375, 200, 0.6, 1.28, 141.1}, STableRow{375, 60, 0.6, 2.34, 258.7},
-                                           STableRow{300, 200, 0.6, 1.11, 78.3}, STableRow{400, 300, 3.0, 0.87, 109.1},
-                                           STableRow{450, 300, 3.0, 0.94, 149.3}, STableRow{400, 200, 3.0, 1.06, 133.7}));
+INSTANTIATE_TEST_SUITE_P(
+    DrainPipeTable, PipeHydraulicsPublishedTable,
+    ::testing::Values(STableRow{900, 150, 0.6, 2.56, 1625.9}, STableRow{825, 200, 0.6, 2.10, 1120.1},
+                      STableRow{750, 200, 0.6, 1.97, 872.4}, STableRow{750, 150, 0.6, 2.28, 1008.3},
+                      STableRow{750, 100, 0.6, 2.80, 1236.2}, STableRow{675, 200, 0.6, 1.85, 661.8},
+                      STableRow{675, 100, 0.6, 2.62, 937.8}, STableRow{675, 80, 0.6, 2.93, 1049.0},
+                      STableRow{600, 250, 0.6, 1.54, 434.1}, STableRow{600, 200, 0.6, 1.72, 485.7},
+                      STableRow{525, 250, 0.6, 1.41, 305.6}, STableRow{525, 200, 0.6, 1.58, 342.0},
+                      STableRow{450, 200, 0.6, 1.43, 228.0}, STableRow{450, 150, 0.6, 1.66, 263.6},
+                      STableRow{375, 200, 0.6, 1.28, 141.1}, STableRow{375, 60, 0.6, 2.34, 258.7},
+                      STableRow{300, 200, 0.6, 1.11, 78.3}, STableRow{400, 300, 3.0, 0.87, 109.1},
+                      STableRow{450, 300, 3.0, 0.94, 149.3}, STableRow{400, 200, 3.0, 1.06, 133.7}));
 
 // ---------------------------------------------------------------------------------------------
 // Full bore against an independent computation (no published table with kb = 0.25 mm / 1.5 mm
@@ -79,17 +78,16 @@ INSTANTIATE_TEST_SUITE_P(DrainPipeTable, PipeHydraulicsPublishedTable,
 // iteration together with Darcy-Weisbach v = sqrt(2 g D J / lambda) and Re = v D / nu. The
 // explicit Prandtl-Colebrook velocity is this system solved for v, so both must agree to the
 // iteration's precision.
-double ColebrookWhiteVelocity(double dDiameter, double dSlope, double dKb, double dNu)
-{
+double ColebrookWhiteVelocity(double dDiameter, double dSlope, double dKb, double dNu) {
     double dVelocity = 1.0;
     double dLambda = 0.02;
     for (int i = 0; i < 200; ++i) {
         const double dReynolds = dVelocity * dDiameter / dNu;
         for (int k = 0; k < 200; ++k)
-            dLambda = std::pow(-2.0 * std::log10(2.51 / (dReynolds * std::sqrt(dLambda)) + dKb / (3.71 * dDiameter)), -2.0);
+            dLambda = std::pow(
+                -2.0 * std::log10(2.51 / (dReynolds * std::sqrt(dLambda)) + dKb / (3.71 * dDiameter)), -2.0);
         const double dNext = std::sqrt(2.0 * 9.81 * dDiameter * dSlope / dLambda);
-        if (std::fabs(dNext - dVelocity) < 1e-15)
-            break;
+        if (std::fabs(dNext - dVelocity) < 1e-15) break;
         dVelocity = dNext;
     }
     return dVelocity;
@@ -101,35 +99,31 @@ struct SPipeCase {
     double dKb;        // m
 };
 
-void PrintTo(const SPipeCase& c, std::ostream* os)
-{
+void PrintTo(const SPipeCase& c, std::ostream* os) {
     *os << "D " << c.dDiameter << " m, J " << c.dSlope << ", kb " << c.dKb << " m";
 }
 
-std::vector<SPipeCase> DesignCases()
-{
+std::vector<SPipeCase> DesignCases() {
     std::vector<SPipeCase> cases;
     for (double dKb : {0.00025, 0.00075, 0.0015})
         for (double dDiameter : {0.15, 0.25, 0.4, 0.8, 1.5})
-            for (double dSlope : {0.001, 0.005, 0.02})
-                cases.push_back({dDiameter, dSlope, dKb});
+            for (double dSlope : {0.001, 0.005, 0.02}) cases.push_back({dDiameter, dSlope, dKb});
     return cases;
 }
 
 class PipeHydraulicsDesignCases : public ::testing::TestWithParam<SPipeCase> {};
 
-TEST_P(PipeHydraulicsDesignCases, FullBoreEqualsIteratedColebrookWhite)
-{
+TEST_P(PipeHydraulicsDesignCases, FullBoreEqualsIteratedColebrookWhite) {
     const SPipeCase& c = GetParam();
     const auto full = CPipeHydraulics::FullBore(c.dDiameter, c.dSlope, c.dKb, kNu10);
     ASSERT_TRUE(full);
     const double dExpected = ColebrookWhiteVelocity(c.dDiameter, c.dSlope, c.dKb, kNu10);
     EXPECT_NEAR(full->dVelocity, dExpected, 1e-9 * dExpected);
-    EXPECT_NEAR(full->dFlow, dExpected * std::numbers::pi * c.dDiameter * c.dDiameter / 4.0, 1e-9 * full->dFlow);
+    EXPECT_NEAR(full->dFlow, dExpected * std::numbers::pi * c.dDiameter * c.dDiameter / 4.0,
+                1e-9 * full->dFlow);
 }
 
-TEST_P(PipeHydraulicsDesignCases, PartialFillingInvariants)
-{
+TEST_P(PipeHydraulicsDesignCases, PartialFillingInvariants) {
     const SPipeCase& c = GetParam();
     const auto full = CPipeHydraulics::FullBore(c.dDiameter, c.dSlope, c.dKb, kNu10);
     const auto half = CPipeHydraulics::PartialFilling(c.dDiameter / 2.0, c.dDiameter, c.dSlope, c.dKb, kNu10);
@@ -149,21 +143,21 @@ TEST_P(PipeHydraulicsDesignCases, PartialFillingInvariants)
     EXPECT_LT(peak->dHeight / c.dDiameter, 0.95);
     // It is a maximum: slightly below and above carry less.
     for (double dOffset : {-0.01, 0.01}) {
-        const auto beside = CPipeHydraulics::PartialFilling(peak->dHeight + dOffset * c.dDiameter, c.dDiameter,
-                                                            c.dSlope, c.dKb, kNu10);
+        const auto beside = CPipeHydraulics::PartialFilling(peak->dHeight + dOffset * c.dDiameter,
+                                                            c.dDiameter, c.dSlope, c.dKb, kNu10);
         ASSERT_TRUE(beside);
         EXPECT_LT(beside->dFlow, peak->dFlow);
     }
 }
 
-TEST_P(PipeHydraulicsDesignCases, FillingHeightRoundTrip)
-{
+TEST_P(PipeHydraulicsDesignCases, FillingHeightRoundTrip) {
     const SPipeCase& c = GetParam();
     for (double dRatio : {0.02, 0.1, 0.25, 0.5, 0.75, 0.85, 0.9}) {
         const auto partial =
             CPipeHydraulics::PartialFilling(dRatio * c.dDiameter, c.dDiameter, c.dSlope, c.dKb, kNu10);
         ASSERT_TRUE(partial);
-        const auto height = CPipeHydraulics::FillingHeight(partial->dFlow, c.dDiameter, c.dSlope, c.dKb, kNu10);
+        const auto height =
+            CPipeHydraulics::FillingHeight(partial->dFlow, c.dDiameter, c.dSlope, c.dKb, kNu10);
         ASSERT_TRUE(height) << "h/D " << dRatio;
         EXPECT_NEAR(*height / c.dDiameter, dRatio, 1e-9) << "h/D " << dRatio;
         const auto velocity =
@@ -184,12 +178,12 @@ TEST_P(PipeHydraulicsDesignCases, FillingHeightRoundTrip)
     EXPECT_NEAR(atFull->dFlow, full->dFlow, 1e-10 * full->dFlow);
     // The peak itself is reachable, anything above it is not.
     EXPECT_TRUE(CPipeHydraulics::FillingHeight(peak->dFlow, c.dDiameter, c.dSlope, c.dKb, kNu10));
-    EXPECT_FALSE(CPipeHydraulics::FillingHeight(peak->dFlow * (1.0 + 1e-9), c.dDiameter, c.dSlope, c.dKb, kNu10));
+    EXPECT_FALSE(
+        CPipeHydraulics::FillingHeight(peak->dFlow * (1.0 + 1e-9), c.dDiameter, c.dSlope, c.dKb, kNu10));
     EXPECT_FALSE(CPipeHydraulics::FillingHeight(1.1 * full->dFlow, c.dDiameter, c.dSlope, c.dKb, kNu10));
 }
 
-TEST_P(PipeHydraulicsDesignCases, MinimumDiameterAndSlopeRoundTrip)
-{
+TEST_P(PipeHydraulicsDesignCases, MinimumDiameterAndSlopeRoundTrip) {
     const SPipeCase& c = GetParam();
     const auto full = CPipeHydraulics::FullBore(c.dDiameter, c.dSlope, c.dKb, kNu10);
     ASSERT_TRUE(full);
@@ -216,13 +210,13 @@ TEST_P(PipeHydraulicsDesignCases, MinimumDiameterAndSlopeRoundTrip)
     EXPECT_LT(flatter->dFlow, full->dFlow);
 }
 
-TEST_P(PipeHydraulicsDesignCases, HydraulicValuesAreConsistent)
-{
+TEST_P(PipeHydraulicsDesignCases, HydraulicValuesAreConsistent) {
     const SPipeCase& c = GetParam();
     const auto full = CPipeHydraulics::FullBore(c.dDiameter, c.dSlope, c.dKb, kNu10);
     ASSERT_TRUE(full);
     // Half the full-bore flow runs at half filling with the full-bore velocity.
-    const auto values = CPipeHydraulics::HydraulicValues(full->dFlow / 2.0, c.dDiameter, c.dSlope, c.dKb, kNu10);
+    const auto values =
+        CPipeHydraulics::HydraulicValues(full->dFlow / 2.0, c.dDiameter, c.dSlope, c.dKb, kNu10);
     ASSERT_TRUE(values);
     EXPECT_NEAR(values->dFillingHeight, c.dDiameter / 2.0, 1e-9 * c.dDiameter);
     EXPECT_NEAR(values->dFillingPercent, 50.0, 1e-7);
@@ -238,11 +232,11 @@ INSTANTIATE_TEST_SUITE_P(DesignRange, PipeHydraulicsDesignCases, ::testing::Valu
 // ---------------------------------------------------------------------------------------------
 // Geometry of the wetted segment against the textbook form theta = 2 acos(1 - 2h/D), and against
 // the shallow-water limit A ~ 4/3 h sqrt(D h), where theta - sin(theta) cancels.
-TEST(PipeHydraulicsGeometry, SegmentAreaAndPerimeter)
-{
+TEST(PipeHydraulicsGeometry, SegmentAreaAndPerimeter) {
     const double dDiameter = 0.6;
     for (double dRatio : {0.1, 0.3, 0.5, 0.7, 0.9, 0.99}) {
-        const auto partial = CPipeHydraulics::PartialFilling(dRatio * dDiameter, dDiameter, 0.005, 0.0015, kNu10);
+        const auto partial =
+            CPipeHydraulics::PartialFilling(dRatio * dDiameter, dDiameter, 0.005, 0.0015, kNu10);
         ASSERT_TRUE(partial);
         const double dTheta = 2.0 * std::acos(1.0 - 2.0 * dRatio);
         EXPECT_NEAR(partial->dArea, dDiameter * dDiameter / 8.0 * (dTheta - std::sin(dTheta)), 1e-12);
@@ -266,14 +260,12 @@ TEST(PipeHydraulicsGeometry, SegmentAreaAndPerimeter)
 // ---------------------------------------------------------------------------------------------
 // Failures: non-positive, NaN and infinite inputs in every position; heights outside (0, D];
 // flows beyond the peak or beyond the search domains; points outside the formula's range.
-TEST(PipeHydraulicsFailures, BadInputsFailInEveryPosition)
-{
+TEST(PipeHydraulicsFailures, BadInputsFailInEveryPosition) {
     const double dGood[4] = {0.3, 0.005, 0.0015, kNu10};  // D, J, kb, nu
     const double dFlow = 0.03;
     for (int position = 0; position < 4; ++position) {
         for (double dBad : {0.0, -1.0, kNan, kInf, -kInf}) {
-            if (position == 2 && dBad == 0.0)
-                continue;  // kb = 0: smooth pipe, valid
+            if (position == 2 && dBad == 0.0) continue;  // kb = 0: smooth pipe, valid
             double p[4] = {dGood[0], dGood[1], dGood[2], dGood[3]};
             p[position] = dBad;
             SCOPED_TRACE(::testing::Message() << "position " << position << " value " << dBad);
@@ -306,8 +298,7 @@ TEST(PipeHydraulicsFailures, BadInputsFailInEveryPosition)
     EXPECT_TRUE(CPipeHydraulics::FullBore(0.3, 0.005, 0.0, kNu10));  // smooth pipe
 }
 
-TEST(PipeHydraulicsFailures, OutsideTheFormulaOrTheSearchDomain)
-{
+TEST(PipeHydraulicsFailures, OutsideTheFormulaOrTheSearchDomain) {
     // kb / (3.71 D) >= 1: the logarithm gives no positive velocity.
     EXPECT_FALSE(CPipeHydraulics::FullBore(0.001, 0.005, 0.004, kNu10));
     EXPECT_FALSE(CPipeHydraulics::FillingHeight(1e-9, 0.001, 0.005, 0.004, kNu10));
@@ -327,8 +318,7 @@ TEST(PipeHydraulicsFailures, OutsideTheFormulaOrTheSearchDomain)
     EXPECT_EQ(*flattest, CPipeHydraulics::kMinSearchSlope);
 }
 
-TEST(PipeHydraulicsFlowTime, MinutesFromLengthAndVelocity)
-{
+TEST(PipeHydraulicsFlowTime, MinutesFromLengthAndVelocity) {
     struct SCase {
         double dLength, dVelocity, dMinutes;
     };
@@ -343,8 +333,7 @@ TEST(PipeHydraulicsFlowTime, MinutesFromLengthAndVelocity)
 // ---------------------------------------------------------------------------------------------
 // The shipped pipe series: well-formed rows, one pipe type per group, diameters rising within a
 // group, inner diameters plausible against the nominal size, and every pipe usable by the formulas.
-std::filesystem::path SourceDir()
-{
+std::filesystem::path SourceDir() {
 #ifdef SEWER_SOURCE_DIR
     return SEWER_SOURCE_DIR;
 #else
@@ -352,26 +341,22 @@ std::filesystem::path SourceDir()
 #endif
 }
 
-std::vector<std::string> SplitCsv(const std::string& line)
-{
+std::vector<std::string> SplitCsv(const std::string& line) {
     std::vector<std::string> fields;
     std::stringstream stream(line);
     std::string field;
-    while (std::getline(stream, field, ','))
-        fields.push_back(field);
+    while (std::getline(stream, field, ',')) fields.push_back(field);
     return fields;
 }
 
-double ParseNumber(const std::string& text)
-{
+double ParseNumber(const std::string& text) {
     std::size_t used = 0;
     const double dValue = std::stod(text, &used);
     EXPECT_EQ(used, text.size()) << "not a plain number: " << text;
     return dValue;
 }
 
-TEST(PipeHydraulicsCatalogue, PipeSeriesAreConsistent)
-{
+TEST(PipeHydraulicsCatalogue, PipeSeriesAreConsistent) {
     std::ifstream file(SourceDir() / "examples/catalogue/pipe_series.csv");
     ASSERT_TRUE(file) << "examples/catalogue/pipe_series.csv not found";
     std::string line;
@@ -384,8 +369,7 @@ TEST(PipeHydraulicsCatalogue, PipeSeriesAreConsistent)
     std::set<std::string> typeIds;
     int rows = 0;
     while (std::getline(file, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
+        if (line.empty() || line[0] == '#') continue;
         if (!headerSeen) {
             EXPECT_EQ(line, "group,name,nominal_diameter_mm,inner_diameter_mm,roughness_kb_mm,pipe_type_id");
             headerSeen = true;
