@@ -77,6 +77,8 @@ std::size_t ResolveCatchmentSections(SImportNetwork& network)
         } else if (current->outletKind == EImportOutletKind::Catchment) {
             reason = steps > network.catchments.size() ? "its outlets form a cycle"
                                                        : "its outlet \"" + current->outlet + "\" is unknown";
+        } else if (!current->outlet.empty()) {
+            reason = "its outlet \"" + current->outlet + "\" is unknown";
         } else {
             reason = "it has no outlet";
         }

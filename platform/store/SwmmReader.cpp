@@ -362,6 +362,10 @@ SImportStatus CSwmmParse::ScanStructureAndOptions()
         const EHeader kind = ParseHeader(line, header);
         if (kind != EHeader::NotHeader) {
             section = kind == EHeader::Header ? SectionKind(header) : ESection::Unknown;
+            if (!sawHeader && kind == EHeader::Malformed) {
+                return {EImportError::NotSwmmInput, "not a SWMM input file: malformed section header",
+                        cursor.LineNumber()};
+            }
             if (!sawHeader && section == ESection::Unknown) {
                 return {EImportError::NotSwmmInput,
                         "not a SWMM input file: \"[" + header + "]\" is not a SWMM section", cursor.LineNumber()};
