@@ -47,9 +47,8 @@
 // Root searches (filling height, minimum diameter, minimum slope) use Brent's bracketing method
 // (bisection with secant and inverse quadratic steps) on a non-decreasing function, bounded by
 // kMaxRootIterations (a search took 13 steps on average and 47 at most over 200,000 random pipes,
-// flows and slopes; the limit is not expected to be reached,
-// and reaching it is a failure, not an approximate answer). Of the final bracket the end that
-// carries the flow is returned, so the result never under-sizes:
+// flows and slopes; reaching the limit is a failure, not an approximate answer). Of the final
+// bracket the end that carries the flow is returned, so the result never under-sizes:
 //   Filling height: h in [0, h_peak], bracket narrower than kHeightTolerance x D; the search
 //     evaluates Q exactly as PartialFilling does, so PartialFilling(h) gives Q >= the requested
 //     flow, and the peak flow itself is reachable. Near the peak the height is only as well
