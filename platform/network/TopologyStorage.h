@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/gis/GisDrawingData.h"
+#include "platform/network/CatalogItem.h"
 #include "platform/network/CatchmentArea.h"
 #include "platform/network/Section.h"
 
@@ -84,6 +85,7 @@ public:
     CTopologyStorage& Topology(TAVHost::Document& doc);
     CTopologyStorage* Existing() { return m_topology.get(); }
 
+    std::map<std::string, Data::CCatalogPtr> catalogs;  // catalogues of the drawing by name
     int transactionDepth = 0;
     long transactionsBegun = 0;
     long transactionsEnded = 0;
