@@ -20,7 +20,11 @@ constexpr double kSubcatchmentHalfSide = 20.0;    // m
 
 std::string NodeName(std::size_t i)
 {
-    return i == 0 ? std::string("OUT") : "J" + std::to_string(i);
+    if (i == 0)
+        return "OUT";
+    std::string name = "J";
+    name += std::to_string(i);
+    return name;
 }
 
 }  // namespace

@@ -27,7 +27,12 @@ constexpr double kMinCellSize = 1.0e-3;   // m; smallest cell of the snap grid (
 
 std::string Quote(std::string_view name)
 {
-    return "\"" + std::string(name) + "\"";
+    std::string out;
+    out.reserve(name.size() + 2);
+    out.push_back('"');
+    out.append(name);
+    out.push_back('"');
+    return out;
 }
 
 // A uniform grid over node positions for finding the nearest node within the snap tolerance. The cell

@@ -559,7 +559,7 @@ TEST(SwmmReader, KeepsAtMostAThousandWarnings)
 {
     std::string text = "[JUNCTIONS]\n";
     for (int i = 0; i < 1500; ++i)
-        text += "J" + std::to_string(i) + " bad\n";
+        text.append("J").append(std::to_string(i)).append(" bad\n");
     const SImportNetwork net = Read(text);
     EXPECT_EQ(net.nodes.size(), 1500u);
     EXPECT_EQ(net.report.warnings.size(), SImportReport::kMaxStoredWarnings);
