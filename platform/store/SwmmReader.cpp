@@ -306,6 +306,7 @@ private:
 
     // Options.
     bool m_usUnits = true;              // SWMM's default flow unit is CFS
+    bool m_flowUnitsGiven = false;
     bool m_elevationOffsets = false;    // LINK_OFFSETS ELEVATION
     double m_lengthFactor = kFootToMetre;
     double m_areaFactor = kAcreToHectare;
@@ -337,6 +338,8 @@ SImportStatus CSwmmParse::Run()
         return status;
     m_lengthFactor = m_usUnits ? kFootToMetre : 1.0;
     m_areaFactor = m_usUnits ? kAcreToHectare : 1.0;
+    if (!m_flowUnitsGiven)
+        Warn(0, "no [OPTIONS] FLOW_UNITS: US units (feet, acres) assumed, as SWMM does");
     ReadElements();
     Finish();
     return status;
@@ -396,6 +399,7 @@ SImportStatus CSwmmParse::ScanStructureAndOptions()
 void CSwmmParse::ReadOption(const STokens& t, std::size_t line)
 {
     if (EqualsIgnoreCase(t[0], "FLOW_UNITS")) {
+        m_flowUnitsGiven = true;
         const std::string unit = ImportText::ToUpperAscii(t[1]);
         if (unit == "CFS" || unit == "GPM" || unit == "MGD") {
             m_usUnits = true;

@@ -242,6 +242,7 @@ TEST(SwmmReader, ConvertsUnitsByFlowUnits)
         EXPECT_NEAR(*net.catchments[0].area, 10 * c.area, 1e-12);
         EXPECT_NEAR(std::get<double>(net.catchments[0].properties.at("SWMM_WIDTH")), 500 * c.length, 1e-9);
         EXPECT_EQ(*FindNode(net, "A")->position, (SImportPoint{1000, 2000}));
+        EXPECT_EQ(HasWarning(net, 0, "no [OPTIONS] FLOW_UNITS"), *c.options == '\0');
     }
     const SImportNetwork feet = Read("[MAP]\nUNITS FEET\n[JUNCTIONS]\nA 1\n[COORDINATES]\nA 1000 -10\n");
     EXPECT_NEAR(feet.nodes[0].position->x, 304.8, 1e-9);
@@ -392,6 +393,8 @@ GHOST CIRCULAR 0.3
 P1 1 1
 [MYSTERY]
 a b c
+[OPTIONS]
+FLOW_UNITS CMS
 )");
     EXPECT_EQ(net.report.skipped, (std::map<std::string, std::size_t>{
                                       {"[PUMPS]", 3}, {"[ORIFICES]", 1}, {"[WEIRS]", 1}, {"[CURVES]", 2},
@@ -557,7 +560,7 @@ TEST(SwmmReader, SurvivesRandomAndTruncatedInput)
 
 TEST(SwmmReader, KeepsAtMostAThousandWarnings)
 {
-    std::string text = "[JUNCTIONS]\n";
+    std::string text = "[OPTIONS]\nFLOW_UNITS CMS\n[JUNCTIONS]\n";
     for (int i = 0; i < 1500; ++i)
         text.append("J").append(std::to_string(i)).append(" bad\n");
     const SImportNetwork net = Read(text);
