@@ -1,10 +1,52 @@
 #pragma once
-// dlg_atvFile: the export of sections and hydraulic results to a text file.
-// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+// dlg_atvFile: the export of sections and hydraulic results to a text file (CHydraulicsExportFile). The
+// person picks the sections (all sections of the active system at start) and the target path; on OK the
+// path is stored in the drawing and the file written.
+//
+// Decisions:
+// - The drawing name is DWGNAME without its extension (from the last dot on), which for a three-letter
+//   extension is the name without its last four characters; a name without a dot is kept whole.
+// - A file that was created but could not be written completely gets alert 4494 as well and is removed.
+#include <string>
+#include <vector>
+
+#include "platform/network/Node.h"
+#include "platform/network/Section.h"
+#include "platform/selection/SelectionButton.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
 class dlg_atvFile : public TAVUi::CAdUiBaseDialog {
 public:
     static constexpr int IDD = 200;
-    dlg_atvFile() : CAdUiBaseDialog(IDD) {}
+
+    static constexpr int IDC_HELP_BUTTON = 202;
+    static constexpr int IDC_EDIT_PATH = 203;
+    static constexpr int IDC_BROWSE = 204;
+    static constexpr int IDC_LABEL_PATH = 206;
+    static constexpr int IDC_SELECT = 259;
+    static constexpr int IDC_BITMAP = 263;
+    static constexpr int kTopologyType = 1;
+    static constexpr int kSelectionType = 0xCE8001;
+    static constexpr int kFileDialogFlags = 33;
+    static constexpr const char* kFallbackFolder = "C:\\";
+    static constexpr const char* kFallbackDrawingName = "temp";
+
+    dlg_atvFile();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+    const std::vector<TAVGis::Topology::CSectionPtr>& SelectedSections() const { return m_sections; }
+    // The default folder (DEFAULT_PATH or "C:\") and the drawing name, as the dialog uses them.
+    static std::string DefaultFolder();
+    static std::string DrawingName();
+
+private:
+    void OnBrowse();
+    std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
+
+    std::string m_defaultFolder;
+    std::vector<TAVGis::Topology::CSectionPtr> m_sections;
+    std::vector<TAVGis::Topology::CNodePtr> m_otherElements;
+    TAVGis::Selection::CSelectionButtonPtr m_selectButton;
 };

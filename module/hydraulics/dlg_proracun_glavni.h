@@ -1,10 +1,57 @@
 #pragma once
-// dlg_proracun_glavni: the hydraulic calculation dialog hosting the individual and automatic pages.
-// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
-#include "platform/ui/AdUiBaseDialog.h"
+// dlg_proracun_glavni: the hydraulic calculation dialog. It owns the section selection of the whole
+// calculation (all sections of the active system at start, replaced by each pick of the selection button),
+// hosts the individual page and the automatic dimensioning page, hands the selection to both, and on OK
+// stores the settings of both pages in the drawing ("TAVX_LSD2").
+//
+// Decisions:
+// - A stored active tab that names no page leaves the first page shown.
+// - Refreshing the pages follows the tab stored at start, not the one now shown (the individual page
+//   updates its navigation only when the dialog started on it).
+#include <vector>
 
-class dlg_proracun_glavni : public TAVUi::CAdUiBaseDialog {
+#include "module/hydraulics/dlg_proracun_automatski.h"
+#include "module/hydraulics/dlg_proracun_pojedinacni.h"
+#include "platform/network/Node.h"
+#include "platform/network/Section.h"
+#include "platform/selection/SelectionButton.h"
+#include "platform/ui/AcUiTabMainDialog.h"
+#include "platform/ui/AdUiTab.h"
+
+class dlg_proracun_glavni : public TAVUi::CAcUiTabMainDialog {
 public:
     static constexpr int IDD = 205;
-    dlg_proracun_glavni() : CAdUiBaseDialog(IDD) {}
+
+    static constexpr int IDC_TAB = 247;
+    static constexpr int IDC_SELECT = 259;
+    static constexpr int IDC_BITMAP = 263;
+    static constexpr int kTabIndividual = 0;
+    static constexpr int kTabAutomatic = 1;
+    static constexpr int kTopologyType = 1;
+    static constexpr int kSelectionType = 0xCE8001;
+    static constexpr int kDefaultActiveTab = kTabAutomatic;
+
+    dlg_proracun_glavni();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    dlg_proracun_pojedinacni& IndividualPage() { return m_pagePojedinacni; }
+    dlg_proracun_automatski& AutomaticPage() { return m_pageAutomatski; }
+    const std::vector<TAVGis::Topology::CSectionPtr>& SelectedSections() const { return m_sections; }
+    int StartTab() const { return m_activeTabAtStart; }
+
+private:
+    void RefreshPages();
+    void OnTabChanged();
+    std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
+
+    dlg_proracun_pojedinacni m_pagePojedinacni;
+    dlg_proracun_automatski m_pageAutomatski;
+    TAVUi::CAdUiTab m_tab;
+    TAVGis::Selection::CSelectionButtonPtr m_selectButton;
+    std::vector<TAVGis::Topology::CSectionPtr> m_sections;
+    std::vector<TAVGis::Topology::CNodePtr> m_otherElements;  // kept, not used by the pages
+    int m_activeTabAtStart = kDefaultActiveTab;
 };
