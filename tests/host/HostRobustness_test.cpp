@@ -2,6 +2,7 @@
 // (0 to 3), never with a signal.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -58,7 +59,9 @@ TEST(HostRobustnessTest, HostileScriptsEndWithAnExitCode) {
         int status = RunHost(scripts[i], &out);
         ASSERT_NE(status, -1);
         EXPECT_TRUE(WIFEXITED(status)) << "script " << i << " ended by a signal:\n" << out;
-        if (WIFEXITED(status)) EXPECT_LE(WEXITSTATUS(status), 3) << "script " << i << ":\n" << out;
+        if (WIFEXITED(status)) {
+            EXPECT_LE(WEXITSTATUS(status), 3) << "script " << i << ":\n" << out;
+        }
     }
 }
 
