@@ -1,0 +1,302 @@
+#include "module/flow/TransitAccumulation.h"
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+
+#include "module/data/SectionData.h"
+#include "platform/gis/DataRW.h"
+#include "platform/network/TopologyStorage.h"
+
+using TAVGis::Data::CDataBox;
+using TAVGis::Data::CDataRW;
+using TAVGis::Topology::CNodePtr;
+using TAVGis::Topology::CSectionPtr;
+
+// Rows in the order in which the own flow is summed.
+const std::array<TransitComponent, kTransitComponentCount> kTransitComponents = {{
+    {259, "TAVX_FLOW_TRANSIT_CHECK_Additional", "FLOW_ADDITIONAL", 2139, true},
+    {269, "TAVX_FLOW_TRANSIT_CHECK_HomeArea", "FLOW_WASTE_HOME", 2148, true},
+    {268, "TAVX_FLOW_TRANSIT_CHECK_HomePercent", "FLOW_WASTE_PER", 2147, true},
+    {243, "TAVX_FLOW_TRANSIT_CHECK_Ind", "FLOW_WASTE_IND", 2149, true},
+    {271, "TAVX_FLOW_TRANSIT_CHECK_Simple", "FLOW_RAIN", 2129, true},
+    {251, "TAVX_FLOW_TRANSIT_CHECK_Strane", "FLOW_FOREIGN", 2132, true},
+    {256, "TAVX_FLOW_TRANSIT_CHECK_Tockasti", "FLOW_POINT", 2136, true},
+    {274, "TAVX_FLOW_TRANSIT_CHECK_User", "FLOW_USER", 2141, true},
+    {275, "TAVX_FLOW_TRANSIT_CHECK_WasteIndTur", "FLOW_TUR_WASTE_IND", 9339, false},
+    {249, "TAVX_FLOW_TRANSIT_CHECK_Infiltration", "FLOW_TUR_WASTE_INF", 9340, false},
+}};
+
+double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const TransitFlags& flags) {
+    double q = 0.0;
+    for (int i = 0; i < kTransitComponentCount; ++i) {
+        if (flags[static_cast<std::size_t>(i)] != 1) continue;
+        const TransitComponent& row = kTransitComponents[static_cast<std::size_t>(i)];
+        if (row.typedGetter) {
+            const double v = CSectionData::GetSectionValue(row.attribute, section);
+            if (v != kMissingValue) q += v;
+        } else {
+            CDataBox box;
+            CDataRW::Read(row.attribute, section, box);
+            if (box.IsNotNull()) q += box.ToDouble();
+        }
+    }
+    return q == kMissingValue ? 0.0 : q;
+}
+
+MainDirectionEntry& CTransitAccumulation::EntryOf(MainDirectionMap& map, const CNodePtr& node) {
+    const auto index = static_cast<std::size_t>(node->Index());
+    if (map.size() <= index) map.resize(index + 1);
+    MainDirectionEntry& e = map[index];
+    if (!e.node) e.node = node;
+    return e;
+}
+
+void CTransitAccumulation::LoadMainDirections(const std::vector<CNodePtr>& nodes, MainDirectionMap& map) {
+    for (const auto& node : nodes) {
+        if (!node) continue;
+        CSectionPtr stored = CSectionData::GetMAIN_SECT_OUT(node);
+        if (stored && stored->GetStartingNode() != node) stored.reset();
+        EntryOf(map, node).section = stored;
+    }
+}
+
+void CTransitAccumulation::WriteMainDirections(const MainDirectionMap& map) {
+    for (const auto& e : map)
+        if (e.node && e.section) CSectionData::SetMAIN_SECT_OUT(e.node, e.section);
+}
+
+CSectionPtr CTransitAccumulation::DirectionByDiameter(const std::vector<CSectionPtr>& outgoing) {
+    std::multimap<double, CSectionPtr> byDiameter;  // inner diameter (m) -> section
+    for (const auto& s : outgoing) {
+        CDataBox box;
+        CDataRW::Read("PIPE_DIA_IN", s, box);
+        if (box.IsNull()) continue;
+        const double d = box.ToDouble();
+        if (std::isnan(d)) continue;  // not comparable: cannot decide a direction
+        byDiameter.emplace(d, s);
+    }
+    if (byDiameter.empty()) return {};
+    const auto largest = std::prev(byDiameter.end());
+    if (byDiameter.count(largest->first) != 1) return {};
+    return largest->second;
+}
+
+namespace {
+
+// The forest of steps taken by the routes: next[s] is the section a route went to from s (-1: none yet);
+// uf[s] points towards the last section of s's chain (path halving keeps the chains short).
+class StepForest {
+public:
+    explicit StepForest(std::size_t n) : m_next(n, -1), m_uf(n, -1), m_seen(n, 0) {}
+    bool Seen(int s) const { return m_seen[static_cast<std::size_t>(s)] != 0; }
+    void See(int s) {
+        m_seen[static_cast<std::size_t>(s)] = 1;
+        m_uf[static_cast<std::size_t>(s)] = s;
+    }
+    void Link(int from, int to) {
+        m_next[static_cast<std::size_t>(from)] = to;
+        m_uf[static_cast<std::size_t>(from)] = to;
+    }
+    int Find(int s) {
+        while (m_uf[static_cast<std::size_t>(s)] != s) {
+            const int up = m_uf[static_cast<std::size_t>(s)];
+            m_uf[static_cast<std::size_t>(s)] = m_uf[static_cast<std::size_t>(up)];
+            s = up;
+        }
+        return s;
+    }
+    int Next(int s) const { return m_next[static_cast<std::size_t>(s)]; }
+    std::size_t Size() const { return m_next.size(); }
+
+private:
+    std::vector<int> m_next;
+    std::vector<int> m_uf;
+    std::vector<std::uint8_t> m_seen;
+};
+
+struct Route {
+    std::size_t firstNew = 0;  // into the list of new sections
+    std::size_t newCount = 0;  // sections this route is the first to contain, in route order
+    int last = -1;             // the route's last section
+};
+
+}  // namespace
+
+TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections,
+                                        const std::vector<CNodePtr>& nodes, MainDirectionMap& map,
+                                        const TransitFlags& flags, const DirectionAsker& ask) {
+    TransitResult result;
+    TAVGis::Topology::CTopologyStorage* topo = nullptr;
+    for (const auto& s : sections)
+        if (s) {
+            topo = s->Owner();
+            break;
+        }
+
+    // Heads, and FLOW_TRANSIT deleted on every section of the list.
+    std::vector<int> heads;
+    std::vector<int> headCount(topo ? topo->Sections().size() : 0, 0);
+    for (const auto& s : sections) {
+        if (!s) continue;
+        const bool isHead = s->GetSectionsIn().empty();
+        CDataRW::Delete("FLOW_TRANSIT", s);
+        if (isHead) {
+            heads.push_back(s->Index());
+            ++headCount[static_cast<std::size_t>(s->Index())];
+        }
+    }
+    LoadMainDirections(nodes, map);
+    if (!topo) {
+        WriteMainDirections(map);
+        return result;
+    }
+    const auto& all = topo->Sections();
+    auto sectionAt = [&all](int index) -> const CSectionPtr& { return all[static_cast<std::size_t>(index)]; };
+
+    // Routes.
+    StepForest forest(all.size());
+    std::vector<Route> routes;
+    std::vector<int> newSections;
+    bool chosenNow = false;  // a direction was chosen in this calculation (MAIN_SECT_OUT written then)
+    for (std::size_t k = 0; k < heads.size(); ++k) {
+        Route route;
+        route.firstNew = newSections.size();
+        const int head = heads[k];
+        int cur = head;  // the route's last section so far, always the end of its chain in the forest
+        if (!forest.Seen(head)) {
+            forest.See(head);
+            newSections.push_back(head);
+        } else {
+            cur = forest.Find(head);
+        }
+        for (;;) {
+            const CSectionPtr& current = sectionAt(cur);
+            std::vector<CSectionPtr> outgoing = current->GetSectionsOut();
+            if (outgoing.empty()) break;
+            CSectionPtr next;
+            bool choice = false;
+            CNodePtr node = current->GetEndingNode();
+            if (outgoing.size() == 1) {
+                next = outgoing.front();
+            } else if (const CSectionPtr& stored = EntryOf(map, node).section) {
+                next = stored;
+            } else {
+                next = DirectionByDiameter(outgoing);
+                if (!next) {
+                    ++result.asked;
+                    next = ask ? ask(node, outgoing) : CSectionPtr();
+                }
+                if (!next) break;  // nothing picked: the route ends at this node
+                choice = true;
+            }
+            const int n = next->Index();
+            // A step into the route's own chain comes back to a section of this route: a closed loop.
+            if (forest.Seen(n) && forest.Find(n) == cur) {
+                if (chosenNow) WriteMainDirections(map);
+                result.loop = true;
+                result.heads = static_cast<int>(heads.size());
+                result.routes = static_cast<int>(routes.size());
+                return result;
+            }
+            if (choice) {
+                constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+                const std::size_t base = heads.size();
+                std::size_t chosenAt = kNone;
+                for (std::size_t i = 0; i < outgoing.size(); ++i) {
+                    const int o = outgoing[i]->Index();
+                    heads.push_back(o);
+                    ++headCount[static_cast<std::size_t>(o)];
+                    if (o == n && chosenAt == kNone) chosenAt = base + i;
+                }
+                // The first entry that is the chosen section leaves the head list (normally the one just
+                // appended; an earlier one only when the head list held it already).
+                if (headCount[static_cast<std::size_t>(n)] > 1 || chosenAt == kNone) {
+                    chosenAt = kNone;
+                    for (std::size_t i = 0; i < heads.size(); ++i)
+                        if (heads[i] == n) {
+                            chosenAt = i;
+                            break;
+                        }
+                }
+                if (chosenAt != kNone) {
+                    heads.erase(heads.begin() + static_cast<std::ptrdiff_t>(chosenAt));
+                    --headCount[static_cast<std::size_t>(n)];
+                }
+                EntryOf(map, node).section = next;
+                chosenNow = true;
+            }
+            if (!forest.Seen(n)) {
+                forest.See(n);
+                newSections.push_back(n);
+                forest.Link(cur, n);
+                cur = n;
+            } else {
+                forest.Link(cur, n);
+                cur = forest.Find(n);
+            }
+        }
+        route.newCount = newSections.size() - route.firstNew;
+        route.last = cur;
+        routes.push_back(route);
+    }
+    result.heads = static_cast<int>(heads.size());
+    result.routes = static_cast<int>(routes.size());
+
+    // Own flows, and the additions each route makes, recorded at both ends of their forest paths.
+    std::vector<double> added(all.size(), 0.0);     // m3/s entering the chain at this section
+    std::vector<double> endsHere(all.size(), 0.0);  // m3/s of the additions whose path ends here
+    std::vector<int> covered(all.size(), 0);        // additions (also of 0) passing this section
+    std::vector<int> coveredEnds(all.size(), 0);
+    int lastTarget = -1;
+    for (const Route& route : routes) {
+        double sum = 0.0;
+        int count = 0;
+        for (std::size_t i = route.firstNew; i < route.firstNew + route.newCount; ++i) {
+            const int s = newSections[i];
+            const double q = OwnFlow(sectionAt(s), flags);
+            CSectionData::SetFLOW_SECT_TOTAL(sectionAt(s), q);
+            ++result.processed;
+            if (s == route.last) continue;
+            const auto to = static_cast<std::size_t>(forest.Next(s));
+            added[to] += q;
+            ++covered[to];
+            sum += q;
+            ++count;
+        }
+        if (count > 0) {
+            endsHere[static_cast<std::size_t>(route.last)] += sum;
+            coveredEnds[static_cast<std::size_t>(route.last)] += count;
+            lastTarget = route.last;
+        }
+    }
+
+    // One pass from the leaves of the forest downstream: each section's transit, written once.
+    std::vector<int> pending(all.size(), 0);
+    std::vector<int> order;
+    order.reserve(newSections.size());
+    for (int s : newSections)
+        if (forest.Next(s) >= 0) ++pending[static_cast<std::size_t>(forest.Next(s))];
+    for (int s : newSections)
+        if (pending[static_cast<std::size_t>(s)] == 0) order.push_back(s);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int s = order[i];
+        const auto si = static_cast<std::size_t>(s);
+        if (covered[si] > 0) {
+            double initial = CSectionData::GetFLOW_TRANSIT(sectionAt(s));
+            if (initial == kMissingValue) initial = 0.0;
+            const int ok = CSectionData::SetFLOW_TRANSIT(sectionAt(s), initial + added[si]);
+            ++result.transitWrites;
+            if (s == lastTarget) result.written = ok != 0;
+        }
+        const int to = forest.Next(s);
+        if (to < 0) continue;
+        const auto ti = static_cast<std::size_t>(to);
+        added[ti] += added[si] - endsHere[si];
+        covered[ti] += covered[si] - coveredEnds[si];
+        if (--pending[ti] == 0) order.push_back(to);
+    }
+
+    WriteMainDirections(map);
+    return result;
+}
