@@ -1,10 +1,28 @@
 #pragma once
-// CFlowCalcMainDlg: the flow main dialog hosting the transit and total flow pages.
-// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
-#include "platform/ui/AdUiBaseDialog.h"
+// CFlowCalcMainDlg: the flow main dialog of the command CalcFlowTotal, a tab host with the transit tab and
+// the total flow tab. It builds the tabs and sets its texts; closed with Cancel it stores the ticks of both
+// tabs (also of a tab never shown). All calculation happens in the tabs.
+#include "module/flow/FlowCalcTotalDlg.h"
+#include "module/flow/FlowCalcTransitDlg.h"
+#include "platform/ui/AcUiTabMainDialog.h"
+#include "platform/ui/AdUiTab.h"
 
-class CFlowCalcMainDlg : public TAVUi::CAdUiBaseDialog {
+class CFlowCalcMainDlg : public TAVUi::CAcUiTabMainDialog {
 public:
     static constexpr int IDD = 222;
-    CFlowCalcMainDlg() : CAdUiBaseDialog(IDD) {}
+    static constexpr int IDC_TAB = 283;
+
+    CFlowCalcMainDlg();
+
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+    CFlowCalcTransitDlg& TransitPage() { return m_transit; }
+    CFlowCalcTotalDlg& TotalPage() { return m_total; }
+
+private:
+    TAVUi::CAdUiTab m_tab;
+    CFlowCalcTransitDlg m_transit;
+    CFlowCalcTotalDlg m_total;
 };

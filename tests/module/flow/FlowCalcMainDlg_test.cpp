@@ -1,0 +1,275 @@
+// The flow main dialog with its transit and total tabs, driven as a person would.
+#include "module/flow/FlowCalcMainDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "module/app/SewageCalculations.h"
+#include "module/data/SectionData.h"
+#include "platform/gis/ModuleConfiguration.h"
+#include "platform/gis/SystemManager.h"
+#include "platform/host/TAVCDictionaryPtr.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using TAVGis::CModuleConfiguration;
+using TAVUi::CAdUiBaseDialog;
+using TAVUi::Notification;
+
+constexpr int kCheckWastePercent = 268;  // transit row 3
+constexpr int kCheckRainSimple = 271;    // transit row 5
+constexpr int kCheckItp = 283;           // total row 1
+constexpr int kCheckTranzit = 285;       // total row 4
+constexpr int kCheckVlastiti = 281;      // total row 5
+constexpr int kCheckBlg = 284;           // total row 2, direct read
+
+std::optional<int> StoredInt(const std::string& key) {
+    CTAVCDictionaryPtr dict("TAVX_LSD2", AcDb::kForRead);
+    int v = 0;
+    if (!dctRead(dict, key, v, false)) return std::nullopt;
+    return v;
+}
+
+class FlowMainDialogTest : public testsupport::DrawingTest {
+protected:
+    // Runs the command; the driver acts on the open dialog.
+    void Open(std::function<void(CFlowCalcMainDlg&)> driver) {
+        ui.drivers.push_back([driver](CAdUiBaseDialog& d) { driver(dynamic_cast<CFlowCalcMainDlg&>(d)); });
+        CSewageCalculations::CalcFlowTotal();
+        ASSERT_TRUE(ui.drivers.empty()) << "the dialog did not open";
+    }
+    void Pipe(const std::string& name, const std::string& from, const std::string& to, double own) {
+        Section(name, from, to);
+        Set(name, "FLOW_WASTE_PER", own);
+    }
+};
+
+TEST_F(FlowMainDialogTest, OpensOnTheTransitTabWithCatalogueTexts) {
+    Open([](CFlowCalcMainDlg& d) {
+        EXPECT_EQ(d.GetWindowText(), CModuleConfiguration::GetMsg(2430));
+        const auto& tab = d.Item(CFlowCalcMainDlg::IDC_TAB);
+        ASSERT_EQ(tab.items.size(), 2u);
+        EXPECT_EQ(tab.items[0].text, CModuleConfiguration::GetMsg(2144));
+        EXPECT_EQ(tab.items[1].text, CModuleConfiguration::GetMsg(50052));
+        EXPECT_EQ(tab.curSel, 0);
+        EXPECT_EQ(d.ActivePage(), &d.TransitPage());
+        EXPECT_EQ(d.GetDlgItemText(TAVUi::IDCANCEL), CModuleConfiguration::GetMsg(235));
+        EXPECT_EQ(d.GetDlgItemText(TAVUi::IDHELP), CModuleConfiguration::GetMsg(50156));
+        EXPECT_EQ(d.GetDlgItemText(TAVUi::IDOK), "OK");
+        auto& transit = d.TransitPage();
+        EXPECT_EQ(transit.GetWindowText(), CModuleConfiguration::GetMsg(2430));
+        EXPECT_EQ(transit.GetDlgItemText(kCheckWastePercent), CModuleConfiguration::GetMsg(2147));
+        EXPECT_EQ(transit.GetDlgItemText(275), CModuleConfiguration::GetMsg(9339));
+        EXPECT_EQ(transit.GetDlgItemText(1), CModuleConfiguration::GetMsg(2153));
+        EXPECT_EQ(transit.Item(279).tooltip, CModuleConfiguration::GetMsg(2151));
+        EXPECT_EQ(d.TotalPage().GetDlgItemText(kCheckBlg), CModuleConfiguration::GetMsg(8939));
+        EXPECT_EQ(d.TotalPage().GetDlgItemText(216), CModuleConfiguration::GetMsg(2154));
+        // Nothing ticked in a new drawing: neither calculate button can be pressed.
+        EXPECT_FALSE(transit.Item(1).enabled);
+        EXPECT_FALSE(d.TotalPage().Item(216).enabled);
+        EXPECT_TRUE(transit.Item(286).bold);
+        EXPECT_EQ(transit.Item(286).textColor, TAVUi::RGB(255, 91, 0));
+    });
+}
+
+TEST_F(FlowMainDialogTest, EnableRuleFollowsTicksSelectAllAndClearAll) {
+    Open([](CFlowCalcMainDlg& d) {
+        struct Page {
+            CAdUiBaseDialog* page;
+            int calculate, check, checks;
+        };
+        for (const Page& p :
+             {Page{&d.TransitPage(), 1, kCheckRainSimple, 10}, Page{&d.TotalPage(), 216, kCheckItp, 7}}) {
+            p.page->Notify(p.check, Notification::Clicked);
+            EXPECT_TRUE(p.page->Item(p.calculate).enabled);
+            p.page->Notify(p.check, Notification::Clicked);
+            EXPECT_FALSE(p.page->Item(p.calculate).enabled);
+            p.page->Notify(279, Notification::Clicked);
+            int ticked = 0;
+            for (auto* c : p.page->Controls())
+                ticked += c->kind == TAVUi::ControlKind::Check ? c->checked : 0;
+            EXPECT_EQ(ticked, p.checks);
+            EXPECT_TRUE(p.page->Item(p.calculate).enabled);
+            p.page->Notify(280, Notification::Clicked);
+            ticked = 0;
+            for (auto* c : p.page->Controls())
+                ticked += c->kind == TAVUi::ControlKind::Check ? c->checked : 0;
+            EXPECT_EQ(ticked, 0);
+            EXPECT_FALSE(p.page->Item(p.calculate).enabled);
+        }
+    });
+}
+
+TEST_F(FlowMainDialogTest, CancelStoresTheTicksOfBothTabs) {
+    // The total tab is never shown: its ticks (the defaults of a new drawing) are stored all the same.
+    Open([](CFlowCalcMainDlg& d) {
+        d.TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
+        d.OnCancel();
+    });
+    EXPECT_EQ(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"), 1);
+    EXPECT_EQ(StoredInt("TAVX_FLOW_TRANSIT_CHECK_Simple"), 0);
+    EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Tranzit"), 0);
+    EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Retardacija"), 0);
+
+    // Ticks on the total tab, then close with Cancel from the transit tab.
+    Open([](CFlowCalcMainDlg& d) {
+        EXPECT_EQ(d.TransitPage().Item(kCheckWastePercent).checked, 1);
+        d.ChooseTab(1);
+        d.TotalPage().Notify(kCheckTranzit, Notification::Clicked);
+        d.TotalPage().Notify(kCheckBlg, Notification::Clicked);
+        d.ChooseTab(0);
+        d.OnCancel();
+    });
+    // Reopened: both tabs show what was stored, and the dialog opens on the transit tab again.
+    Open([](CFlowCalcMainDlg& d) {
+        EXPECT_EQ(d.Item(CFlowCalcMainDlg::IDC_TAB).curSel, 0);
+        EXPECT_EQ(d.TransitPage().Item(kCheckWastePercent).checked, 1);
+        EXPECT_EQ(d.TotalPage().Item(kCheckTranzit).checked, 1);
+        EXPECT_EQ(d.TotalPage().Item(kCheckBlg).checked, 1);
+        EXPECT_EQ(d.TotalPage().Item(kCheckItp).checked, 0);
+        EXPECT_TRUE(d.TotalPage().Item(216).enabled);
+        d.EndDialog(TAVUi::IDOK);  // OK stores nothing
+    });
+    EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Retardacija"), 1);
+}
+
+TEST_F(FlowMainDialogTest, OkStoresNothing) {
+    Open([](CFlowCalcMainDlg& d) {
+        d.TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
+        d.Notify(TAVUi::IDOK, Notification::Clicked);
+        EXPECT_TRUE(d.IsEnded());
+    });
+    EXPECT_FALSE(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"));
+}
+
+TEST_F(FlowMainDialogTest, TransitThenTotalThroughTheTabs) {
+    Pipe("A", "a", "b", 0.001);
+    Pipe("B", "b", "c", 0.002);
+    Open([this](CFlowCalcMainDlg& d) {
+        auto& transit = d.TransitPage();
+        EXPECT_EQ(transit.Sections().size(), 2u);
+        transit.Notify(kCheckWastePercent, Notification::Clicked);
+        transit.Notify(1, Notification::Clicked);
+        EXPECT_FALSE(d.IsEnded());  // the tab stays open
+        EXPECT_EQ(transit.GetDlgItemText(286), CModuleConfiguration::GetMsg(2050));
+        EXPECT_EQ(transit.Item(286).textColor, TAVUi::RGB(255, 91, 0));
+        EXPECT_TRUE(transit.Item(286).bold);
+        EXPECT_EQ(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"), 1);  // saved by the calculation
+
+        d.ChooseTab(1);
+        auto& total = d.TotalPage();
+        total.Notify(kCheckTranzit, Notification::Clicked);
+        total.Notify(kCheckVlastiti, Notification::Clicked);
+        total.Notify(216, Notification::Clicked);
+        EXPECT_EQ(total.GetDlgItemText(286), CModuleConfiguration::GetMsg(2050));
+        EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Vlastiti"), 1);
+        d.EndDialog(TAVUi::IDOK);
+    });
+    ASSERT_TRUE(Get("B", "FLOW_TOTAL"));
+    EXPECT_NEAR(*Get("B", "FLOW_TOTAL"), 0.003, 1e-12);
+    EXPECT_NEAR(*Get("A", "FLOW_TOTAL"), 0.001, 1e-12);
+}
+
+TEST_F(FlowMainDialogTest, LoopAlertsAndLeavesStatusAndStateAlone) {
+    Pipe("A", "a", "b", 0.001);
+    Pipe("B", "b", "c", 0.002);
+    Pipe("C", "c", "b", 0.004);
+    Open([this](CFlowCalcMainDlg& d) {
+        auto& transit = d.TransitPage();
+        transit.Notify(kCheckWastePercent, Notification::Clicked);
+        transit.Notify(1, Notification::Clicked);
+        ASSERT_EQ(ui.alerts.size(), 1u);
+        EXPECT_EQ(ui.alerts[0], CModuleConfiguration::GetMsg(688));
+        EXPECT_EQ(transit.GetDlgItemText(286), "");
+        EXPECT_FALSE(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"));
+        d.EndDialog(TAVUi::IDOK);
+    });
+    EXPECT_FALSE(Get("A", "FLOW_SECT_TOTAL"));
+}
+
+// While the person picks the main direction the main dialog is hidden and the drawing shows the outgoing
+// sections zoomed by 3.
+class PeekingUi : public testsupport::RecordingHostUi {
+public:
+    std::function<void()> onPick;
+    std::vector<std::string> Pick(const TAVHost::PickRequest& r) override {
+        if (onPick) onPick();
+        return RecordingHostUi::Pick(r);
+    }
+};
+
+TEST_F(FlowMainDialogTest, PickingTheDirectionHidesTheDialogAndZooms) {
+    Pipe("U", "u", "D", 0.001);
+    auto left = Section("L", "D", "l");
+    auto right = Section("R", "D", "r");
+    PeekingUi peek;
+    TAVHost::ScopedHostUi scope(peek);
+    std::optional<bool> visibleDuringPick;
+    CFlowCalcMainDlg* open = nullptr;
+    peek.onPick = [&] { visibleDuringPick = open && open->IsWindowVisible(); };
+    peek.picks.push_back({"L"});
+    peek.drivers.push_back([&](CAdUiBaseDialog& d) {
+        open = &dynamic_cast<CFlowCalcMainDlg&>(d);
+        open->TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
+        open->TransitPage().Notify(1, Notification::Clicked);
+        EXPECT_TRUE(open->IsWindowVisible());
+        d.EndDialog(TAVUi::IDOK);
+    });
+    CSewageCalculations::CalcFlowTotal();
+    ASSERT_TRUE(visibleDuringPick.has_value());
+    EXPECT_FALSE(*visibleDuringPick);
+    const auto& editor = doc->Editor();
+    EXPECT_EQ(editor.lastZoomFactor, 3.0);
+    EXPECT_EQ(editor.lastZoomIds,
+              (std::vector<TAVHost::ObjectId>{left->GetObjectId(), right->GetObjectId()}));
+    EXPECT_EQ(CSectionData::GetMAIN_SECT_OUT(Topo().FindNodeByName("D")), left);
+}
+
+TEST_F(FlowMainDialogTest, TransitTakesOnlySewageSections) {
+    Pipe("A", "a", "b", 0.001);
+    auto water = TAVGis::System::CSystemManager::AddSystem("water", 1);
+    Topo().AddSection("W", Topo().FindNodeByName("a"), Topo().FindNodeByName("b"), water);
+    Open([](CFlowCalcMainDlg& d) {
+        ASSERT_EQ(d.TransitPage().Sections().size(), 1u);
+        EXPECT_EQ(d.TransitPage().Sections()[0]->GetName(), "A");
+        d.EndDialog(TAVUi::IDOK);
+    });
+}
+
+// Total flow: the ticked terms added in row order, missing ones adding nothing.
+class TotalFlowTest : public testsupport::DrawingTest {};
+
+TEST_F(TotalFlowTest, SumsTheTickedTerms) {
+    auto head = Section("H", "a", "b");
+    auto s = Section("S", "b", "c");
+    Set("S", "FLOW_TRANSIT", 0.010);
+    Set("S", "FLOW_SECT_TOTAL", 0.002);
+    Set("S", "FLOW_RAIN_IDF", kMissingValue);       // the sentinel: missing
+    Set("S", "FLOW_WASTE_HOME_BG", kMissingValue);  // a direct read adds what is stored
+    Set("S", "FLOW_ISKI_PEAK", 0.100);
+    struct Case {
+        const char* name;
+        std::vector<std::size_t> rows;
+        double head, s;
+    };
+    for (const Case& c :
+         {Case{"transit only", {3}, 0.0, 0.010}, Case{"own and transit", {3, 4}, 0.0, 0.012},
+          Case{"rain IDF sentinel", {0}, 0.0, 0.0}, Case{"BLG direct", {1}, 0.0, kMissingValue},
+          Case{"everything", {0, 2, 3, 4, 5, 6}, 0.0, 0.112}, Case{"nothing", {}, 0.0, 0.0}}) {
+        SCOPED_TRACE(c.name);
+        TotalFlags f{};
+        for (auto r : c.rows) f[r] = 1;
+        EXPECT_TRUE(CFlowCalcTotalDlg::WriteTotals({head, s}, f));
+        ASSERT_TRUE(Get("H", "FLOW_TOTAL"));  // written also when it is 0
+        EXPECT_NEAR(*Get("H", "FLOW_TOTAL"), c.head, 1e-12);
+        EXPECT_NEAR(*Get("S", "FLOW_TOTAL"), c.s, 1e-12);
+    }
+    EXPECT_FALSE(CFlowCalcTotalDlg::WriteTotals({}, TotalFlags{}));
+}
+
+}  // namespace
