@@ -1,0 +1,189 @@
+#include "module/ui/NumericEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/host/HostUi.h"
+#include "support/TestSupport.h"
+#include "tests/module/support/TestDialog.h"
+
+namespace {
+
+TAVUi::ControlTemplate EditTemplate() {
+    TAVUi::ControlTemplate t;
+    t.id = 100;
+    t.kind = TAVUi::ControlKind::Edit;
+    t.name = "IDC_EDIT";
+    return t;
+}
+
+// What a person does through the control: typing as the script verb "type" does (the behaviour
+// first, the plain edit's insertion for what it leaves alone).
+void Type(TAVUi::CControl& c, const std::string& chars) {
+    for (char ch : chars) {
+        if (c.behavior && c.behavior->OnChar(c, ch)) continue;
+        if (c.readOnly) continue;
+        const int a = std::min(c.selStart, c.selEnd);
+        const int b = std::max(c.selStart, c.selEnd);
+        c.text.replace(static_cast<std::size_t>(a), static_cast<std::size_t>(b - a), 1, ch);
+        c.selStart = c.selEnd = a + 1;
+    }
+}
+
+TEST(NumericEditTest, TypingSequencesWithCaretAndSelection) {
+    struct Case {
+        const char* what;
+        int whole;
+        int decimals;
+        const char* initial;
+        int selStart;
+        int selEnd;
+        const char* typed;
+        const char* text;
+        int caret;
+    };
+    const Case cases[] = {
+        {"plain number", 8, 4, "", 0, 0, "12.345", "12.345", 6},
+        {"decimals full at the end are ignored", 8, 2, "", 0, 0, "-12.345", "-12.34", 6},
+        {"full whole part, caret at its end", 2, 2, "12", 2, 2, "3", "12", 2},
+        {"full whole part, caret inside overwrites", 2, 2, "12", 0, 0, "3", "32", 1},
+        {"whole digits counted after a sign", 2, 2, "-12", 3, 3, "9", "-12", 3},
+        {"decimal point with the caret in front", 8, 4, "12.5", 0, 0, ".", "12.5", 3},
+        {"decimal point replaces a selected one", 8, 4, "12.5", 2, 3, ".", "12.5", 3},
+        {"full decimals overwrite after the caret", 8, 2, "1.25", 2, 2, "7", "1.75", 3},
+        {"full decimals, selection to the end", 8, 2, "1.25", 2, 4, "9", "1.9", 3},
+        {"selection of whole digits replaced", 8, 4, "123.45", 0, 3, "9", "9.45", 1},
+        {"sign toggled with the caret inside", 8, 4, "12.5", 2, 2, "-", "-12.5", 3},
+        {"sign toggled twice", 8, 4, "12.5", 2, 2, "--", "12.5", 2},
+        {"sign at the front is stepped over", 8, 4, "-12.5", 0, 0, "-", "-12.5", 1},
+        {"no negatives: sign ignored", -8, 4, "12.5", 0, 0, "-", "12.5", 0},
+        {"no decimals: point ignored", 8, 0, "12", 2, 2, ".5", "125", 3},
+        {"letters and other bytes ignored", 8, 4, "1", 1, 1, "a,\xC3\xA9 2", "12", 2},
+        {"selection reversed", 8, 4, "123", 3, 1, "9", "19", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TAVUi::CControl control(EditTemplate());
+        control.text = c.initial;
+        CNumericEdit* edit = CNumericEdit::Attach(control, c.whole, c.decimals);
+        ASSERT_NE(edit, nullptr);
+        control.selStart = c.selStart;
+        control.selEnd = c.selEnd;
+        Type(control, c.typed);
+        EXPECT_EQ(control.text, c.text);
+        EXPECT_EQ(control.selStart, c.caret);
+        EXPECT_EQ(control.selEnd, c.caret);
+    }
+}
+
+TEST(NumericEditTest, TextSetAsAWholeFollowsTheValidityRule) {
+    struct Case {
+        int whole;
+        int decimals;
+        const char* set;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2, 2, "345", "34"},          {8, 1, "2.68", "2.6"},  {-8, 4, "-2.5", "2.5"}, {8, 0, "3.75", "3"},
+        {8, 4, "1a2.3c", "12.3"},     {8, 4, "1.2.3", "1.23"}, {8, 4, "12-", "-12"},  {8, 4, "", ""},
+        {8, 4, "  7,5 ", "75"},
+    };
+    for (const Case& c : cases) {
+        TAVUi::CControl control(EditTemplate());
+        CNumericEdit::Attach(control, c.whole, c.decimals);
+        control.selStart = control.selEnd = 40;
+        control.SetWindowText(c.set);
+        EXPECT_EQ(control.text, c.text) << c.set;
+        EXPECT_LE(control.selEnd, static_cast<int>(control.text.size())) << c.set;
+    }
+}
+
+TEST(NumericEditTest, SetAndGetValue) {
+    TAVUi::CControl control(EditTemplate());
+    CNumericEdit* edit = CNumericEdit::Attach(control, -8, 4);
+    edit->SetValue(1.5, true);
+    EXPECT_EQ(control.text, "1.5");
+    edit->SetValue(1.5, false);
+    EXPECT_EQ(control.text, "1.5000");
+    edit->SetValue(-2.5);
+    EXPECT_EQ(control.text, "2.5");
+    edit->SetValue(2.0);
+    EXPECT_EQ(control.text, "2");
+    control.SetWindowText("12.3456");
+    EXPECT_NEAR(edit->GetValue(), 12.3456, 1e-12);
+    control.text.clear();
+    EXPECT_EQ(edit->GetValue(), 0.0);
+
+    // Changing the settings re-applies the rule to the current text.
+    control.SetWindowText("123.4567");
+    edit->SetMaxDecimalPlaces(1);
+    EXPECT_EQ(control.text, "123.4");
+    edit->SetMaxWholeDigits(2);
+    EXPECT_EQ(control.text, "12.4");
+    edit->SetSeparators(',', ',');  // "." is no decimal point now: dropped, and the whole part is full
+    EXPECT_EQ(control.text, "12");
+    EXPECT_EQ(edit->GetGroupSeparator(), '.');
+}
+
+TEST(NumericEditTest, ReadOnlyFieldIgnoresTyping) {
+    TAVUi::CControl control(EditTemplate());
+    CNumericEdit::Attach(control, 8, 4);
+    control.SetWindowText("5");
+    control.readOnly = true;
+    control.selStart = control.selEnd = 1;
+    Type(control, "23");
+    EXPECT_EQ(control.text, "5");
+}
+
+class NumericEditClipboardTest : public testsupport::DrawingTest {};
+
+TEST_F(NumericEditClipboardTest, CutCopyPasteAndClear) {
+    testsupport::TestDialog dialog;
+    CNumericEdit* source = CNumericEdit::Attach(dialog, testsupport::IDC_TEST_NUMBER, 8, 4);
+    CNumericEdit* target = CNumericEdit::Attach(dialog, testsupport::IDC_TEST_TEXT, 8, 1);
+    ASSERT_NE(source, nullptr);
+    ASSERT_NE(target, nullptr);
+    EXPECT_EQ(CNumericEdit::Attach(dialog, 4242, 8, 4), nullptr);
+    EXPECT_EQ(CNumericEdit::Of(dialog.Item(testsupport::IDC_TEST_NUMBER)), source);
+    EXPECT_EQ(CNumericEdit::Of(dialog.Item(testsupport::IDC_TEST_CHECK)), nullptr);
+
+    auto& from = dialog.Item(testsupport::IDC_TEST_NUMBER);
+    auto& to = dialog.Item(testsupport::IDC_TEST_TEXT);
+    from.SetWindowText("123.45");
+    from.selStart = 1;
+    from.selEnd = 4;
+    source->OnCopy();
+    EXPECT_EQ(ui.clipboard, "23.");
+    EXPECT_EQ(from.text, "123.45");
+    source->OnCut();
+    EXPECT_EQ(ui.clipboard, "23.");
+    EXPECT_EQ(from.text, "145");  // the cut left "145": still valid
+
+    // Paste replaces the selection, then the rule applies (one decimal here).
+    to.SetWindowText("9");
+    to.selStart = to.selEnd = 1;
+    from.SetWindowText("6.789");
+    from.selStart = 0;
+    from.selEnd = 5;
+    source->OnCopy();
+    target->OnPaste();
+    EXPECT_EQ(to.text, "96.7");
+
+    // A host with its own clipboard text.
+    to.selStart = 0;
+    to.selEnd = static_cast<int>(to.text.size());
+    target->PasteText("1a2.3c");
+    EXPECT_EQ(to.text, "12.3");
+
+    // Clear with a selection acts as Delete; without one it does nothing.
+    to.selStart = 0;
+    to.selEnd = 2;
+    target->OnClear();
+    EXPECT_EQ(to.text, ".3");
+    to.selStart = to.selEnd = 1;
+    target->OnClear();
+    EXPECT_EQ(to.text, ".3");
+}
+
+}  // namespace
