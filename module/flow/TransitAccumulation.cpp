@@ -159,6 +159,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
     std::vector<Route> routes;
     std::vector<int> newSections;
     bool chosenNow = false;  // a direction was chosen in this calculation (MAIN_SECT_OUT written then)
+    // Dividing nodes whose other outgoing sections have been queued as heads in this calculation.
+    std::vector<std::uint8_t> queuedAt(topo->Nodes().size(), 0);
     for (std::size_t k = 0; k < heads.size(); ++k) {
         Route route;
         route.firstNew = newSections.size();
@@ -175,12 +177,14 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
             std::vector<CSectionPtr> outgoing = current->GetSectionsOut();
             if (outgoing.empty()) break;
             CSectionPtr next;
-            bool choice = false;
+            bool choice = false;  // chosen now
+            bool queue = false;   // the other outgoing sections become heads
             CNodePtr node = current->GetEndingNode();
             if (outgoing.size() == 1) {
                 next = outgoing.front();
             } else if (const CSectionPtr& stored = EntryOf(map, node).section) {
                 next = stored;
+                queue = queuedAt[static_cast<std::size_t>(node->Index())] == 0;
             } else {
                 next = DirectionByDiameter(outgoing);
                 if (!next) {
@@ -189,6 +193,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                 }
                 if (!next) break;  // nothing picked: the route ends at this node
                 choice = true;
+                queue = true;
             }
             const int n = next->Index();
             // A step into the route's own chain comes back to a section of this route: a closed loop.
@@ -199,7 +204,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                 result.routes = static_cast<int>(routes.size());
                 return result;
             }
-            if (choice) {
+            if (queue) {
+                queuedAt[static_cast<std::size_t>(node->Index())] = 1;
                 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
                 const std::size_t base = heads.size();
                 std::size_t chosenAt = kNone;
@@ -223,6 +229,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                     heads.erase(heads.begin() + static_cast<std::ptrdiff_t>(chosenAt));
                     --headCount[static_cast<std::size_t>(n)];
                 }
+            }
+            if (choice) {
                 EntryOf(map, node).section = next;
                 chosenNow = true;
             }

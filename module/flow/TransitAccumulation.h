@@ -4,8 +4,11 @@
 // A calculation deletes FLOW_TRANSIT on every section of the list, starts a route at every head (a section
 // without incoming sections) and follows each route downstream: through a node with one outgoing section,
 // into the stored main direction of a dividing node, or into a main direction chosen now (the unique
-// largest PIPE_DIA_IN, else the person picks it). A direction chosen now queues the node's outgoing
-// sections as new heads (all but the chosen one). Routes are processed in order; the first route that
+// largest PIPE_DIA_IN, else the person picks it). The first time a route passes a dividing node in a
+// calculation, the node's other outgoing sections are queued as new heads, whether the main direction was
+// chosen now or stored before: were a stored direction not to queue them, every calculation after the
+// first would delete FLOW_TRANSIT below the side branches and never write it again, so a repeated
+// calculation would lose results the first one wrote. Routes are processed in order; the first route that
 // contains a section writes the section's own flow FLOW_SECT_TOTAL and adds it to FLOW_TRANSIT of every
 // section after it on that route. A section met twice on one route (a closed loop) stops the calculation
 // before anything but the deletions and the main directions chosen so far is written.

@@ -2,7 +2,8 @@
 // The transit accumulation followed step by step, route by route: the reference the fast calculation is
 // compared with (tests and the benchmark). It builds every route in full, keeps the processed list and
 // rewrites FLOW_TRANSIT of every later section of a route for every section it processes, so its cost grows
-// with the square of the route lengths. Main directions chosen on the way are written at every choice.
+// with the square of the route lengths. Main directions chosen on the way are written at every choice; a
+// dividing node queues its other outgoing sections as heads the first time a route passes it.
 #include <map>
 #include <set>
 #include <vector>
@@ -40,6 +41,7 @@ inline LiteralResult RunLiteralTransit(const std::vector<TAVGis::Topology::CSect
     }
     CTransitAccumulation::LoadMainDirections(nodes, map);
 
+    std::set<const TAVGis::Topology::CNode*> queued;  // dividing nodes whose other branches are heads already
     for (std::size_t k = 0; k < heads.size(); ++k) {
         std::vector<CSectionPtr> route{heads[k]};
         std::set<const CSection*> visited;
@@ -49,10 +51,12 @@ inline LiteralResult RunLiteralTransit(const std::vector<TAVGis::Topology::CSect
         while (!outgoing.empty()) {
             CSectionPtr next;
             bool choice = false;
+            bool queue = false;
             if (outgoing.size() == 1) {
                 next = outgoing.front();
             } else if (CTransitAccumulation::EntryOf(map, node).section) {
                 next = CTransitAccumulation::EntryOf(map, node).section;
+                queue = !queued.count(node.get());
             } else {
                 std::multimap<double, CSectionPtr> byDiameter;
                 for (const auto& o : outgoing) {
@@ -68,6 +72,7 @@ inline LiteralResult RunLiteralTransit(const std::vector<TAVGis::Topology::CSect
                 }
                 if (!next) break;
                 choice = true;
+                queue = true;
             }
             if (visited.count(next.get())) {
                 r.loop = true;
@@ -76,13 +81,16 @@ inline LiteralResult RunLiteralTransit(const std::vector<TAVGis::Topology::CSect
                 return out;
             }
             visited.insert(next.get());
-            if (choice) {
+            if (queue) {
+                queued.insert(node.get());
                 for (const auto& o : outgoing) heads.push_back(o);
                 for (auto it = heads.begin(); it != heads.end(); ++it)
                     if (*it == next) {
                         heads.erase(it);
                         break;
                     }
+            }
+            if (choice) {
                 CTransitAccumulation::EntryOf(map, node).section = next;
                 WriteAllDirections(map);
             }

@@ -185,8 +185,8 @@ TEST_F(TransitTest, NoAnswerAtAllLeavesTheSectionsBelowOutside) {
 }
 
 // A direction stored by an earlier calculation is followed without asking, and the other outgoing sections
-// are not queued: the sections below them stay outside this calculation.
-TEST_F(TransitTest, StoredMainDirectionIsFollowedWithoutQueueingTheOthers) {
+// are queued as heads all the same, so the branches below them are calculated as in the first calculation.
+TEST_F(TransitTest, StoredMainDirectionStillQueuesTheOtherBranches) {
     Pipe("U", "u", "D", 0.001);
     auto left = Pipe("L", "D", "l", 0.010, 0.3);
     Pipe("R", "D", "r", 0.020, 0.3);
@@ -195,11 +195,44 @@ TEST_F(TransitTest, StoredMainDirectionIsFollowedWithoutQueueingTheOthers) {
     Set("RB", "FLOW_TRANSIT", 5.0);
     auto r = Run();
     EXPECT_TRUE(askedAt.empty());
-    EXPECT_EQ(r.routes, 1);
+    EXPECT_EQ(r.routes, 2);
     ExpectFlow("L", "FLOW_TRANSIT", 0.001);
-    ExpectFlow("R", "FLOW_SECT_TOTAL", std::nullopt);
-    ExpectFlow("RB", "FLOW_TRANSIT", std::nullopt);  // deleted, not recalculated
+    ExpectFlow("R", "FLOW_SECT_TOTAL", 0.020);
+    ExpectFlow("R", "FLOW_TRANSIT", std::nullopt);
+    ExpectFlow("RB", "FLOW_TRANSIT", 0.020);
     EXPECT_EQ(MainOut("D"), "L");
+}
+
+// A calculation repeated in the same dialog, or in a new one that reads the stored directions, gives what
+// the first one gave (the first one asked at the division).
+TEST_F(TransitTest, RepeatedCalculationGivesTheSameResults) {
+    Pipe("U1", "u1", "D", 0.001);
+    Pipe("U2", "u2", "D", 0.002);
+    Pipe("L", "D", "l", 0.010);
+    Pipe("R", "D", "r", 0.020);
+    Pipe("LB", "l", "x", 0.040);
+    Pipe("RB", "r", "x", 0.080);
+    Pipe("Out", "x", "o", 0.160);
+    ui.picks.push_back({"R"});
+    Run();
+    auto snapshot = [this] {
+        std::map<std::string, std::optional<double>> m;
+        for (const auto& s : Topo().Sections()) {
+            m[s->GetName() + " own"] = Get(s->GetName(), "FLOW_SECT_TOTAL");
+            m[s->GetName() + " transit"] = Get(s->GetName(), "FLOW_TRANSIT");
+        }
+        return m;
+    };
+    const auto first = snapshot();
+    ASSERT_TRUE(first.at("LB transit"));
+    EXPECT_NEAR(*first.at("LB transit"), 0.010, kTol);
+    EXPECT_NEAR(*first.at("Out transit"), 0.003 + 0.010 + 0.020 + 0.040 + 0.080, kTol);
+    Run();  // same dialog
+    EXPECT_EQ(snapshot(), first);
+    map.clear();  // a new dialog
+    Run();
+    EXPECT_EQ(snapshot(), first);
+    EXPECT_EQ(askedAt.size(), 1u);
 }
 
 // A stored direction naming a section that does not leave the node (the network was edited since) is
