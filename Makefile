@@ -17,9 +17,15 @@ debug: deps
 demo: release
 	bash scripts/demo.sh build/release
 
-# All tests run in the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer).
+# Seconds each fuzz target runs: `make fuzz` runs them longer, `make test` (CI) briefly.
+FUZZ_SECONDS ?= 20
+TEST_FUZZ_SECONDS ?= 15
+
+# All tests run in the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer); then every
+# libFuzzer target (clang build) runs briefly on its seed corpus.
 test: debug
 	ctest --preset debug -j $(JOBS)
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 
 test-release: release
 	ctest --preset release -j $(JOBS)
@@ -30,7 +36,7 @@ bench: release
 fuzz: deps
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz -j $(JOBS)
-	bash scripts/fuzz.sh build/fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash scripts/fuzz.sh build/fuzz
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
