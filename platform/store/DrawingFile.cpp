@@ -1,0 +1,1170 @@
+#include "platform/store/DrawingFile.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <unordered_map>
+
+#include "platform/gis/DataConfiguration.h"
+#include "platform/gis/GisDrawingData.h"
+#include "platform/network/TopologyStorage.h"
+#include "platform/store/GpkgGeometry.h"
+
+namespace TAVGis::Store {
+namespace {
+
+namespace fs = std::filesystem;
+using Data::CDataBox;
+using Data::CDataDefinition;
+using Data::ValueType;
+
+constexpr std::int32_t kGpkgApplicationId = 0x47504B47;  // "GPKG"
+constexpr int kGpkgUserVersion = 10300;                   // GeoPackage 1.3
+constexpr std::size_t kSqliteHeaderSize = 100;
+constexpr char kSqliteMagic[] = "SQLite format 3";        // 16 bytes with its NUL
+
+constexpr const char* kNodesTable = "nodes";
+constexpr const char* kSectionsTable = "sections";
+constexpr const char* kCatchmentsTable = "catchment_areas";
+
+// ---- SQLite wrappers: every failure becomes a CDrawingFileError naming the file ----
+
+class Statement;
+
+class Connection {
+public:
+    Connection(const fs::path& path, int flags) : m_file(path.string()) {
+        int rc = sqlite3_open_v2(m_file.c_str(), &m_db, flags, nullptr);
+        if (rc != SQLITE_OK) {
+            std::string msg = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw CDrawingFileError(m_file + ": cannot open: " + msg);
+        }
+        sqlite3_extended_result_codes(m_db, 1);
+    }
+    ~Connection() { Close(); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Close() {
+        if (m_db) sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    sqlite3* Handle() const { return m_db; }
+    const std::string& File() const { return m_file; }
+
+    // For statements without values (schema, pragmas, transaction control) only.
+    void Exec(const std::string& sql) {
+        char* err = nullptr;
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+            std::string msg = err ? err : sqlite3_errmsg(m_db);
+            sqlite3_free(err);
+            throw CDrawingFileError(m_file + ": " + msg);
+        }
+    }
+    [[noreturn]] void Fail(const std::string& what) const {
+        throw CDrawingFileError(m_file + ": " + what + ": " + sqlite3_errmsg(m_db));
+    }
+
+private:
+    std::string m_file;
+    sqlite3* m_db = nullptr;
+};
+
+class Statement {
+public:
+    Statement(Connection& c, const std::string& sql) : m_c(c) {
+        if (sqlite3_prepare_v2(c.Handle(), sql.c_str(), static_cast<int>(sql.size()), &m_s, nullptr) != SQLITE_OK)
+            c.Fail("cannot prepare \"" + sql.substr(0, 60) + "\"");
+    }
+    ~Statement() { sqlite3_finalize(m_s); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void Null(int i) { Check(sqlite3_bind_null(m_s, i)); }
+    void Int(int i, std::int64_t v) { Check(sqlite3_bind_int64(m_s, i, v)); }
+    void Real(int i, double v) { Check(sqlite3_bind_double(m_s, i, v)); }
+    void Text(int i, const std::string& v) {
+        Check(sqlite3_bind_text64(m_s, i, v.data(), v.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
+    }
+    void Blob(int i, const std::string& v) { Check(sqlite3_bind_blob64(m_s, i, v.data(), v.size(), SQLITE_TRANSIENT)); }
+    void OptReal(int i, const std::optional<double>& v) { v ? Real(i, *v) : Null(i); }
+    void OptText(int i, const std::string& v) { v.empty() ? Null(i) : Text(i, v); }
+
+    // Runs an insert or update to its end and makes the statement ready for the next values.
+    void Run() {
+        int rc = sqlite3_step(m_s);
+        if (rc != SQLITE_DONE) m_c.Fail("cannot write");
+        sqlite3_reset(m_s);
+        sqlite3_clear_bindings(m_s);
+    }
+    // Steps a query: true while there is a row.
+    bool Next() {
+        int rc = sqlite3_step(m_s);
+        if (rc == SQLITE_ROW) return true;
+        if (rc == SQLITE_DONE) return false;
+        m_c.Fail("cannot read");
+    }
+
+    int Type(int col) const { return sqlite3_column_type(m_s, col); }
+    bool IsNull(int col) const { return Type(col) == SQLITE_NULL; }
+    std::string ColText(int col) const {
+        const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_s, col));
+        return p ? std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(m_s, col))) : std::string();
+    }
+    std::int64_t ColInt(int col) const { return sqlite3_column_int64(m_s, col); }
+    double ColReal(int col) const { return sqlite3_column_double(m_s, col); }
+    const void* ColBlob(int col) const { return sqlite3_column_blob(m_s, col); }
+    std::size_t ColBytes(int col) const { return static_cast<std::size_t>(sqlite3_column_bytes(m_s, col)); }
+
+private:
+    void Check(int rc) {
+        if (rc != SQLITE_OK) m_c.Fail("cannot bind a value");
+    }
+    Connection& m_c;
+    sqlite3_stmt* m_s = nullptr;
+};
+
+// A damaged or foreign file found while reading.
+[[noreturn]] void Damaged(const std::string& file, const std::string& what) {
+    throw CDrawingFileError(file + ": the drawing is damaged: " + what);
+}
+
+std::string QuoteIdentifier(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string Lower(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+const char* ValueTypeWord(ValueType t) {
+    switch (t) {
+        case ValueType::Double:
+            return "double";
+        case ValueType::Int:
+            return "int";
+        case ValueType::Text:
+            return "text";
+    }
+    return "text";
+}
+
+std::optional<ValueType> ValueTypeFromWord(const std::string& w) {
+    if (w == "double") return ValueType::Double;
+    if (w == "int") return ValueType::Int;
+    if (w == "text") return ValueType::Text;
+    return std::nullopt;
+}
+
+// ---- typed values (CDataBox) in two columns: type word and value ----
+
+void BindBox(Statement& st, int typeIndex, const CDataBox& box) {
+    if (box.IsNull()) {
+        st.Text(typeIndex, "null");
+        st.Null(typeIndex + 1);
+    } else if (box.IsDouble()) {
+        st.Text(typeIndex, "double");
+        st.Real(typeIndex + 1, box.ToDouble());
+    } else if (box.IsInt()) {
+        st.Text(typeIndex, "int");
+        st.Int(typeIndex + 1, box.ToInt());
+    } else if (box.IsText()) {
+        st.Text(typeIndex, "text");
+        st.Text(typeIndex + 1, box.ToString());
+    } else {
+        st.Text(typeIndex, "list");
+        st.Text(typeIndex + 1, nlohmann::json(box.ToList()).dump());
+    }
+}
+
+CDataBox ReadBox(const Statement& st, int typeCol, const std::string& file, const std::string& what) {
+    const std::string type = st.ColText(typeCol);
+    const int valueCol = typeCol + 1;
+    if (type == "null") return CDataBox();
+    if (type == "double" && st.Type(valueCol) != SQLITE_NULL && st.Type(valueCol) != SQLITE_BLOB)
+        return CDataBox(st.ColReal(valueCol));
+    if (type == "int" && st.Type(valueCol) == SQLITE_INTEGER) {
+        std::int64_t v = st.ColInt(valueCol);
+        if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
+            return CDataBox(static_cast<int>(v));
+    }
+    if (type == "text" && st.Type(valueCol) == SQLITE_TEXT) return CDataBox(st.ColText(valueCol));
+    if (type == "list" && st.Type(valueCol) == SQLITE_TEXT) {
+        auto j = nlohmann::json::parse(st.ColText(valueCol), nullptr, false);
+        if (j.is_array() && std::all_of(j.begin(), j.end(), [](const auto& e) { return e.is_string(); }))
+            return CDataBox(j.get<std::vector<std::string>>());
+    }
+    Damaged(file, "a value of " + what + " has the type '" + type + "' and cannot be read");
+}
+
+// ---- drawing entities that are not network entities: points as packed little-endian doubles ----
+
+std::string PackPoints(const std::vector<TAVHost::Point2d>& pts) {
+    std::string out(pts.size() * 16, '\0');
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        std::memcpy(&out[i * 16], &pts[i].x, 8);
+        std::memcpy(&out[i * 16 + 8], &pts[i].y, 8);
+    }
+    return out;
+}
+
+// ---- the schema ----
+
+constexpr const char* kGpkgSchema = R"SQL(
+CREATE TABLE gpkg_spatial_ref_sys (
+  srs_name TEXT NOT NULL, srs_id INTEGER NOT NULL PRIMARY KEY, organization TEXT NOT NULL,
+  organization_coordsys_id INTEGER NOT NULL, definition TEXT NOT NULL, description TEXT);
+CREATE TABLE gpkg_contents (
+  table_name TEXT NOT NULL PRIMARY KEY, data_type TEXT NOT NULL, identifier TEXT UNIQUE,
+  description TEXT DEFAULT '', last_change DATETIME NOT NULL DEFAULT (strftime('%Y-%m-%dT%H:%M:%fZ','now')),
+  min_x DOUBLE, min_y DOUBLE, max_x DOUBLE, max_y DOUBLE, srs_id INTEGER,
+  CONSTRAINT fk_gc_r_srs_id FOREIGN KEY (srs_id) REFERENCES gpkg_spatial_ref_sys(srs_id));
+CREATE TABLE gpkg_geometry_columns (
+  table_name TEXT NOT NULL, column_name TEXT NOT NULL, geometry_type_name TEXT NOT NULL, srs_id INTEGER NOT NULL,
+  z TINYINT NOT NULL, m TINYINT NOT NULL,
+  CONSTRAINT pk_geom_cols PRIMARY KEY (table_name, column_name),
+  CONSTRAINT uk_gc_table_name UNIQUE (table_name),
+  CONSTRAINT fk_gc_tn FOREIGN KEY (table_name) REFERENCES gpkg_contents(table_name),
+  CONSTRAINT fk_gc_srs FOREIGN KEY (srs_id) REFERENCES gpkg_spatial_ref_sys (srs_id));
+CREATE TABLE tav_metadata (key TEXT NOT NULL PRIMARY KEY, value TEXT NOT NULL);
+CREATE TABLE tav_attribute_definitions (
+  entity_type INTEGER NOT NULL, position INTEGER NOT NULL, name TEXT NOT NULL, value_type TEXT NOT NULL,
+  unit TEXT NOT NULL, column_name TEXT NOT NULL, PRIMARY KEY (entity_type, name));
+CREATE TABLE tav_systems (
+  system_id INTEGER NOT NULL PRIMARY KEY, position INTEGER NOT NULL, name TEXT NOT NULL,
+  function INTEGER NOT NULL, active INTEGER NOT NULL);
+CREATE TABLE tav_entities (
+  object_id INTEGER NOT NULL PRIMARY KEY, kind INTEGER NOT NULL, layer TEXT NOT NULL, color_index INTEGER NOT NULL,
+  points BLOB NOT NULL);
+CREATE TABLE tav_registered_apps (name TEXT NOT NULL PRIMARY KEY);
+CREATE TABLE tav_xdata (
+  object_id INTEGER NOT NULL, app TEXT NOT NULL, position INTEGER NOT NULL, code INTEGER NOT NULL,
+  value_type TEXT NOT NULL, value, PRIMARY KEY (object_id, app, position));
+CREATE TABLE tav_dictionaries (name TEXT NOT NULL PRIMARY KEY);
+CREATE TABLE tav_dictionary_entries (
+  dictionary TEXT NOT NULL, key TEXT NOT NULL, code INTEGER NOT NULL, value, PRIMARY KEY (dictionary, key));
+CREATE TABLE tav_catalogs (name TEXT NOT NULL PRIMARY KEY);
+CREATE TABLE tav_catalog_items (
+  catalog TEXT NOT NULL, position INTEGER NOT NULL, guid TEXT NOT NULL, parent_guid TEXT, name TEXT NOT NULL,
+  PRIMARY KEY (catalog, guid));
+CREATE TABLE tav_catalog_properties (
+  catalog TEXT NOT NULL, item_guid TEXT NOT NULL, name TEXT NOT NULL, value_type TEXT NOT NULL, value,
+  PRIMARY KEY (catalog, item_guid, name));
+CREATE TABLE tav_settings (key TEXT NOT NULL PRIMARY KEY, value_type TEXT NOT NULL, value);
+)SQL";
+
+struct LayerSpec {
+    const char* table;
+    const char* geometryType;
+    int entityType;
+    std::vector<std::pair<const char*, const char*>> fixedColumns;  // after fid and geom
+};
+
+const LayerSpec& NodeLayer() {
+    static const LayerSpec s{kNodesTable, "POINT", Data::kEntityNode,
+                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
+                              {"terrain_height", "REAL"}}};
+    return s;
+}
+const LayerSpec& SectionLayer() {
+    static const LayerSpec s{kSectionsTable, "LINESTRING", Data::kEntitySection,
+                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
+                              {"start_node_guid", "TEXT NOT NULL"}, {"end_node_guid", "TEXT NOT NULL"},
+                              {"level_start", "REAL"}, {"level_end", "REAL"}}};
+    return s;
+}
+const LayerSpec& CatchmentLayer() {
+    static const LayerSpec s{kCatchmentsTable, "POLYGON", Data::kEntityCatchment,
+                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
+                              {"kind", "INTEGER NOT NULL"}, {"area_ha", "REAL"}, {"inhabitant_density", "REAL"},
+                              {"runoff_coefficient", "REAL"}, {"section_guid", "TEXT"}}};
+    return s;
+}
+
+// Attribute definitions of one entity type with the column each is stored in.
+struct AttributeColumns {
+    std::vector<const CDataDefinition*> defs;
+    std::vector<std::string> columns;
+};
+
+AttributeColumns ColumnsFor(const LayerSpec& layer) {
+    AttributeColumns out;
+    std::set<std::string> used{"fid", "geom"};
+    for (const auto& [name, type] : layer.fixedColumns) used.insert(name);
+    for (const CDataDefinition* def : Data::CDataConfiguration::GetInstance().Definitions(layer.entityType)) {
+        if (def->GetID().find('\0') != std::string::npos) continue;
+        std::string column = def->GetID();
+        if (used.count(Lower(column))) {
+            const std::string base = "attr_" + def->GetID();
+            column = base;
+            for (int k = 2; used.count(Lower(column)); ++k) column = base + "_" + std::to_string(k);
+        }
+        used.insert(Lower(column));
+        out.defs.push_back(def);
+        out.columns.push_back(column);
+    }
+    return out;
+}
+
+// ---- saving ----
+
+class Saver {
+public:
+    Saver(TAVHost::Document& doc, Connection& c)
+        : m_doc(doc), m_c(c), m_gis(GisData(doc)), m_topo(Topology::TopologyOf(doc)) {}
+
+    void Write() {
+        m_c.Exec("PRAGMA application_id = " + std::to_string(kGpkgApplicationId) +
+                 "; PRAGMA user_version = " + std::to_string(kGpkgUserVersion) + ";");
+        m_c.Exec("BEGIN");
+        m_c.Exec(kGpkgSchema);
+        WriteSpatialRefSys();
+        WriteMetadata();
+        WriteSystems();
+        WriteNodes();
+        WriteSections();
+        WriteCatchments();
+        WriteOtherEntities();
+        WriteXData();
+        WriteDictionaries();
+        WriteCatalogs();
+        WriteSettings();
+        m_c.Exec("COMMIT");
+    }
+
+private:
+    void WriteSpatialRefSys() {
+        Statement st(m_c,
+                     "INSERT INTO gpkg_spatial_ref_sys(srs_name, srs_id, organization, organization_coordsys_id, "
+                     "definition, description) VALUES (?, ?, ?, ?, ?, ?)");
+        struct Srs {
+            const char* name;
+            int id;
+            const char* org;
+            int orgId;
+            const char* def;
+            const char* desc;
+        };
+        static const Srs kRows[] = {
+            {"Undefined cartesian SRS", -1, "NONE", -1, "undefined", "undefined cartesian coordinate reference system"},
+            {"Undefined geographic SRS", 0, "NONE", 0, "undefined", "undefined geographic coordinate reference system"},
+            {"WGS 84 geodetic", 4326, "EPSG", 4326,
+             "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563,AUTHORITY[\"EPSG\","
+             "\"7030\"]],AUTHORITY[\"EPSG\",\"6326\"]],PRIMEM[\"Greenwich\",0,AUTHORITY[\"EPSG\",\"8901\"]],"
+             "UNIT[\"degree\",0.0174532925199433,AUTHORITY[\"EPSG\",\"9122\"]],AXIS[\"Latitude\",NORTH],"
+             "AXIS[\"Longitude\",EAST],AUTHORITY[\"EPSG\",\"4326\"]]",
+             "longitude/latitude coordinates in decimal degrees on the WGS 84 spheroid"},
+        };
+        for (const auto& r : kRows) {
+            st.Text(1, r.name);
+            st.Int(2, r.id);
+            st.Text(3, r.org);
+            st.Int(4, r.orgId);
+            st.Text(5, r.def);
+            st.Text(6, r.desc);
+            st.Run();
+        }
+    }
+
+    void WriteMetadata() {
+        Statement st(m_c, "INSERT INTO tav_metadata(key, value) VALUES (?, ?)");
+        for (const auto& [k, v] : {std::pair<std::string, std::string>{"format", CDrawingFile::kFormatName},
+                                   {"schema_version", std::to_string(CDrawingFile::kSchemaVersion)}}) {
+            st.Text(1, k);
+            st.Text(2, v);
+            st.Run();
+        }
+    }
+
+    void WriteSystems() {
+        Statement st(m_c, "INSERT INTO tav_systems(system_id, position, name, function, active) VALUES (?, ?, ?, ?, ?)");
+        int pos = 0;
+        for (const auto& s : m_gis.systems) {
+            st.Int(1, s->GetId());
+            st.Int(2, pos++);
+            st.Text(3, s->GetName());
+            st.Int(4, s->GetSystemFunction());
+            st.Int(5, s == m_gis.activeSystem ? 1 : 0);
+            st.Run();
+        }
+    }
+
+    // Creates a feature table with its attribute columns and registers it; returns the insert statement's
+    // text for the fixed columns plus attributes.
+    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs, const std::vector<TAVHost::Point2d>& box) {
+        std::string sql = "CREATE TABLE " + QuoteIdentifier(layer.table) +
+                          " (fid INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, geom " + layer.geometryType;
+        std::string insert = "INSERT INTO " + QuoteIdentifier(layer.table) + " (geom";
+        std::string values = "?";
+        for (const auto& [name, type] : layer.fixedColumns) {
+            sql += std::string(", ") + name + " " + type;
+            insert += std::string(", ") + name;
+            values += ", ?";
+        }
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
+            const char* sqlType = attrs.defs[i]->GetValueType() == ValueType::Text  ? "TEXT"
+                                  : attrs.defs[i]->GetValueType() == ValueType::Int ? "INTEGER"
+                                                                                      : "REAL";
+            sql += ", " + QuoteIdentifier(attrs.columns[i]) + " " + sqlType;
+            insert += ", " + QuoteIdentifier(attrs.columns[i]);
+            values += ", ?";
+        }
+        m_c.Exec(sql + ")");
+
+        Statement contents(m_c,
+                           "INSERT INTO gpkg_contents(table_name, data_type, identifier, description, min_x, min_y, "
+                           "max_x, max_y, srs_id) VALUES (?, 'features', ?, ?, ?, ?, ?, ?, ?)");
+        contents.Text(1, layer.table);
+        contents.Text(2, layer.table);
+        contents.Text(3, std::string("sewer network ") + layer.table);
+        if (!box.empty()) {
+            contents.Real(4, box[0].x);
+            contents.Real(5, box[0].y);
+            contents.Real(6, box[1].x);
+            contents.Real(7, box[1].y);
+        } else {
+            for (int i = 4; i <= 7; ++i) contents.Null(i);
+        }
+        contents.Int(8, CDrawingFile::kSrsId);
+        contents.Run();
+        Statement geom(m_c,
+                       "INSERT INTO gpkg_geometry_columns(table_name, column_name, geometry_type_name, srs_id, z, m) "
+                       "VALUES (?, 'geom', ?, ?, 0, 0)");
+        geom.Text(1, layer.table);
+        geom.Text(2, layer.geometryType);
+        geom.Int(3, CDrawingFile::kSrsId);
+        geom.Run();
+
+        Statement defs(m_c,
+                       "INSERT INTO tav_attribute_definitions(entity_type, position, name, value_type, unit, "
+                       "column_name) VALUES (?, ?, ?, ?, ?, ?)");
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
+            defs.Int(1, layer.entityType);
+            defs.Int(2, static_cast<std::int64_t>(i));
+            defs.Text(3, attrs.defs[i]->GetID());
+            defs.Text(4, ValueTypeWord(attrs.defs[i]->GetValueType()));
+            defs.Text(5, attrs.defs[i]->GetUnit());
+            defs.Text(6, attrs.columns[i]);
+            defs.Run();
+        }
+        return insert + ") VALUES (" + values + ")";
+    }
+
+    static void Extend(std::vector<TAVHost::Point2d>& box, const TAVHost::Point2d& p) {
+        if (box.empty()) {
+            box = {p, p};
+            return;
+        }
+        box[0].x = std::min(box[0].x, p.x);
+        box[0].y = std::min(box[0].y, p.y);
+        box[1].x = std::max(box[1].x, p.x);
+        box[1].y = std::max(box[1].y, p.y);
+    }
+
+    // Binds the columns every layer has (guid .. color_index at 2..7); returns the next index.
+    int BindCommon(Statement& st, const Topology::CEntity& e) {
+        st.Text(2, e.GetGuid());
+        st.Text(3, e.GetName());
+        if (e.GetSystem())
+            st.Int(4, e.GetSystem()->GetId());
+        else
+            st.Null(4);
+        st.Int(5, static_cast<std::int64_t>(e.GetObjectId()));
+        if (const auto* ent = m_doc.Db().GetEntity(e.GetObjectId())) {
+            st.Text(6, ent->layer);
+            st.Int(7, ent->colorIndex);
+        } else {
+            st.Null(6);
+            st.Null(7);
+        }
+        m_saved.insert(e.GetObjectId());
+        return 8;
+    }
+
+    void BindAttributes(Statement& st, int first, const AttributeColumns& attrs, const Data::CAttributeStore& store,
+                        const Topology::CEntity& e) {
+        CDataBox box;
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
+            const int idx = first + static_cast<int>(i);
+            store.Get(*attrs.defs[i], e.AttributeRow(), box);
+            if (box.IsNull())
+                st.Null(idx);
+            else if (attrs.defs[i]->GetValueType() == ValueType::Text)
+                st.Text(idx, box.ToString());
+            else if (attrs.defs[i]->GetValueType() == ValueType::Int)
+                st.Int(idx, box.ToInt());
+            else
+                st.Real(idx, box.ToDouble());
+        }
+    }
+
+    void WriteNodes() {
+        const auto attrs = ColumnsFor(NodeLayer());
+        std::vector<TAVHost::Point2d> box;
+        for (const auto& n : m_topo.Nodes()) Extend(box, {n->X(), n->Y()});
+        Statement st(m_c, CreateLayer(NodeLayer(), attrs, box));
+        for (const auto& n : m_topo.Nodes()) {
+            st.Blob(1, CGpkgGeometry::EncodePoint(CDrawingFile::kSrsId, {n->X(), n->Y()}));
+            int i = BindCommon(st, *n);
+            st.OptReal(i++, n->TerrainHeight());
+            BindAttributes(st, i, attrs, m_gis.nodeStore, *n);
+            st.Run();
+        }
+    }
+
+    void WriteSections() {
+        const auto attrs = ColumnsFor(SectionLayer());
+        std::vector<TAVHost::Point2d> box;
+        for (const auto& n : m_topo.Nodes())
+            if (!m_topo.SectionsStartingAt(*n).empty() || !m_topo.SectionsEndingAt(*n).empty()) Extend(box, {n->X(), n->Y()});
+        for (const auto& s : m_topo.Sections())
+            for (const auto& v : s->Vertices()) Extend(box, v);
+        Statement st(m_c, CreateLayer(SectionLayer(), attrs, box));
+        std::vector<TAVHost::Point2d> pts;
+        for (const auto& s : m_topo.Sections()) {
+            pts.clear();
+            pts.push_back({s->GetStartingNode()->X(), s->GetStartingNode()->Y()});
+            pts.insert(pts.end(), s->Vertices().begin(), s->Vertices().end());
+            pts.push_back({s->GetEndingNode()->X(), s->GetEndingNode()->Y()});
+            st.Blob(1, CGpkgGeometry::EncodeLineString(CDrawingFile::kSrsId, pts));
+            int i = BindCommon(st, *s);
+            st.Text(i++, s->GetStartingNode()->GetGuid());
+            st.Text(i++, s->GetEndingNode()->GetGuid());
+            st.OptReal(i++, s->LevelAtStart());
+            st.OptReal(i++, s->LevelAtEnd());
+            BindAttributes(st, i, attrs, m_gis.sectionStore, *s);
+            st.Run();
+        }
+    }
+
+    void WriteCatchments() {
+        const auto attrs = ColumnsFor(CatchmentLayer());
+        std::vector<TAVHost::Point2d> box;
+        for (const auto& a : m_topo.CatchmentAreas())
+            for (const auto& p : a->polygon) Extend(box, p);
+        Statement st(m_c, CreateLayer(CatchmentLayer(), attrs, box));
+        for (const auto& a : m_topo.CatchmentAreas()) {
+            if (a->polygon.empty())
+                st.Null(1);
+            else
+                st.Blob(1, CGpkgGeometry::EncodePolygon(CDrawingFile::kSrsId, a->polygon));
+            int i = BindCommon(st, *a);
+            st.Int(i++, a->kind);
+            st.Real(i++, a->areaHa);
+            st.Real(i++, a->densityInhabPerHa);
+            st.Real(i++, a->runoffCoefficient);
+            st.OptText(i++, a->sectionGuid);
+            BindAttributes(st, i, attrs, m_gis.catchmentStore, *a);
+            st.Run();
+        }
+    }
+
+    void WriteOtherEntities() {
+        Statement st(m_c, "INSERT INTO tav_entities(object_id, kind, layer, color_index, points) VALUES (?, ?, ?, ?, ?)");
+        std::vector<const TAVHost::DbEntity*> others;
+        m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
+            if (!e.erased && !m_saved.count(e.id)) others.push_back(&e);
+        });
+        std::sort(others.begin(), others.end(), [](auto* a, auto* b) { return a->id < b->id; });
+        for (const auto* e : others) {
+            st.Int(1, static_cast<std::int64_t>(e->id));
+            st.Int(2, static_cast<int>(e->kind));
+            st.Text(3, e->layer);
+            st.Int(4, e->colorIndex);
+            st.Blob(5, PackPoints(e->points));
+            st.Run();
+        }
+    }
+
+    void WriteXData() {
+        Statement apps(m_c, "INSERT INTO tav_registered_apps(name) VALUES (?)");
+        for (const auto& a : m_doc.Db().RegisteredApps()) {
+            apps.Text(1, a);
+            apps.Run();
+        }
+        Statement st(m_c,
+                     "INSERT INTO tav_xdata(object_id, app, position, code, value_type, value) VALUES (?, ?, ?, ?, ?, ?)");
+        m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
+            if (e.erased) return;
+            for (const auto& [app, chain] : e.xdata) {
+                for (std::size_t k = 0; k < chain.size(); ++k) {
+                    const auto& rb = chain[k];
+                    st.Int(1, static_cast<std::int64_t>(e.id));
+                    st.Text(2, app);
+                    st.Int(3, static_cast<std::int64_t>(k));
+                    st.Int(4, rb.code);
+                    if (const auto* s = std::get_if<std::string>(&rb.value)) {
+                        st.Text(5, "text");
+                        st.Text(6, *s);
+                    } else if (const auto* d = std::get_if<double>(&rb.value)) {
+                        st.Text(5, "double");
+                        st.Real(6, *d);
+                    } else if (const auto* i = std::get_if<std::int32_t>(&rb.value)) {
+                        st.Text(5, "int");
+                        st.Int(6, *i);
+                    } else {
+                        st.Text(5, "null");
+                        st.Null(6);
+                    }
+                    st.Run();
+                }
+            }
+        });
+    }
+
+    void WriteDictionaries() {
+        Statement dict(m_c, "INSERT INTO tav_dictionaries(name) VALUES (?)");
+        Statement entry(m_c, "INSERT INTO tav_dictionary_entries(dictionary, key, code, value) VALUES (?, ?, ?, ?)");
+        for (const auto& [name, entries] : m_doc.Db().Dictionaries()) {
+            dict.Text(1, name);
+            dict.Run();
+            for (const auto& [key, e] : entries) {
+                entry.Text(1, name);
+                entry.Text(2, key);
+                entry.Int(3, e.code);
+                if (const auto* s = std::get_if<std::string>(&e.value))
+                    entry.Text(4, *s);
+                else if (const auto* d = std::get_if<double>(&e.value))
+                    entry.Real(4, *d);
+                else
+                    entry.Int(4, std::get<std::int16_t>(e.value));
+                entry.Run();
+            }
+        }
+    }
+
+    void WriteCatalogs() {
+        auto& net = m_doc.Extension<Topology::NetworkDrawingData>(Topology::NetworkDrawingData::kKey);
+        Statement cat(m_c, "INSERT INTO tav_catalogs(name) VALUES (?)");
+        Statement item(m_c,
+                       "INSERT INTO tav_catalog_items(catalog, position, guid, parent_guid, name) VALUES (?, ?, ?, ?, ?)");
+        Statement prop(m_c,
+                       "INSERT INTO tav_catalog_properties(catalog, item_guid, name, value_type, value) "
+                       "VALUES (?, ?, ?, ?, ?)");
+        for (const auto& [name, catalog] : net.catalogs) {
+            if (!catalog) continue;
+            cat.Text(1, name);
+            cat.Run();
+            std::int64_t position = 0;
+            // Pre-order, so every parent precedes its sub-items.
+            std::vector<Data::CCatalogItemPtr> stack(catalog->GetRootItems().rbegin(), catalog->GetRootItems().rend());
+            while (!stack.empty()) {
+                auto it = stack.back();
+                stack.pop_back();
+                item.Text(1, name);
+                item.Int(2, position++);
+                item.Text(3, it->GetGUID());
+                if (auto parent = it->GetParentItem())
+                    item.Text(4, parent->GetGUID());
+                else
+                    item.Null(4);
+                item.Text(5, it->GetName());
+                item.Run();
+                for (const auto& [pname, value] : it->Properties()) {
+                    prop.Text(1, name);
+                    prop.Text(2, it->GetGUID());
+                    prop.Text(3, pname);
+                    BindBox(prop, 4, value);
+                    prop.Run();
+                }
+                const auto& subs = it->GetSubItems();
+                for (auto s = subs.rbegin(); s != subs.rend(); ++s) stack.push_back(*s);
+            }
+        }
+    }
+
+    void WriteSettings() {
+        Statement st(m_c, "INSERT INTO tav_settings(key, value_type, value) VALUES (?, ?, ?)");
+        for (const auto& [key, value] : m_gis.settings) {
+            st.Text(1, key);
+            BindBox(st, 2, value);
+            st.Run();
+        }
+    }
+
+    TAVHost::Document& m_doc;
+    Connection& m_c;
+    GisDrawingData& m_gis;
+    Topology::CTopologyStorage& m_topo;
+    std::set<TAVHost::ObjectId> m_saved;  // drawing entities written with their network entity
+};
+
+// ---- opening ----
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
+           (static_cast<std::uint32_t>(p[2]) << 8) | p[3];
+}
+
+// Checks, before SQLite sees the file, that it is a whole SQLite database.
+void CheckFileHeader(const fs::path& path) {
+    const std::string file = path.string();
+    std::error_code ec;
+    if (!fs::exists(path, ec)) throw CDrawingFileError(file + ": no such drawing");
+    if (!fs::is_regular_file(path, ec)) throw CDrawingFileError(file + ": is not a file");
+    const auto size = fs::file_size(path, ec);
+    if (ec) throw CDrawingFileError(file + ": cannot read: " + ec.message());
+    if (size == 0) throw CDrawingFileError(file + ": is not a drawing (the file is empty)");
+    std::ifstream in(path, std::ios::binary);
+    std::array<unsigned char, kSqliteHeaderSize> h{};
+    in.read(reinterpret_cast<char*>(h.data()), static_cast<std::streamsize>(h.size()));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (!in && !in.eof()) throw CDrawingFileError(file + ": cannot read");
+    if (got < sizeof kSqliteMagic || std::memcmp(h.data(), kSqliteMagic, sizeof kSqliteMagic) != 0)
+        throw CDrawingFileError(file + ": is not a drawing (not a GeoPackage / SQLite database)");
+    if (got < kSqliteHeaderSize) throw CDrawingFileError(file + ": the drawing is truncated (incomplete header)");
+    std::uint32_t pageSize = (static_cast<std::uint32_t>(h[16]) << 8) | h[17];
+    if (pageSize == 1) pageSize = 65536;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
+        throw CDrawingFileError(file + ": the drawing is damaged (invalid page size)");
+    if (h[18] != 1 || h[19] != 1)
+        throw CDrawingFileError(file + ": is in a journal mode this program does not read; open it in a GIS tool and "
+                                       "turn write-ahead logging off, or save it again");
+    const std::uint32_t changeCounter = BigEndian32(&h[24]);
+    const std::uint32_t pages = BigEndian32(&h[28]);
+    const std::uint32_t validFor = BigEndian32(&h[92]);
+    if (changeCounter == validFor && pages != 0 && size < static_cast<std::uint64_t>(pages) * pageSize)
+        throw CDrawingFileError(file + ": the drawing is truncated (" + std::to_string(size) + " of " +
+                                std::to_string(static_cast<std::uint64_t>(pages) * pageSize) + " bytes)");
+    if (size % pageSize != 0) throw CDrawingFileError(file + ": the drawing is truncated (partial last page)");
+}
+
+class Loader {
+public:
+    Loader(Connection& c, TAVHost::Document& doc)
+        : m_c(c), m_file(c.File()), m_doc(doc), m_gis(GisData(doc)), m_topo(Topology::TopologyOf(doc)) {}
+
+    void Read() {
+        CheckFormat();
+        ReadDefinitions();
+        ReadSystems();
+        ReadNodes();
+        ReadSections();
+        ReadCatchments();
+        ReadOtherEntities();
+        ReadXData();
+        ReadDictionaries();
+        ReadCatalogs();
+        ReadSettings();
+    }
+
+private:
+    void CheckFormat() {
+        bool hasMeta = false;
+        {
+            Statement st(m_c, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
+            st.Text(1, "tav_metadata");
+            hasMeta = st.Next() && st.ColInt(0) == 1;
+        }
+        if (!hasMeta) throw CDrawingFileError(m_file + ": is not a drawing (a database without drawing tables)");
+        Statement st(m_c, "SELECT key, value FROM tav_metadata");
+        std::string format, version;
+        while (st.Next()) {
+            if (st.ColText(0) == "format") format = st.ColText(1);
+            if (st.ColText(0) == "schema_version") version = st.ColText(1);
+        }
+        if (format != CDrawingFile::kFormatName)
+            throw CDrawingFileError(m_file + ": is not a drawing of this program (format '" + format + "')");
+        int v = 0;
+        try {
+            std::size_t used = 0;
+            v = std::stoi(version, &used);
+            if (used != version.size()) v = 0;
+        } catch (const std::exception&) {
+            v = 0;
+        }
+        if (v < 1) Damaged(m_file, "invalid schema version '" + version + "'");
+        if (v > CDrawingFile::kSchemaVersion)
+            throw CDrawingFileError(m_file + ": was written by a newer version of this program (schema " +
+                                    std::to_string(v) + "; this program reads up to schema " +
+                                    std::to_string(CDrawingFile::kSchemaVersion) + ")");
+    }
+
+    void ReadDefinitions() {
+        auto& config = Data::CDataConfiguration::GetInstance();
+        Statement st(m_c,
+                     "SELECT entity_type, name, value_type, unit, column_name FROM tav_attribute_definitions "
+                     "ORDER BY entity_type, position");
+        while (st.Next()) {
+            const int type = static_cast<int>(st.ColInt(0));
+            if (type != Data::kEntityNode && type != Data::kEntitySection && type != Data::kEntityCatchment)
+                Damaged(m_file, "attribute definition of unknown entity type " + std::to_string(type));
+            const std::string name = st.ColText(1);
+            auto vt = ValueTypeFromWord(st.ColText(2));
+            if (!vt || name.empty()) Damaged(m_file, "invalid attribute definition '" + name + "'");
+            const CDataDefinition* def = config.GetDataDefinition(type, name);
+            if (!def) def = config.AddDefinition(type, name, *vt, st.ColText(3));
+            m_columns[type].defs.push_back(def);
+            m_columns[type].columns.push_back(st.ColText(4));
+        }
+    }
+
+    void ReadSystems() {
+        Statement st(m_c, "SELECT system_id, name, function, active FROM tav_systems ORDER BY position");
+        while (st.Next()) {
+            const auto id = st.ColInt(0);
+            if (m_systems.count(id)) Damaged(m_file, "system id " + std::to_string(id) + " is used twice");
+            System::CGisSystemPtr sys(new System::CGisSystem(static_cast<int>(id), st.ColText(1), static_cast<int>(st.ColInt(2))));
+            m_systems[id] = sys;
+            m_gis.systems.push_back(sys);
+            if (st.ColInt(3)) m_gis.activeSystem = sys;
+        }
+    }
+
+    // SELECT of a layer: geom, the fixed columns, the attribute columns.
+    std::string SelectLayer(const LayerSpec& layer) {
+        std::string sql = "SELECT geom";
+        for (const auto& [name, type] : layer.fixedColumns) sql += std::string(", ") + name;
+        for (const auto& c : m_columns[layer.entityType].columns) sql += ", " + QuoteIdentifier(c);
+        return sql + " FROM " + QuoteIdentifier(layer.table) + " ORDER BY fid";
+    }
+
+    struct Common {
+        std::string guid, name, layer;
+        System::CGisSystemPtr system;
+        TAVHost::ObjectId objectId = 0;
+        std::optional<int> color;
+    };
+
+    Common ReadCommon(const Statement& st, const char* what) {
+        Common c;
+        if (st.Type(1) != SQLITE_TEXT || st.Type(2) != SQLITE_TEXT || st.Type(4) != SQLITE_INTEGER)
+            Damaged(m_file, std::string("a ") + what + " lacks its guid, name or object id");
+        c.guid = st.ColText(1);
+        c.name = st.ColText(2);
+        if (!st.IsNull(3)) {
+            auto it = m_systems.find(st.ColInt(3));
+            if (it == m_systems.end())
+                Damaged(m_file, std::string(what) + " '" + c.name + "' belongs to an unknown system");
+            c.system = it->second;
+        }
+        const auto id = st.ColInt(4);
+        if (id <= 0) Damaged(m_file, std::string(what) + " '" + c.name + "' has an invalid object id");
+        c.objectId = static_cast<TAVHost::ObjectId>(id);
+        c.layer = st.ColText(5);
+        if (!st.IsNull(6)) c.color = static_cast<int>(st.ColInt(6));
+        return c;
+    }
+
+    void ApplyCommon(const Common& c) {
+        if (auto* e = m_doc.Db().GetEntity(c.objectId)) {
+            if (!c.layer.empty()) e->layer = c.layer;
+            if (c.color) e->colorIndex = *c.color;
+        }
+    }
+
+    std::optional<double> OptReal(const Statement& st, int col, const std::string& what) {
+        if (st.IsNull(col)) return std::nullopt;
+        if (st.Type(col) != SQLITE_FLOAT && st.Type(col) != SQLITE_INTEGER) Damaged(m_file, what + " is not a number");
+        return st.ColReal(col);
+    }
+
+    std::vector<TAVHost::Point2d> Geometry(const Statement& st, CGpkgGeometry::EType type, const std::string& what) {
+        std::vector<TAVHost::Point2d> pts;
+        if (st.IsNull(0)) return pts;
+        std::string error;
+        if (st.Type(0) != SQLITE_BLOB || !CGpkgGeometry::Decode(st.ColBlob(0), st.ColBytes(0), type, pts, error))
+            Damaged(m_file, "the geometry of " + what + " cannot be read" + (error.empty() ? "" : ": " + error));
+        for (const auto& p : pts)
+            if (!std::isfinite(p.x) || !std::isfinite(p.y)) Damaged(m_file, "the geometry of " + what + " is not finite");
+        return pts;
+    }
+
+    void ReadAttributes(const Statement& st, int first, int entityType, const Topology::CEntity& e) {
+        const auto& cols = m_columns[entityType];
+        auto& store = m_gis.StoreFor(entityType);
+        for (std::size_t i = 0; i < cols.defs.size(); ++i) {
+            const int col = first + static_cast<int>(i);
+            CDataBox box;
+            switch (st.Type(col)) {
+                case SQLITE_NULL:
+                    continue;
+                case SQLITE_INTEGER:
+                    box = cols.defs[i]->GetValueType() == ValueType::Text ? CDataBox(std::to_string(st.ColInt(col)))
+                                                                           : CDataBox(static_cast<double>(st.ColInt(col)));
+                    break;
+                case SQLITE_FLOAT:
+                    box = CDataBox(st.ColReal(col));
+                    break;
+                case SQLITE_TEXT:
+                    box = CDataBox(st.ColText(col));
+                    break;
+                default:
+                    Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' is binary data");
+            }
+            if (cols.defs[i]->GetValueType() == ValueType::Text && box.IsDouble()) {
+                char buf[32];
+                std::snprintf(buf, sizeof buf, "%.17g", box.ToDouble());
+                box = CDataBox(std::string(buf));
+            }
+            if (!store.Set(*cols.defs[i], e.AttributeRow(), box))
+                Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' has the value '" +
+                                    box.ToString() + "', which does not fit its type");
+        }
+    }
+
+    void ReadNodes() {
+        Statement st(m_c, SelectLayer(NodeLayer()));
+        while (st.Next()) {
+            Common c = ReadCommon(st, "node");
+            auto pts = Geometry(st, CGpkgGeometry::EType::Point, "node '" + c.name + "'");
+            if (pts.size() != 1) Damaged(m_file, "node '" + c.name + "' has no position");
+            auto terrain = OptReal(st, 7, "the terrain height of node '" + c.name + "'");
+            auto node = m_topo.AddNode(c.name, pts[0].x, pts[0].y, c.system, terrain, c.guid, c.objectId);
+            ApplyCommon(c);
+            ReadAttributes(st, 1 + static_cast<int>(NodeLayer().fixedColumns.size()), Data::kEntityNode, *node);
+        }
+    }
+
+    void ReadSections() {
+        Statement st(m_c, SelectLayer(SectionLayer()));
+        while (st.Next()) {
+            Common c = ReadCommon(st, "section");
+            auto pts = Geometry(st, CGpkgGeometry::EType::LineString, "section '" + c.name + "'");
+            auto start = m_topo.GetNodeByGuid(st.ColText(7));
+            auto end = m_topo.GetNodeByGuid(st.ColText(8));
+            if (!start || !end) Damaged(m_file, "section '" + c.name + "' refers to a node that is not in the drawing");
+            std::vector<TAVHost::Point2d> vertices;
+            if (pts.size() > 2) vertices.assign(pts.begin() + 1, pts.end() - 1);
+            auto s = m_topo.AddSection(c.name, start, end, c.system, std::move(vertices), c.guid, c.objectId);
+            s->SetLevels(OptReal(st, 9, "the start level of section '" + c.name + "'"),
+                         OptReal(st, 10, "the end level of section '" + c.name + "'"));
+            ApplyCommon(c);
+            ReadAttributes(st, 1 + static_cast<int>(SectionLayer().fixedColumns.size()), Data::kEntitySection, *s);
+        }
+    }
+
+    void ReadCatchments() {
+        Statement st(m_c, SelectLayer(CatchmentLayer()));
+        while (st.Next()) {
+            Common c = ReadCommon(st, "catchment area");
+            auto pts = Geometry(st, CGpkgGeometry::EType::Polygon, "catchment area '" + c.name + "'");
+            auto a = m_topo.AddCatchmentArea(c.name, c.system, std::move(pts), c.guid, c.objectId);
+            a->kind = static_cast<int>(st.ColInt(7));
+            const std::string what = "catchment area '" + c.name + "'";
+            a->areaHa = OptReal(st, 8, "the area of " + what).value_or(0.0);
+            a->densityInhabPerHa = OptReal(st, 9, "the density of " + what).value_or(0.0);
+            a->runoffCoefficient = OptReal(st, 10, "the runoff coefficient of " + what).value_or(1.0);
+            if (!st.IsNull(11)) {
+                const std::string section = st.ColText(11);
+                if (!m_topo.GetSectionByGuid(section)) Damaged(m_file, what + " drains into an unknown section");
+                m_topo.LinkCatchment(a, section);
+            }
+            ApplyCommon(c);
+            ReadAttributes(st, 1 + static_cast<int>(CatchmentLayer().fixedColumns.size()), Data::kEntityCatchment, *a);
+        }
+    }
+
+    void ReadOtherEntities() {
+        Statement st(m_c, "SELECT object_id, kind, layer, color_index, points FROM tav_entities ORDER BY object_id");
+        while (st.Next()) {
+            const auto id = st.ColInt(0);
+            const auto kind = st.ColInt(1);
+            if (id <= 0 || kind < 0 || kind > static_cast<int>(TAVHost::GeometryKind::Polygon))
+                Damaged(m_file, "invalid drawing entity " + std::to_string(id));
+            if (st.Type(4) != SQLITE_BLOB && !st.IsNull(4)) Damaged(m_file, "invalid points of entity " + std::to_string(id));
+            const std::size_t bytes = st.IsNull(4) ? 0 : st.ColBytes(4);
+            if (bytes % 16 != 0) Damaged(m_file, "invalid points of entity " + std::to_string(id));
+            std::vector<TAVHost::Point2d> pts(bytes / 16);
+            const auto* p = static_cast<const char*>(st.ColBlob(4));
+            for (std::size_t i = 0; i < pts.size(); ++i) {
+                std::memcpy(&pts[i].x, p + i * 16, 8);
+                std::memcpy(&pts[i].y, p + i * 16 + 8, 8);
+            }
+            if (m_doc.Db().GetEntity(static_cast<TAVHost::ObjectId>(id)))
+                Damaged(m_file, "object id " + std::to_string(id) + " is used twice");
+            auto& e = m_doc.Db().AddEntityWithId(static_cast<TAVHost::ObjectId>(id),
+                                                 static_cast<TAVHost::GeometryKind>(kind), std::move(pts), st.ColText(2));
+            e.colorIndex = static_cast<int>(st.ColInt(3));
+        }
+    }
+
+    void ReadXData() {
+        {
+            Statement st(m_c, "SELECT name FROM tav_registered_apps");
+            while (st.Next()) m_doc.Db().RegisterApp(st.ColText(0));
+        }
+        Statement st(m_c,
+                     "SELECT object_id, app, code, value_type, value FROM tav_xdata ORDER BY object_id, app, position");
+        while (st.Next()) {
+            auto* e = m_doc.Db().GetEntity(static_cast<TAVHost::ObjectId>(st.ColInt(0)));
+            if (!e) Damaged(m_file, "extended data for an entity that is not in the drawing");
+            TAVHost::ResultBuffer rb;
+            rb.code = static_cast<int>(st.ColInt(2));
+            const std::string type = st.ColText(3);
+            if (type == "text" && st.Type(4) == SQLITE_TEXT)
+                rb.value = st.ColText(4);
+            else if (type == "double" && (st.Type(4) == SQLITE_FLOAT || st.Type(4) == SQLITE_INTEGER))
+                rb.value = st.ColReal(4);
+            else if (type == "int" && st.Type(4) == SQLITE_INTEGER && st.ColInt(4) >= INT32_MIN && st.ColInt(4) <= INT32_MAX)
+                rb.value = static_cast<std::int32_t>(st.ColInt(4));
+            else if (type != "null")
+                Damaged(m_file, "extended data value of type '" + type + "' cannot be read");
+            e->xdata[st.ColText(1)].push_back(std::move(rb));
+        }
+    }
+
+    void ReadDictionaries() {
+        {
+            Statement st(m_c, "SELECT name FROM tav_dictionaries");
+            while (st.Next()) m_doc.Db().GetOrCreateDictionary(st.ColText(0));
+        }
+        Statement st(m_c, "SELECT dictionary, key, code, value FROM tav_dictionary_entries");
+        while (st.Next()) {
+            auto* dict = m_doc.Db().GetDictionary(st.ColText(0));
+            if (!dict) Damaged(m_file, "an entry of the unknown dictionary '" + st.ColText(0) + "'");
+            TAVHost::DictionaryEntry e;
+            e.code = static_cast<int>(st.ColInt(2));
+            const std::string key = st.ColText(1);
+            if (e.code == TAVHost::kDictCodeText && st.Type(3) == SQLITE_TEXT)
+                e.value = st.ColText(3);
+            else if (e.code == TAVHost::kDictCodeDouble && (st.Type(3) == SQLITE_FLOAT || st.Type(3) == SQLITE_INTEGER))
+                e.value = st.ColReal(3);
+            else if (e.code == TAVHost::kDictCodeInt16 && st.Type(3) == SQLITE_INTEGER && st.ColInt(3) >= INT16_MIN &&
+                     st.ColInt(3) <= INT16_MAX)
+                e.value = static_cast<std::int16_t>(st.ColInt(3));
+            else
+                Damaged(m_file, "entry '" + key + "' of dictionary '" + st.ColText(0) + "' cannot be read");
+            (*dict)[key] = std::move(e);
+        }
+    }
+
+    void ReadCatalogs() {
+        auto& net = m_doc.Extension<Topology::NetworkDrawingData>(Topology::NetworkDrawingData::kKey);
+        {
+            Statement st(m_c, "SELECT name FROM tav_catalogs");
+            while (st.Next()) net.catalogs[st.ColText(0)] = Data::CCatalogPtr(new Data::CCatalog(st.ColText(0)));
+        }
+        {
+            Statement st(m_c, "SELECT catalog, guid, parent_guid, name FROM tav_catalog_items ORDER BY catalog, position");
+            while (st.Next()) {
+                auto it = net.catalogs.find(st.ColText(0));
+                if (it == net.catalogs.end()) Damaged(m_file, "an item of the unknown catalogue '" + st.ColText(0) + "'");
+                const std::string guid = st.ColText(1);
+                if (it->second->FindItem(guid)) Damaged(m_file, "catalogue item " + guid + " appears twice");
+                Data::CCatalogItemPtr item(new Data::CCatalogItem(guid, st.ColText(3)));
+                if (st.IsNull(2)) {
+                    it->second->AddRootItem(item);
+                } else {
+                    auto parent = it->second->FindItem(st.ColText(2));
+                    if (!parent) Damaged(m_file, "catalogue item " + guid + " comes before its parent");
+                    it->second->AddItem(parent, item);
+                }
+            }
+        }
+        Statement st(m_c, "SELECT catalog, item_guid, name, value_type, value FROM tav_catalog_properties");
+        while (st.Next()) {
+            auto it = net.catalogs.find(st.ColText(0));
+            auto item = it == net.catalogs.end() ? Data::CCatalogItemPtr() : it->second->FindItem(st.ColText(1));
+            if (!item) Damaged(m_file, "a property of an unknown catalogue item");
+            item->SetProperty(st.ColText(2), ReadBox(st, 3, m_file, "catalogue property " + st.ColText(2)));
+        }
+    }
+
+    void ReadSettings() {
+        Statement st(m_c, "SELECT key, value_type, value FROM tav_settings");
+        while (st.Next()) m_gis.settings[st.ColText(0)] = ReadBox(st, 1, m_file, "setting " + st.ColText(0));
+    }
+
+    Connection& m_c;
+    std::string m_file;
+    TAVHost::Document& m_doc;
+    GisDrawingData& m_gis;
+    Topology::CTopologyStorage& m_topo;
+    std::map<std::int64_t, System::CGisSystemPtr> m_systems;
+    std::map<int, AttributeColumns> m_columns;
+};
+
+void SyncFile(const fs::path& path, bool directory) {
+    int fd = ::open(path.c_str(), directory ? O_RDONLY | O_DIRECTORY : O_RDONLY);
+    if (fd < 0) {
+        if (directory) return;  // some file systems do not open directories; the rename is still atomic
+        throw CDrawingFileError(path.string() + ": cannot open for flushing: " + std::strerror(errno));
+    }
+    int rc = ::fsync(fd);
+    int err = errno;
+    ::close(fd);
+    if (rc != 0 && !directory) throw CDrawingFileError(path.string() + ": cannot flush to disk: " + std::strerror(err));
+}
+
+}  // namespace
+
+fs::path CDrawingFile::SavingPath(const fs::path& path) {
+    fs::path p = path;
+    p += ".saving";
+    return p;
+}
+
+std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
+    CheckFileHeader(path);
+    auto doc = std::make_unique<TAVHost::Document>(path.filename().string());
+    std::error_code ec;
+    auto absolute = fs::absolute(path, ec);
+    doc->SetPath(ec ? path.string() : absolute.lexically_normal().string());
+    Connection c(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    try {
+        c.Exec("PRAGMA query_only = 1");
+        Loader(c, *doc).Read();
+    } catch (const CDrawingFileError& e) {
+        const int code = sqlite3_extended_errcode(c.Handle());
+        if ((code & 0xFF) == SQLITE_NOTADB)
+            throw CDrawingFileError(path.string() + ": is not a drawing (not a GeoPackage / SQLite database)");
+        if ((code & 0xFF) == SQLITE_CORRUPT)
+            throw CDrawingFileError(path.string() + ": the drawing is damaged (" + e.what() + ")");
+        throw;
+    } catch (const std::exception& e) {
+        throw CDrawingFileError(path.string() + ": the drawing is damaged: " + e.what());
+    }
+    return doc;
+}
+
+void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
+    const fs::path saving = SavingPath(path);
+    std::error_code ec;
+    fs::remove(saving, ec);
+    try {
+        {
+            Connection c(saving, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+            // The file is new and renamed into place only when complete, so it needs no journal of its own.
+            c.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA locking_mode = EXCLUSIVE;");
+            Saver(doc, c).Write();
+            c.Close();
+        }
+        SyncFile(saving, false);
+        if (::rename(saving.c_str(), path.c_str()) != 0)
+            throw CDrawingFileError(path.string() + ": cannot replace the drawing: " + std::strerror(errno));
+        fs::path dir = path.parent_path();
+        SyncFile(dir.empty() ? fs::path(".") : dir, true);
+    } catch (const CDrawingFileError&) {
+        fs::remove(saving, ec);
+        throw;
+    } catch (const std::exception& e) {
+        fs::remove(saving, ec);
+        throw CDrawingFileError(path.string() + ": cannot save: " + e.what());
+    }
+}
+
+}  // namespace TAVGis::Store

@@ -1,0 +1,56 @@
+#pragma once
+// CDrawingFile: a drawing on disk, one OGC GeoPackage (SQLite) per drawing.
+//
+// Layout (schema version kSchemaVersion):
+// - GeoPackage tables gpkg_spatial_ref_sys, gpkg_contents and gpkg_geometry_columns; application id
+//   "GPKG", user_version 10300. The drawing plane is the undefined Cartesian system (srs_id -1): the
+//   coordinates are metres of whatever projected system the drawing was made in.
+// - Feature layers "nodes" (POINT), "sections" (LINESTRING: start node, vertices, end node) and
+//   "catchment_areas" (POLYGON, NULL geometry when the area has no outline). Each has the columns guid,
+//   name, system_id, object_id, layer, color_index, its own fixed columns (node: terrain_height;
+//   section: start_node_guid, end_node_guid, level_start, level_end; catchment area: kind, area_ha,
+//   inhabitant_density, runoff_coefficient, section_guid) and one column per attribute definition of its
+//   entity type, named after the definition (NULL = no value). Rows are in the order of the entities.
+// - tav_metadata (format, schema_version), tav_attribute_definitions (entity type, name, value type,
+//   unit, column), tav_systems (with the active one), tav_entities (drawing entities that are not network
+//   entities), tav_registered_apps, tav_xdata (per entity and application the chain of group code and
+//   typed value), tav_dictionaries and tav_dictionary_entries, tav_catalogs, tav_catalog_items (parent
+//   and order kept) and tav_catalog_properties, tav_settings.
+// - Typed values (settings, catalogue properties, extended data) carry a type word: "null", "double",
+//   "int", "text" or "list" (a JSON array of texts).
+//
+// Saving writes the whole drawing in one SQLite transaction into "<file>.saving" beside the target,
+// flushes it to disk and renames it over the target, so a crash or kill at any moment leaves either the
+// previous drawing or the new one, never a mixture. A stale "<file>.saving" of an interrupted save is
+// replaced by the next save. Two programs saving the same drawing at once are not supported.
+//
+// Opening reads the file read-only: a file that is not a drawing, is truncated or damaged, or has a newer
+// schema is refused with CDrawingFileError and left untouched. Attribute definitions the program does
+// not know yet are added to the data configuration with the file's value type.
+#include <filesystem>
+#include <memory>
+
+#include "platform/host/Document.h"
+#include "platform/store/DrawingFileError.h"
+
+namespace TAVGis::Store {
+
+class CDrawingFile {
+public:
+    static constexpr int kSchemaVersion = 1;
+    static constexpr const char* kFormatName = "TAVX sewer drawing";
+    static constexpr int kSrsId = -1;  // undefined Cartesian plane, metres
+
+    // Reads a drawing into a new document named after the file, with its path set. The document is not
+    // made current. Throws CDrawingFileError.
+    static std::unique_ptr<TAVHost::Document> Open(const std::filesystem::path& path);
+
+    // Writes the document to `path`, replacing the file atomically. Throws CDrawingFileError; the file at
+    // `path` is then unchanged.
+    static void Save(TAVHost::Document& doc, const std::filesystem::path& path);
+
+    // The temporary file a save writes before it renames it over `path`.
+    static std::filesystem::path SavingPath(const std::filesystem::path& path);
+};
+
+}  // namespace TAVGis::Store
