@@ -1,0 +1,27 @@
+#pragma once
+// CGeoJsonWriter: writes a drawing's network as one GeoJSON FeatureCollection, coordinates as they stand
+// (metres of the drawing plane).
+//
+// Features, in this order: nodes (Point), sections (LineString from the start node through the vertices
+// to the end node), catchment areas (Polygon, its ring closed; no geometry when it has no outline).
+// Properties: "name", "guid", "entity" ("node", "section", "catchment_area"), "system"; nodes
+// "terrain_height"; sections "from_node", "to_node", "level_start", "level_end", "length_2d" (m);
+// catchment areas "kind", "area_ha", "inhabitant_density", "runoff_coefficient", "section" (the name of
+// the section it drains into); then every attribute that has a value, under its definition's name.
+// Missing values are left out. Reading the file back with CGeoJsonReader and CNetworkImporter gives the
+// same network and attributes (a catchment area without an outline has no geometry and is not read back).
+#include <filesystem>
+#include <ostream>
+
+#include "platform/host/Document.h"
+
+namespace TAVGis::Store {
+
+class CGeoJsonWriter {
+public:
+    static void Write(TAVHost::Document& doc, std::ostream& out);
+    // False (with `error`) when the file cannot be written.
+    static bool WriteFile(TAVHost::Document& doc, const std::filesystem::path& path, std::string& error);
+};
+
+}  // namespace TAVGis::Store
