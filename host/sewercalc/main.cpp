@@ -1,8 +1,11 @@
 // sewercalc: the command-line host of the sewage-calculations module. It loads the module as a plug-in,
-// lists its commands and dialogs, and runs scripts that build networks, run commands and drive their
-// dialogs.
+// lists its commands and dialogs, runs scripts that build networks, run commands and drive their dialogs,
+// and keeps drawings on disk: import networks and pipe catalogues, export GeoJSON, show and set attributes.
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -10,16 +13,32 @@
 #include "ModuleHost.h"
 #include "Script.h"
 #include "ScriptRunner.h"
+#include "platform/gis/DataConfiguration.h"
+#include "platform/gis/GisDrawingData.h"
 #include "platform/host/Document.h"
 #include "platform/host/HostUi.h"
+#include "platform/network/CatalogManager.h"
+#include "platform/network/TopologyStorage.h"
+#include "platform/store/DrawingFile.h"
+#include "platform/store/GeoJsonReader.h"
+#include "platform/store/GeoJsonWriter.h"
+#include "platform/store/ImportText.h"
+#include "platform/store/NetworkImporter.h"
+#include "platform/store/PipeCatalogCsv.h"
+#include "platform/store/SwmmReader.h"
 #include "platform/ui/DialogTemplate.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+using TAVGis::Store::CDrawingFile;
+using TAVGis::Store::CDrawingFileError;
 
 constexpr int kExitOk = 0;
 constexpr int kExitExpectationFailed = 1;
 constexpr int kExitError = 2;
 constexpr int kExitCommandFailed = 3;
+constexpr const char* kNewDrawingName = "Drawing1.gpkg";
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -27,6 +46,25 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+int Error(const std::string& message) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "error: %s\n", message.c_str());
+    return kExitError;
+}
+
+// Opens the drawing at `path` and makes it current; with `create`, a missing file gives a new drawing that
+// will be saved there. Throws CDrawingFileError.
+TAVHost::Document& OpenDrawing(const std::string& path, bool create) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) {
+        if (!create) throw CDrawingFileError(path + ": no such drawing");
+        auto& doc = acDocManagerPtr()->NewDocument(fs::path(path).filename().string());
+        doc.SetPath(fs::absolute(path, ec).lexically_normal().string());
+        return doc;
+    }
+    return acDocManagerPtr()->AddDocument(CDrawingFile::Open(path));
 }
 
 int ListCommands(ModuleHost& module) {
@@ -59,33 +97,253 @@ int RunScript(ModuleHost& module, const std::string& drawing, const std::string&
     try {
         statements = ParseScript(ReadFile(scriptPath), scriptPath);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: %s\n", e.what());
-        return kExitError;
+        return Error(e.what());
     }
-    if (drawing != "-") {
-        std::fprintf(stderr, "error: %s: drawing files cannot be opened by this build; use '-' for a new drawing\n",
-                     drawing.c_str());
-        return kExitError;
+    TAVHost::Document* doc = nullptr;
+    try {
+        doc = drawing == "-" ? &acDocManagerPtr()->NewDocument(kNewDrawingName) : &OpenDrawing(drawing, true);
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
     }
-    acDocManagerPtr()->NewDocument("Drawing1.gpkg");
     ScriptRunner runner(module, std::move(statements), scriptPath, stdout);
     TAVHost::ScopedHostUi ui(runner);
     int failures = 0;
     try {
         failures = runner.Run();
     } catch (const ScriptError& e) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "error: %s\n", e.what());
-        return kExitError;
+        return Error(e.what());
     } catch (const std::exception& e) {
         std::fflush(stdout);
         std::fprintf(stderr, "error: the command failed: %s\n", e.what());
         return kExitCommandFailed;
     }
-    (void)dryRun;
     if (failures) {
         std::fprintf(stderr, "%d expectation(s) failed\n", failures);
         return kExitExpectationFailed;
+    }
+    if (drawing == "-" || dryRun) return kExitOk;
+    try {
+        CDrawingFile::Save(*doc, drawing);
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
+    }
+    return kExitOk;
+}
+
+// The system imported entities join: the active one, else the first sewage system, else a new sewage
+// system named after the drawing, made active.
+TAVGis::System::CGisSystemPtr ImportSystem(TAVHost::Document& doc) {
+    auto& gis = TAVGis::GisData(doc);
+    if (gis.activeSystem) return gis.activeSystem;
+    for (const auto& s : gis.systems)
+        if (s->GetSystemFunction() == TAVGis::System::kSystemFunctionSewage) return s;
+    int id = 1;
+    for (const auto& s : gis.systems) id = std::max(id, s->GetId() + 1);
+    std::string name = fs::path(doc.Name()).stem().string();
+    if (name.empty()) name = "sewer";
+    gis.systems.push_back(TAVGis::System::CGisSystemPtr(
+        new TAVGis::System::CGisSystem(id, name, TAVGis::System::kSystemFunctionSewage)));
+    gis.activeSystem = gis.systems.back();
+    return gis.activeSystem;
+}
+
+std::string Extension(const std::string& file) {
+    std::string ext = fs::path(file).extension().string();
+    for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+int Import(const std::string& drawing, const std::string& file) {
+    const std::string ext = Extension(file);
+    if (ext != ".inp" && ext != ".geojson" && ext != ".json" && ext != ".csv")
+        return Error(file + ": unknown kind of file (expected .inp, .geojson, .json or .csv)");
+    try {
+        auto& doc = OpenDrawing(drawing, true);
+        if (ext == ".csv") {
+            auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc);
+            if (!r.ok) return Error(file + ": " + r.error);
+            std::printf("pipe groups: %zu (%zu new)\npipes: %zu (%zu new, %zu updated)\n", r.groups, r.groupsAdded,
+                        r.pipes, r.pipesAdded, r.pipesUpdated);
+            std::printf("warnings: %zu\n", r.warnings.size());
+            for (const auto& w : r.warnings) std::printf("  %s\n", w.c_str());
+        } else {
+            TAVGis::Store::SImportNetwork network;
+            auto status = ext == ".inp" ? TAVGis::Store::CSwmmReader().ReadFile(file, network)
+                                        : TAVGis::Store::CGeoJsonReader().ReadFile(file, network);
+            if (!status.Ok())
+                return Error(file + ": " + (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
+                             status.message);
+            TAVGis::Store::CNetworkImporter importer(doc, ImportSystem(doc));
+            auto result = importer.Import(network);
+            std::fputs(TAVGis::Store::CNetworkImporter::FormatReport(network.report, result).c_str(), stdout);
+        }
+        CDrawingFile::Save(doc, drawing);
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
+    }
+    return kExitOk;
+}
+
+int Export(const std::string& drawing, const std::string& file) {
+    try {
+        auto& doc = OpenDrawing(drawing, false);
+        std::string error;
+        if (!TAVGis::Store::CGeoJsonWriter::WriteFile(doc, file, error)) return Error(error);
+        auto& topo = TAVGis::Topology::TopologyOf(doc);
+        std::printf("exported %zu nodes, %zu sections, %zu catchment areas to %s\n", topo.Nodes().size(),
+                    topo.Sections().size(), topo.CatchmentAreas().size(), file.c_str());
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
+    }
+    return kExitOk;
+}
+
+int Info(const std::string& drawing) {
+    try {
+        auto& doc = OpenDrawing(drawing, false);
+        auto& gis = TAVGis::GisData(doc);
+        auto& topo = TAVGis::Topology::TopologyOf(doc);
+        auto& net = doc.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
+        std::size_t groups = 0, pipes = 0;
+        if (auto it = net.catalogs.find(TAVGis::Data::kPipeCatalogName); it != net.catalogs.end() && it->second) {
+            groups = it->second->GetRootItems().size();
+            for (const auto& g : it->second->GetRootItems()) pipes += g->GetSubItems().size();
+        }
+        std::size_t linked = 0;
+        for (const auto& a : topo.CatchmentAreas()) linked += a->sectionGuid.empty() ? 0 : 1;
+        std::size_t xdata = 0;
+        doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) { xdata += e.xdata.empty() ? 0 : 1; });
+        std::printf("drawing: %s\n", doc.Name().c_str());
+        std::printf("systems: %zu\n", gis.systems.size());
+        std::printf("active system: %s\n", gis.activeSystem ? gis.activeSystem->GetName().c_str() : "(none)");
+        std::printf("nodes: %zu\n", topo.Nodes().size());
+        std::printf("sections: %zu\n", topo.Sections().size());
+        std::printf("catchment areas: %zu\n", topo.CatchmentAreas().size());
+        std::printf("catchment areas linked to a section: %zu\n", linked);
+        std::printf("pipe groups: %zu\n", groups);
+        std::printf("pipes: %zu\n", pipes);
+        std::printf("dictionaries: %zu\n", doc.Db().Dictionaries().size());
+        std::printf("entities with extended data: %zu\n", xdata);
+        std::printf("settings: %zu\n", gis.settings.size());
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
+    }
+    return kExitOk;
+}
+
+std::string FormatValue(const TAVGis::Data::CDataBox& box) {
+    if (box.IsNull()) return {};
+    if (box.IsText()) return box.ToString();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.10g", box.ToDouble());
+    return buf;
+}
+
+std::string CsvField(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string out = "\"";
+    for (char c : s) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
+int Show(const std::string& drawing, const std::vector<std::string>& attrs, const std::string& format) {
+    try {
+        auto& doc = OpenDrawing(drawing, false);
+        auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
+        std::vector<const TAVGis::Data::CDataDefinition*> defs;
+        for (const auto& a : attrs) {
+            const auto* def = config.GetDataDefinition(TAVGis::Data::kEntitySection, a);
+            if (!def) return Error("sections have no attribute '" + a + "'");
+            defs.push_back(def);
+        }
+        auto& gis = TAVGis::GisData(doc);
+        std::vector<std::vector<std::string>> rows;
+        std::vector<std::string> header{"section"};
+        header.insert(header.end(), attrs.begin(), attrs.end());
+        rows.push_back(header);
+        TAVGis::Data::CDataBox box;
+        for (const auto& s : TAVGis::Topology::TopologyOf(doc).Sections()) {
+            std::vector<std::string> row{s->GetName()};
+            for (const auto* def : defs) {
+                gis.sectionStore.Get(*def, s->AttributeRow(), box);
+                row.push_back(FormatValue(box));
+            }
+            rows.push_back(std::move(row));
+        }
+        if (format == "csv") {
+            for (const auto& row : rows) {
+                std::string line;
+                for (std::size_t i = 0; i < row.size(); ++i) line += (i ? "," : "") + CsvField(row[i]);
+                std::printf("%s\n", line.c_str());
+            }
+            return kExitOk;
+        }
+        std::vector<std::size_t> width(header.size(), 0);
+        for (const auto& row : rows)
+            for (std::size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+        for (const auto& row : rows) {
+            std::string line;
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                const std::string pad(width[i] - row[i].size(), ' ');
+                line += i == 0 ? row[i] + pad : "  " + pad + row[i];
+            }
+            while (!line.empty() && line.back() == ' ') line.pop_back();
+            std::printf("%s\n", line.c_str());
+        }
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
+    }
+    return kExitOk;
+}
+
+int Set(const std::string& drawing, const std::vector<std::string>& assignments, const std::vector<std::string>& names) {
+    try {
+        auto& doc = OpenDrawing(drawing, false);
+        auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
+        struct Assignment {
+            const TAVGis::Data::CDataDefinition* def;
+            TAVGis::Data::CDataBox value;  // null: remove
+        };
+        std::vector<Assignment> todo;
+        for (const auto& a : assignments) {
+            auto eq = a.find('=');
+            if (eq == std::string::npos || eq == 0) return Error("'" + a + "' is not ATTRIBUTE=VALUE");
+            const std::string name = a.substr(0, eq), text = a.substr(eq + 1);
+            const auto* def = config.GetDataDefinition(TAVGis::Data::kEntitySection, name);
+            if (!def) return Error("sections have no attribute '" + name + "'");
+            TAVGis::Data::CDataBox value;
+            if (!text.empty()) {
+                if (def->GetValueType() == TAVGis::Data::ValueType::Text) {
+                    value = TAVGis::Data::CDataBox(text);
+                } else {
+                    auto v = TAVGis::Store::ImportText::ParseNumber(text);
+                    if (!v) return Error(name + ": '" + text + "' is not a number");
+                    if (def->GetValueType() == TAVGis::Data::ValueType::Int && *v != static_cast<double>(static_cast<int>(*v)))
+                        return Error(name + ": '" + text + "' is not a whole number");
+                    value = TAVGis::Data::CDataBox(*v);
+                }
+            }
+            todo.push_back({def, value});
+        }
+        auto& topo = TAVGis::Topology::TopologyOf(doc);
+        std::vector<TAVGis::Topology::CSectionPtr> sections;
+        if (names.empty()) {
+            sections = topo.Sections();
+        } else {
+            for (const auto& n : names) {
+                auto s = topo.FindSectionByName(n);
+                if (!s) return Error("no section '" + n + "' in " + drawing);
+                sections.push_back(s);
+            }
+        }
+        auto& store = TAVGis::GisData(doc).sectionStore;
+        for (const auto& s : sections)
+            for (const auto& t : todo) store.Set(*t.def, s->AttributeRow(), t.value);
+        doc.Db().Touch();
+        CDrawingFile::Save(doc, drawing);
+        std::printf("set %zu attribute(s) on %zu section(s)\n", todo.size(), sections.size());
+    } catch (const CDrawingFileError& e) {
+        return Error(e.what());
     }
     return kExitOk;
 }
@@ -104,12 +362,38 @@ int main(int argc, char** argv) {
     auto* dialog = app.add_subcommand("dialog", "print a dialog's controls: id, name, kind, caption");
     std::string dialogId;
     dialog->add_option("DIALOG", dialogId, "dialog template id or name")->required();
-    auto* run = app.add_subcommand("run", "run a script against a drawing and save it");
-    std::string drawing, script;
+
+    std::string drawing, script, file;
     bool dryRun = false;
-    run->add_option("DRAWING", drawing, "the drawing ('-' for a new empty drawing)")->required();
+    auto* run = app.add_subcommand("run", "run a script against a drawing and save it when the script succeeds");
+    run->add_option("DRAWING", drawing, "the drawing file (.gpkg; created when missing; '-' for a new unsaved drawing)")
+        ->required();
     run->add_option("SCRIPT", script, "the script file")->required();
     run->add_flag("--dry-run", dryRun, "save nothing");
+
+    auto* import = app.add_subcommand("import", "import a network (.inp, .geojson, .json) or a pipe catalogue (.csv)");
+    import->add_option("DRAWING", drawing, "the drawing file (created when missing)")->required();
+    import->add_option("FILE", file, "EPA SWMM 5 input file, GeoJSON file or pipe catalogue CSV")->required();
+
+    auto* exportCmd = app.add_subcommand("export", "write the network with all attributes as GeoJSON");
+    exportCmd->add_option("DRAWING", drawing, "the drawing file")->required();
+    exportCmd->add_option("FILE", file, "the GeoJSON file to write")->required();
+
+    auto* info = app.add_subcommand("info", "print what a drawing holds, one 'NAME: N' line per count");
+    info->add_option("DRAWING", drawing, "the drawing file")->required();
+
+    std::vector<std::string> attrs;
+    std::string format = "table";
+    auto* show = app.add_subcommand("show", "print attributes of every section, one row per section");
+    show->add_option("DRAWING", drawing, "the drawing file")->required();
+    show->add_option("--attr", attrs, "attribute names")->required()->expected(1, -1);
+    show->add_option("--format", format, "csv or table")->check(CLI::IsMember({"csv", "table"}))->capture_default_str();
+
+    std::vector<std::string> assignments, sectionNames;
+    auto* set = app.add_subcommand("set", "assign section attributes (ATTR= removes the value) and save");
+    set->add_option("DRAWING", drawing, "the drawing file")->required();
+    set->add_option("ASSIGNMENT", assignments, "ATTR=VALUE")->required()->expected(1, -1);
+    set->add_option("--section", sectionNames, "the sections (default: all)")->expected(1, -1);
 
     try {
         app.parse(argc, argv);
@@ -120,13 +404,17 @@ int main(int argc, char** argv) {
         std::cout << app.help();
         return kExitOk;
     }
+    if (*import) return Import(drawing, file);
+    if (*exportCmd) return Export(drawing, file);
+    if (*info) return Info(drawing);
+    if (*show) return Show(drawing, attrs, format);
+    if (*set) return Set(drawing, assignments, sectionNames);
 
     ModuleHost module;
     try {
         module.Load(modulePath);
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "error: %s\n", e.what());
-        return kExitError;
+        return Error(e.what());
     }
     int rc = kExitOk;
     if (*commands) rc = ListCommands(module);
