@@ -1,10 +1,79 @@
 #pragma once
-// CFlowCalcDlg: waste water by percent of a catchment's population.
-// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+// CFlowCalcDlg: waste water by percent of a catchment's population (command CalcWasteWaterPercent). The
+// person selects sections (all of the active system at first), chooses or types a parameter set, previews
+// the flows and saves: the set is stored in the drawing, every selected section gets SPECIFIC_FLOW and
+// FLOW_WASTE_PER (CWasteWaterPercent) and the set's name as its tag. The dialog stays open for further
+// saves.
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "module/data/ConfigSets.h"
+#include "module/flow/WasteWaterPercent.h"
+#include "platform/selection/SelectionButton.h"
 #include "platform/ui/AdUiBaseDialog.h"
+
+class CNumericEdit;
 
 class CFlowCalcDlg : public TAVUi::CAdUiBaseDialog {
 public:
     static constexpr int IDD = 209;
-    CFlowCalcDlg() : CAdUiBaseDialog(IDD) {}
+    static constexpr int IDC_COMBO_CONFIG = 1100;
+    // Edits, in the order q, N, p, T, kd, kh, KP, KS, KU; their labels are 10 above.
+    static constexpr int IDC_EDIT_Q = 1101;
+    static constexpr int IDC_EDIT_N = 1102;
+    static constexpr int IDC_EDIT_P = 1103;
+    static constexpr int IDC_EDIT_T = 1104;
+    static constexpr int IDC_EDIT_KD = 1105;
+    static constexpr int IDC_EDIT_KH = 1106;
+    static constexpr int IDC_EDIT_KP = 1107;
+    static constexpr int IDC_EDIT_KS = 1108;
+    static constexpr int IDC_EDIT_KU = 1109;
+    static constexpr int kLabelOffset = 10;
+    static constexpr int IDC_CHECK_ROMANIAN = 1120;
+    static constexpr int IDC_CHECK_FEDOROV = 1121;
+    static constexpr int IDC_BUTTON_PREVIEW = 1122;
+    static constexpr int IDC_LIST_RESULTS = 1123;
+    static constexpr int IDC_BUTTON_SELECT = 1124;
+    static constexpr int IDC_STATIC_STATUS = 1125;
+    static constexpr int IDC_GROUP_CONFIG = 1130;
+    static constexpr int IDC_GROUP_INPUT = 1131;
+    static constexpr int IDC_GROUP_RESULTS = 1132;
+    static constexpr int kResultRows = 16;
+    static constexpr const char* kSeparatorRow = "================================================";
+
+    CFlowCalcDlg();
+
+    bool OnInitDialog() override;
+    void OnOK() override;      // Save: the dialog stays open
+    void OnCancel() override;  // Close
+    void DoDataExchange(TAVUi::CDataExchange* pDX) override;
+
+    // The nine parameters and the two switches as the controls hold them.
+    WasteWaterPercentInput ReadInput() const;
+    const std::vector<TAVGis::Topology::CSectionPtr>& Sections() const { return m_sections; }
+    // The parameter-set document attributes, in the order they are written.
+    static const CConfigSets& Sets();
+
+private:
+    void OnConfigChanged();
+    void OnPreview();
+    void OnRomanianClicked();
+    void OnFedorovClicked();
+    void OnInputChanged();
+    void OnResultKey();
+    std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
+
+    void ApplyRecord(const CConfigSets::Record& record);
+    void EnableInputs(bool enable);
+    void ApplyRomanianRule();
+    void ShowResult(const WasteWaterPercentResult& r, const WasteWaterPercentInput& in);
+    void CopySelectedRows();
+
+    std::array<CNumericEdit*, 9> m_edits{};
+    int m_romanian = 0;
+    int m_fedorov = 0;
+    bool m_inputsEnabled = false;
+    std::vector<TAVGis::Topology::CSectionPtr> m_sections;
+    TAVGis::Selection::CSelectionButtonPtr m_selectButton;
 };

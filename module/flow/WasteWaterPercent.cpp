@@ -1,0 +1,53 @@
+#include "module/flow/WasteWaterPercent.h"
+
+#include <cmath>
+
+#include "module/data/SectionData.h"
+
+namespace {
+constexpr double kHoursPerDay = 24.0;
+constexpr double kSecondsPerHour = 3600.0;
+}  // namespace
+
+double CWasteWaterPercent::DensityCoefficient(const TAVGis::Topology::CSectionPtr& section) {
+    const double c = CSectionData::GetFLOW_COEFDEN(section);
+    return c == kMissingValue ? 1.0 : c;
+}
+
+WasteWaterPercentResult CWasteWaterPercent::Compute(
+    const WasteWaterPercentInput& in, const std::vector<TAVGis::Topology::CSectionPtr>& sections) {
+    WasteWaterPercentResult r;
+    for (const auto& s : sections) {
+        if (!s) continue;
+        const double length = s->GetLength2D();
+        r.ltot += length;
+        r.lw += length * DensityCoefficient(s);
+    }
+    r.growth = std::pow(1.0 + in.p / 100.0, in.t);
+    r.nf = in.n * r.growth;
+    if (!in.romanian) {
+        r.qd = r.nf * in.q;
+        r.qdmax = r.qd * in.kd;
+        r.qhmax = r.qdmax * in.kh / kHoursPerDay;
+        r.q = r.qhmax / kSecondsPerHour;
+        // Without any flow (no inhabitants) the coefficient would divide by zero: it stays 1.
+        if (in.fedorov && r.q > 0.0) {
+            r.k = kFedorovFactor / std::pow(r.q, kFedorovExponent);
+            r.q = r.q * r.k;
+        }
+    } else {
+        r.qd = in.ks * in.kp * r.nf * in.q;
+        r.qdmax = r.qd * in.kd;
+        r.qhmax = r.qdmax * in.kh / kHoursPerDay * in.ku;
+        r.q = r.qhmax / kSecondsPerHour;
+    }
+    r.qs = r.lw == 0.0 ? 0.0 : r.q / r.lw;
+    r.qh = r.qd / kHoursPerDay;
+    return r;
+}
+
+int CWasteWaterPercent::WriteSection(const TAVGis::Topology::CSectionPtr& section, double qs) {
+    CSectionData::SetSectionValue("SPECIFIC_FLOW", section, qs / kLitresPerCubicMetre);
+    return CSectionData::SetFLOW_WASTE_PER(
+        section, section->GetLength2D() * DensityCoefficient(section) * qs / kLitresPerCubicMetre);
+}
