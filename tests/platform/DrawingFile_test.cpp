@@ -1,0 +1,437 @@
+// The drawing file: round trips of everything a drawing holds, hostile and damaged files refused without
+// being touched, a save killed midway leaving the previous drawing, the GeoPackage layout GIS tools read.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <set>
+#include <thread>
+
+#include "bench/NetworkGenerator.h"
+#include "platform/gis/DataConfiguration.h"
+#include "platform/gis/DataRW.h"
+#include "platform/gis/GisDrawingData.h"
+#include "platform/gis/SystemManager.h"
+#include "platform/network/TopologyStorage.h"
+#include "platform/store/DrawingFile.h"
+#include "platform/store/GpkgGeometry.h"
+#include "support/DrawingDump.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TAVGis::Data::CDataBox;
+using TAVGis::Store::CDrawingFile;
+using TAVGis::Store::CDrawingFileError;
+using TAVGis::Store::CGpkgGeometry;
+
+const std::string kHostile = "O'Brien \"Main\"; DROP TABLE sections;--";
+
+fs::path TempDir() {
+    auto dir = fs::temp_directory_path() / ("drawingfile_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string Bytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const fs::path& p, const std::string& bytes) {
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string Sqlite(const fs::path& db, const std::string& sql) {
+    const std::string cmd = "sqlite3 '" + db.string() + "' \"" + sql + "\" 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        ::pclose(p);
+    }
+    return out;
+}
+
+std::set<std::string> FilesIn(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
+}
+
+class DrawingFileTest : public testsupport::DrawingTest {
+protected:
+    void SetUp() override {
+        DrawingTest::SetUp();
+        dir = TempDir();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+        DrawingTest::TearDown();
+    }
+
+    // A drawing that uses every kind of thing a drawing holds, names with SQL metacharacters included.
+    void BuildRichDrawing() {
+        auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
+        config.AddDefinition(TAVGis::Data::kEntitySection, "TEST_STORE_COUNT", TAVGis::Data::ValueType::Int);
+        config.AddDefinition(TAVGis::Data::kEntitySection, "TEST_STORE_NOTE", TAVGis::Data::ValueType::Text);
+        config.AddDefinition(TAVGis::Data::kEntityCatchment, "name", TAVGis::Data::ValueType::Text);  // clashes
+        auto other = TAVGis::System::CSystemManager::AddSystem(kHostile, 3);
+        auto a = Node("A", 100.5, 200.25, 210.0);
+        auto b = Node(kHostile, 150.0, 180.0);
+        auto c = Node("1", 190.0, 170.0, 205.5);
+        auto d = Node("001", 195.0, 171.0);
+        auto s1 = Topo().AddSection("S1", a, b, system, {{120.0, 199.0}, {130.0, 190.125}});
+        s1->SetLevels(208.0, 207.5);
+        auto s2 = Topo().AddSection("s-2 \"quoted\"", b, c, other);
+        s2->SetLevels(std::nullopt, 206.0);
+        Topo().AddSection("S3", c, d, system);
+        Set("S1", "FLOW_TOTAL", CDataBox(0.0123456789012345));
+        Set("S1", "PIPE_REF", CDataBox(kHostile));
+        Set("S1", "TEST_STORE_COUNT", CDataBox(42));
+        Set("s-2 \"quoted\"", "TEST_STORE_NOTE", CDataBox(std::string("line1\nline2;'x'")));
+        Set("s-2 \"quoted\"", "SECTION_SLOPE", CDataBox(-1000000.0));
+        Set(kHostile, "MAIN_SECT_OUT", CDataBox(s2->GetGuid()));
+        auto area = Topo().AddCatchmentArea("CA 1", system, {{0, 0}, {10, 0}, {10, 10}});
+        area->kind = 2;
+        area->areaHa = 1.25;
+        area->densityInhabPerHa = 80;
+        area->runoffCoefficient = 0.45;
+        Topo().LinkCatchment(area, s1->GetGuid());
+        auto bare = Topo().AddCatchmentArea("no outline", system);
+        bare->kind = 4;
+        ASSERT_TRUE(TAVGis::Data::CDataRW::Write("name", bare, CDataBox(kHostile)));
+
+        auto& db = doc->Db();
+        db.RegisterApp("ACH_FLOW");
+        db.RegisterApp(kHostile);
+        auto* e1 = db.GetEntity(s1->GetObjectId());
+        e1->layer = "PIPES'old";
+        e1->colorIndex = 3;
+        e1->xdata["ACH_FLOW"] = {{1000, std::string("set; one")}, {1040, 2.5}, {1070, std::int32_t{-7}}, {1002, {}}};
+        e1->xdata[kHostile] = {{1000, kHostile}};
+        auto& text = db.AddEntity(TAVHost::GeometryKind::Polyline, {{1, 2}, {3, 4}}, "NOTES");
+        text.colorIndex = 7;
+        text.xdata["ACH_FLOW"] = {{1000, std::string("on a plain entity")}};
+        auto& dict = db.GetOrCreateDictionary("TAVX_LSD2");
+        dict["DLG_A"] = {TAVHost::kDictCodeText, std::string("x\"y';--")};
+        dict["DLG_B"] = {TAVHost::kDictCodeDouble, 1.0 / 3.0};
+        dict[kHostile] = {TAVHost::kDictCodeInt16, std::int16_t{-32768}};
+        db.GetOrCreateDictionary("EMPTY");
+
+        auto& net = doc->Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
+        TAVGis::Data::CCatalogPtr cat(new TAVGis::Data::CCatalog("PIPE"));
+        net.catalogs["PIPE"] = cat;
+        TAVGis::Data::CCatalogItemPtr g2(new TAVGis::Data::CCatalogItem("{G2}", "Zeta group"));
+        TAVGis::Data::CCatalogItemPtr g1(new TAVGis::Data::CCatalogItem("{G1}", kHostile));
+        cat->AddRootItem(g2);  // order kept, not sorted
+        cat->AddRootItem(g1);
+        for (int k = 3; k >= 1; --k) {
+            TAVGis::Data::CCatalogItemPtr p(new TAVGis::Data::CCatalogItem("{P" + std::to_string(k) + "}", "DN " + std::to_string(k)));
+            p->SetProperty("DN", CDataBox(100.0 * k));
+            p->SetProperty("TYPE_ID", CDataBox(std::string("PVC")));
+            cat->AddItem(g2, p);
+        }
+        TAVGis::Data::CCatalogItemPtr deep(new TAVGis::Data::CCatalogItem("{D}", "deep"));
+        deep->SetProperty("LIST", CDataBox(std::vector<std::string>{"a", "b,\"c\""}));
+        deep->SetProperty("COUNT", CDataBox(5));
+        cat->AddItem(cat->FindItem("{P2}"), deep);
+        net.catalogs["EMPTY"] = TAVGis::Data::CCatalogPtr(new TAVGis::Data::CCatalog("EMPTY"));
+
+        auto& gis = TAVGis::GisData(*doc);
+        gis.settings["DEFAULT_ZOOM"] = CDataBox(2.5);
+        gis.settings["ZOOM_ONOFF"] = CDataBox(0);
+        gis.settings[kHostile] = CDataBox(kHostile);
+        gis.settings["NOTHING"] = CDataBox();
+        gis.settings["LIST"] = CDataBox(std::vector<std::string>{"x", ""});
+    }
+
+    fs::path dir;
+};
+
+TEST_F(DrawingFileTest, RoundTripKeepsEverythingTheDrawingHolds) {
+    BuildRichDrawing();
+    const std::string before = testsupport::DumpDrawing(*doc);
+    const fs::path file = dir / "rich'; drop.gpkg";
+    CDrawingFile::Save(*doc, file);
+    EXPECT_FALSE(fs::exists(CDrawingFile::SavingPath(file)));
+
+    auto back = CDrawingFile::Open(file);
+    EXPECT_EQ(back->Name(), "rich'; drop.gpkg");
+    EXPECT_EQ(fs::path(back->Path()), fs::absolute(file).lexically_normal());
+    EXPECT_EQ(testsupport::DumpDrawing(*back), before);
+    // New entities continue after the highest object id read back.
+    const auto next = back->Db().AddEntity(TAVHost::GeometryKind::Point, {{0, 0}}, "0").id;
+    doc->Db().ForEachEntity([&](const TAVHost::DbEntity& e) { EXPECT_LT(e.id, next); });
+
+    // A second save of the read drawing gives the same drawing again.
+    const fs::path again = dir / "again.gpkg";
+    CDrawingFile::Save(*back, again);
+    EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(again)), testsupport::DumpDrawing(*back));
+}
+
+TEST_F(DrawingFileTest, EmptyDrawingRoundTrips) {
+    const fs::path file = dir / "empty.gpkg";
+    CDrawingFile::Save(*doc, file);
+    auto back = CDrawingFile::Open(file);
+    EXPECT_EQ(testsupport::DumpDrawing(*back), testsupport::DumpDrawing(*doc));
+}
+
+TEST_F(DrawingFileTest, FileIsAGeoPackageWithThreeFeatureLayers) {
+    BuildRichDrawing();
+    const fs::path file = dir / "layers.gpkg";
+    CDrawingFile::Save(*doc, file);
+    EXPECT_EQ(Sqlite(file, "PRAGMA application_id"), "1196444487\n");
+    EXPECT_EQ(Sqlite(file, "PRAGMA user_version"), "10300\n");
+    EXPECT_EQ(Sqlite(file, "SELECT table_name, data_type, srs_id FROM gpkg_contents ORDER BY table_name"),
+              "catchment_areas|features|-1\nnodes|features|-1\nsections|features|-1\n");
+    EXPECT_EQ(Sqlite(file, "SELECT table_name, geometry_type_name FROM gpkg_geometry_columns ORDER BY table_name"),
+              "catchment_areas|POLYGON\nnodes|POINT\nsections|LINESTRING\n");
+    EXPECT_EQ(Sqlite(file, "SELECT srs_id FROM gpkg_spatial_ref_sys ORDER BY srs_id"), "-1\n0\n4326\n");
+    // Attributes are plain columns a GIS tool shows; the clashing catchment attribute got its own column.
+    EXPECT_EQ(Sqlite(file, "SELECT name, FLOW_TOTAL, TEST_STORE_COUNT FROM sections WHERE FLOW_TOTAL IS NOT NULL"),
+              "S1|0.0123456789012345|42\n");
+    EXPECT_EQ(Sqlite(file, "SELECT column_name FROM tav_attribute_definitions WHERE entity_type = 3"), "attr_name\n");
+    // The layer extent covers the nodes.
+    EXPECT_EQ(Sqlite(file, "SELECT min_x, max_y FROM gpkg_contents WHERE table_name = 'nodes'"), "100.5|200.25\n");
+    EXPECT_EQ(Sqlite(file, "PRAGMA integrity_check"), "ok\n");
+}
+
+TEST_F(DrawingFileTest, OgrinfoReadsTheLayers) {
+    if (std::system("command -v ogrinfo > /dev/null 2>&1") != 0) GTEST_SKIP() << "gdal-bin is not installed";
+    BuildRichDrawing();
+    const fs::path file = dir / "ogr.gpkg";
+    CDrawingFile::Save(*doc, file);
+    std::string out;
+    if (FILE* p = ::popen(("ogrinfo -ro -so '" + file.string() + "' sections 2>&1").c_str(), "r")) {
+        char buf[512];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        ::pclose(p);
+    }
+    EXPECT_NE(out.find("Geometry: Line String"), std::string::npos) << out;
+    EXPECT_NE(out.find("Feature Count: 3"), std::string::npos) << out;
+    EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+}
+
+// Every file that is not a whole drawing of a known schema is refused, and neither it nor its folder changes.
+TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
+    BuildRichDrawing();
+    const fs::path good = dir / "good.gpkg";
+    CDrawingFile::Save(*doc, good);
+    const std::string goodBytes = Bytes(good);
+    std::mt19937 rng(7);
+    std::string random(8192, '\0');
+    for (auto& ch : random) ch = static_cast<char>(rng() & 0xFF);
+
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"empty", [](const fs::path& p) { WriteBytes(p, ""); }, "is empty"},
+        {"text", [](const fs::path& p) { WriteBytes(p, "node A 0 0\n"); }, "not a drawing"},
+        {"random", [&](const fs::path& p) { WriteBytes(p, random); }, "not a drawing"},
+        {"sqlite header then garbage",
+         [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, 100) + random.substr(0, 4096 - 100)); }, "drawing"},
+        {"truncated half", [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }, "truncated"},
+        {"truncated header", [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, 60)); }, "truncated"},
+        {"other database",
+         [](const fs::path& p) { Sqlite(p, "CREATE TABLE t(x); INSERT INTO t VALUES ('a');"); }, "not a drawing"},
+        {"newer schema",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE tav_metadata SET value = '99' WHERE key = 'schema_version'");
+         },
+         "newer version"},
+        {"section to a missing node",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE sections SET start_node_guid = 'x'' OR 1=1' WHERE name = 'S1'");
+         },
+         "refers to a node"},
+        {"broken geometry",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE nodes SET geom = x'47500003FFFFFFFF' WHERE name = 'A'");
+         },
+         "geometry"},
+        {"duplicate object id",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE sections SET object_id = (SELECT object_id FROM nodes LIMIT 1) WHERE name = 'S1'");
+         },
+         "damaged"},
+        {"text in a number column",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE sections SET FLOW_TOTAL = 'lots' WHERE name = 'S1'");
+         },
+         "does not fit"},
+        {"write-ahead log mode",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "PRAGMA journal_mode = WAL;");
+         },
+         "journal mode"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path sub = dir / c.name;
+        fs::create_directories(sub);
+        const fs::path file = sub / "drawing.gpkg";
+        c.make(file);
+        const std::string bytes = Bytes(file);
+        const auto files = FilesIn(sub);
+        try {
+            CDrawingFile::Open(file);
+            ADD_FAILURE() << "opened";
+        } catch (const CDrawingFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(file.string()), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(Bytes(file), bytes);
+        EXPECT_EQ(FilesIn(sub), files);
+    }
+    EXPECT_THROW(CDrawingFile::Open(dir / "missing.gpkg"), CDrawingFileError);
+    EXPECT_THROW(CDrawingFile::Open(dir), CDrawingFileError);
+}
+
+TEST_F(DrawingFileTest, FailedSaveLeavesTheTargetAlone) {
+    const fs::path file = dir / "keep.gpkg";
+    CDrawingFile::Save(*doc, file);
+    const std::string bytes = Bytes(file);
+    // The temporary file cannot be created where a folder of that name stands.
+    fs::create_directories(CDrawingFile::SavingPath(file) / "blocker");
+    Node("N", 1, 2);
+    EXPECT_THROW(CDrawingFile::Save(*doc, file), CDrawingFileError);
+    EXPECT_EQ(Bytes(file), bytes);
+    EXPECT_THROW(CDrawingFile::Save(*doc, dir / "no such folder" / "x.gpkg"), CDrawingFileError);
+}
+
+// A save killed at any moment leaves the previous drawing, and the next save works.
+TEST_F(DrawingFileTest, KillDuringSaveLeavesThePreviousDrawing) {
+    TAVGis::Bench::NetworkOptions options;
+    options.sections = 20000;
+    options.shape = TAVGis::Bench::NetworkShape::Divisions;
+    TAVGis::Bench::GenerateNetwork(Topo(), system, options);
+    const fs::path file = dir / "big.gpkg";
+    CDrawingFile::Save(*doc, file);
+    const std::string previous = testsupport::DumpDrawing(*CDrawingFile::Open(file));
+
+    for (const auto& s : Topo().Sections()) Set(s->GetName(), "FLOW_TOTAL", CDataBox(99.0));
+    Node("after", 5, 5);
+    const fs::path saving = CDrawingFile::SavingPath(file);
+    int killedMidway = 0;
+    for (int delayMs : {0, 20, 80}) {
+        fs::remove(saving);
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                CDrawingFile::Save(*doc, file);
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!fs::exists(saving) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (WIFSIGNALED(status)) ++killedMidway;
+        EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), previous) << "delay " << delayMs;
+    }
+    EXPECT_GT(killedMidway, 0) << "no save was interrupted; the drawing is too small to catch one";
+    CDrawingFile::Save(*doc, file);
+    EXPECT_FALSE(fs::exists(saving));
+    EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), testsupport::DumpDrawing(*doc));
+}
+
+// Geometry blobs as other GIS tools write them: either byte order, any envelope, Z and M ordinates.
+TEST(GpkgGeometryTest, DecodesForeignBlobsAndRejectsMalformedOnes) {
+    auto le = [](std::string& s, const void* p, std::size_t n) { s.append(static_cast<const char*>(p), n); };
+    auto be = [](std::string& s, const void* p, std::size_t n) {
+        const auto* b = static_cast<const char*>(p);
+        for (std::size_t i = n; i-- > 0;) s += b[i];
+    };
+    auto blob = [&](bool bigEndian, int envelopeCode, std::uint32_t type, const std::vector<double>& ordinates,
+                    std::uint32_t count, bool polygon) {
+        auto put = bigEndian ? std::function<void(std::string&, const void*, std::size_t)>(be)
+                             : std::function<void(std::string&, const void*, std::size_t)>(le);
+        std::string s = "GP";
+        s += '\0';
+        s += static_cast<char>((envelopeCode << 1) | (bigEndian ? 0 : 1));
+        std::int32_t srs = 4326;
+        put(s, &srs, 4);
+        static const int doubles[] = {0, 4, 6, 6, 8};
+        for (int i = 0; i < doubles[envelopeCode]; ++i) {
+            double z = 0;
+            put(s, &z, 8);
+        }
+        s += static_cast<char>(bigEndian ? 0 : 1);
+        put(s, &type, 4);
+        if (polygon) {
+            std::uint32_t rings = 1;
+            put(s, &rings, 4);
+        }
+        if (type % 1000 != 1) put(s, &count, 4);
+        for (double d : ordinates) put(s, &d, 8);
+        return s;
+    };
+    using P = TAVHost::Point2d;
+    struct Case {
+        const char* name;
+        std::string data;
+        CGpkgGeometry::EType type;
+        bool ok;
+        std::vector<P> points;
+    };
+    const std::vector<Case> cases = {
+        {"point little endian", blob(false, 1, 1, {1.5, -2.5}, 0, false), CGpkgGeometry::EType::Point, true, {{1.5, -2.5}}},
+        {"point big endian no envelope", blob(true, 0, 1, {3, 4}, 0, false), CGpkgGeometry::EType::Point, true, {{3, 4}}},
+        {"line Z", blob(false, 2, 1002, {0, 0, 9, 1, 1, 9}, 2, false), CGpkgGeometry::EType::LineString, true, {{0, 0}, {1, 1}}},
+        {"line ZM big endian", blob(true, 4, 3002, {0, 1, 7, 8, 2, 3, 7, 8}, 2, false), CGpkgGeometry::EType::LineString,
+         true, {{0, 1}, {2, 3}}},
+        {"polygon closing point dropped", blob(false, 1, 3, {0, 0, 1, 0, 1, 1, 0, 0}, 4, true),
+         CGpkgGeometry::EType::Polygon, true, {{0, 0}, {1, 0}, {1, 1}}},
+        {"wrong type", blob(false, 1, 1, {1, 2}, 0, false), CGpkgGeometry::EType::LineString, false, {}},
+        {"count beyond the data", blob(false, 1, 2, {0, 0}, 1000000, false), CGpkgGeometry::EType::LineString, false, {}},
+        {"cut inside the envelope", blob(false, 1, 1, {1, 2}, 0, false).substr(0, 20), CGpkgGeometry::EType::Point, false, {}},
+        {"not GP", std::string("XX\0\1\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},
+        {"extended", std::string("GP\0\x21\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},
+        {"bad envelope code", std::string("GP\0\x0B\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<P> pts;
+        std::string error;
+        EXPECT_EQ(CGpkgGeometry::Decode(c.data.data(), c.data.size(), c.type, pts, error), c.ok) << error;
+        if (c.ok) {
+            EXPECT_EQ(pts, c.points);
+        } else {
+            EXPECT_FALSE(error.empty());
+        }
+    }
+    // What the writer writes reads back exactly.
+    const std::vector<P> ring{{0.1, 0.2}, {5, 0.2}, {5, 7.75}};
+    const std::string poly = CGpkgGeometry::EncodePolygon(-1, ring);
+    std::vector<P> pts;
+    std::string error;
+    ASSERT_TRUE(CGpkgGeometry::Decode(poly.data(), poly.size(), CGpkgGeometry::EType::Polygon, pts, error));
+    EXPECT_EQ(pts, ring);
+}
+
+}  // namespace

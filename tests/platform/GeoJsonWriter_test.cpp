@@ -1,0 +1,69 @@
+// GeoJSON export: the network with all attributes, read back through the GeoJSON reader and the importer
+// into a new drawing, is the same network.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "platform/gis/GisDrawingData.h"
+#include "platform/network/TopologyStorage.h"
+#include "platform/store/GeoJsonReader.h"
+#include "platform/store/GeoJsonWriter.h"
+#include "platform/store/NetworkImporter.h"
+#include "support/DrawingDump.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using namespace TAVGis::Store;
+using TAVGis::Data::CDataBox;
+
+class GeoJsonWriterTest : public testsupport::DrawingTest {};
+
+TEST_F(GeoJsonWriterTest, ExportReadBackGivesTheSameNetwork) {
+    auto a = Node("MH 'A'", 1000.25, 2000.5, 120.0);
+    auto b = Node("B", 1040.0, 1990.0);
+    auto c = Node("C", 1080.0, 1985.0, 118.5);
+    auto s1 = Topo().AddSection("S1 \"main\"", a, b, system, {{1020.0, 1999.0}});
+    s1->SetLevels(117.5, 117.3);
+    auto s2 = Topo().AddSection("S2", b, c, system);
+    s2->SetLevels(117.2, std::nullopt);
+    Set("S1 \"main\"", "PIPE_DIA_IN", CDataBox(0.3));
+    Set("S1 \"main\"", "PIPE_REF", CDataBox(std::string("{PIPE}")));
+    Set("S2", "FLOW_TOTAL", CDataBox(0.0125));
+    Set("B", "MAIN_SECT_OUT", CDataBox(s2->GetGuid()));
+    auto area = Topo().AddCatchmentArea("CA", system, {{1000, 2010}, {1040, 2010}, {1040, 2050}});
+    area->kind = 2;
+    area->areaHa = 0.08;
+    area->densityInhabPerHa = 95.5;
+    area->runoffCoefficient = 0.4;
+    Topo().LinkCatchment(area, s2->GetGuid());
+
+    std::ostringstream out;
+    CGeoJsonWriter::Write(*doc, out);
+    const auto json = nlohmann::json::parse(out.str());
+    ASSERT_EQ(json["features"].size(), 6u);
+    EXPECT_EQ(json["features"][3]["properties"]["PIPE_DIA_IN"], 0.3);
+    EXPECT_EQ(json["features"][3]["properties"]["from_node"], "MH 'A'");
+    EXPECT_EQ(json["features"][5]["properties"]["section"], "S2");
+    EXPECT_EQ(json["features"][5]["geometry"]["coordinates"][0].size(), 4u);  // ring closed
+
+    SImportNetwork net;
+    ASSERT_TRUE(CGeoJsonReader().ReadText(out.str(), net).Ok());
+    TAVHost::Document copy("copy.gpkg");
+    auto& gis = TAVGis::GisData(copy);
+    gis.systems.push_back(TAVGis::System::CGisSystemPtr(new TAVGis::System::CGisSystem(1, "town", 0)));
+    gis.activeSystem = gis.systems.back();
+    const auto r = CNetworkImporter(copy, gis.activeSystem).Import(net);
+    EXPECT_TRUE(r.unmappedProperties.empty());
+    EXPECT_EQ(r.valuesRejected, 0u);
+    EXPECT_EQ(testsupport::DumpDrawing(copy, false), testsupport::DumpDrawing(*doc, false));
+}
+
+TEST_F(GeoJsonWriterTest, UnwritableFileIsReported) {
+    std::string error;
+    EXPECT_FALSE(CGeoJsonWriter::WriteFile(*doc, "/nonexistent/folder/x.geojson", error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
