@@ -1,8 +1,9 @@
 #include "module/flow/FlowCalcTotalDlg.h"
 
 #include "module/data/SectionData.h"
+#include "module/flow/FlowAttribute.h"
 #include "module/flow/FlowStatusLine.h"
-#include "platform/gis/DataRW.h"
+#include "platform/gis/DataBox.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/TAVCDictionaryPtr.h"
 #include "platform/selection/Selector.h"
@@ -108,28 +109,45 @@ void CFlowCalcTotalDlg::OnClearAll() {
     SetAllFlags(0);
 }
 
-double CFlowCalcTotalDlg::TotalFlow(const CSectionPtr& section, const TotalFlags& flags) {
+namespace {
+
+// The seven terms' attributes, their definitions looked up once per calculation.
+std::vector<CFlowAttribute> TermAttributes() {
+    std::vector<CFlowAttribute> terms;
+    for (const auto& row : kTotalComponents) terms.emplace_back(row.attribute);
+    return terms;
+}
+
+double TotalOf(const std::vector<CFlowAttribute>& terms, const TAVGis::Topology::CSection& section,
+               const TotalFlags& flags) {
     double total = 0.0;
     for (std::size_t i = 0; i < kTotalComponents.size(); ++i) {
         if (flags[i] != 1) continue;
-        const TotalComponent& row = kTotalComponents[i];
-        if (row.typedGetter) {
-            const double v = CSectionData::GetSectionValue(row.attribute, section);
+        if (kTotalComponents[i].typedGetter) {
+            const double v = terms[i].Get(section);
             if (v != kMissingValue) total += v;
         } else {
-            TAVGis::Data::CDataBox box;
-            TAVGis::Data::CDataRW::Read(row.attribute, section, box);
+            TAVGis::Data::CDataBox box;  // a direct read: added when present, whatever it holds
+            terms[i].Read(section, box);
             if (box.IsNotNull()) total += box.ToDouble();
         }
     }
     return total;
 }
 
+}  // namespace
+
+double CFlowCalcTotalDlg::TotalFlow(const CSectionPtr& section, const TotalFlags& flags) {
+    return section ? TotalOf(TermAttributes(), *section, flags) : 0.0;
+}
+
 bool CFlowCalcTotalDlg::WriteTotals(const std::vector<CSectionPtr>& sections, const TotalFlags& flags) {
+    const auto terms = TermAttributes();
+    const CFlowAttribute total("FLOW_TOTAL");
     bool written = false;
     for (const auto& s : sections) {
         if (!s) continue;
-        written = CSectionData::SetFLOW_TOTAL(s, TotalFlow(s, flags)) != 0;
+        written = total.Set(*s, TotalOf(terms, *s, flags)) != 0;
     }
     return written;
 }

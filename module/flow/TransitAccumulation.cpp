@@ -3,9 +3,12 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <stdexcept>
 
 #include "module/data/SectionData.h"
+#include "module/flow/FlowAttribute.h"
 #include "platform/gis/DataRW.h"
+#include "platform/network/TopologyMultiStorage.h"
 #include "platform/network/TopologyStorage.h"
 
 using TAVGis::Data::CDataBox;
@@ -27,21 +30,100 @@ const std::array<TransitComponent, kTransitComponentCount> kTransitComponents = 
     {249, "TAVX_FLOW_TRANSIT_CHECK_Infiltration", "FLOW_TUR_WASTE_INF", 9340, false},
 }};
 
-double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const TransitFlags& flags) {
+namespace {
+
+// The attributes a calculation reads and writes, their definitions looked up once.
+struct Schema {
+    CFlowAttribute transit{"FLOW_TRANSIT"};
+    CFlowAttribute ownFlow{"FLOW_SECT_TOTAL"};
+    CFlowAttribute mainOut{"MAIN_SECT_OUT", TAVGis::Data::kEntityNode};
+    std::vector<CFlowAttribute> components;
+
+    Schema() {
+        for (const auto& row : kTransitComponents) components.emplace_back(row.attribute);
+    }
+};
+
+double OwnFlowOf(const Schema& schema, const TAVGis::Data::CAttributeStore& store, int row,
+                 const TransitFlags& flags) {
     double q = 0.0;
-    for (int i = 0; i < kTransitComponentCount; ++i) {
-        if (flags[static_cast<std::size_t>(i)] != 1) continue;
-        const TransitComponent& row = kTransitComponents[static_cast<std::size_t>(i)];
-        if (row.typedGetter) {
-            const double v = CSectionData::GetSectionValue(row.attribute, section);
+    for (std::size_t i = 0; i < kTransitComponents.size(); ++i) {
+        if (flags[i] != 1) continue;
+        if (kTransitComponents[i].typedGetter) {
+            const double v = schema.components[i].Get(store, row);
             if (v != kMissingValue) q += v;
         } else {
-            CDataBox box;
-            CDataRW::Read(row.attribute, section, box);
+            CDataBox box;  // a direct read: added when present, whatever it holds
+            schema.components[i].Read(store, row, box);
             if (box.IsNotNull()) q += box.ToDouble();
         }
     }
     return q == kMissingValue ? 0.0 : q;
+}
+
+// What a calculation needs of every section of the topology, by section index, taken in one pass: its
+// nodes and its row in the sections' attribute store.
+struct SectionTable {
+    std::vector<int> start, end, row;
+    TAVGis::Data::CAttributeStore* store = nullptr;
+
+    explicit SectionTable(const std::vector<CSectionPtr>& all)
+        : start(all.size()), end(all.size()), row(all.size()) {
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const auto& s = *all[i];
+            start[i] = s.GetStartingNode()->Index();
+            end[i] = s.GetEndingNode()->Index();
+            row[i] = s.AttributeRow();
+            if (!store) store = s.AttributeStore();
+            // One drawing keeps the attributes of all its sections in one store.
+            if (s.AttributeStore() != store)
+                throw std::logic_error("sections of one topology in two attribute stores");
+        }
+    }
+};
+
+void LoadDirections(const Schema& schema, const std::vector<CNodePtr>& nodes, MainDirectionMap& map) {
+    auto* topo = TAVGis::Topology::CTopologyMultiStorage::GetInstance()->GetTopology();
+    for (const auto& node : nodes) {
+        if (!node) continue;
+        CDataBox box;
+        schema.mainOut.Read(*node, box);
+        CSectionPtr stored = box.IsNotNull() && topo ? topo->GetSectionByGuid(box.ToString()) : CSectionPtr();
+        if (stored && stored->GetStartingNode() != node) stored.reset();
+        CTransitAccumulation::EntryOf(map, node).section = stored;
+    }
+}
+
+// Sections leaving each node (by node index), in the order the topology gives them.
+class OutgoingIndex {
+public:
+    // `start`: the starting node of every section, by section index (sections in topology order).
+    OutgoingIndex(const std::vector<int>& start, std::size_t nodeCount)
+        : m_first(nodeCount + 1, 0), m_sections(start.size()) {
+        for (int node : start) ++m_first[static_cast<std::size_t>(node) + 1];
+        for (std::size_t i = 1; i < m_first.size(); ++i) m_first[i] += m_first[i - 1];
+        std::vector<int> fill(m_first.begin(), m_first.end() - 1);
+        for (std::size_t s = 0; s < start.size(); ++s)
+            m_sections[static_cast<std::size_t>(fill[static_cast<std::size_t>(start[s])]++)] =
+                static_cast<int>(s);
+    }
+    int Count(int node) const {
+        return m_first[static_cast<std::size_t>(node) + 1] - m_first[static_cast<std::size_t>(node)];
+    }
+    int First(int node) const {
+        return m_sections[static_cast<std::size_t>(m_first[static_cast<std::size_t>(node)])];
+    }
+
+private:
+    std::vector<int> m_first;
+    std::vector<int> m_sections;
+};
+
+}  // namespace
+
+double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const TransitFlags& flags) {
+    if (!section || !section->AttributeStore()) return 0.0;
+    return OwnFlowOf(Schema(), *section->AttributeStore(), section->AttributeRow(), flags);
 }
 
 MainDirectionEntry& CTransitAccumulation::EntryOf(MainDirectionMap& map, const CNodePtr& node) {
@@ -53,12 +135,7 @@ MainDirectionEntry& CTransitAccumulation::EntryOf(MainDirectionMap& map, const C
 }
 
 void CTransitAccumulation::LoadMainDirections(const std::vector<CNodePtr>& nodes, MainDirectionMap& map) {
-    for (const auto& node : nodes) {
-        if (!node) continue;
-        CSectionPtr stored = CSectionData::GetMAIN_SECT_OUT(node);
-        if (stored && stored->GetStartingNode() != node) stored.reset();
-        EntryOf(map, node).section = stored;
-    }
+    LoadDirections(Schema(), nodes, map);
 }
 
 void CTransitAccumulation::WriteMainDirections(const MainDirectionMap& map) {
@@ -127,34 +204,42 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                                         const std::vector<CNodePtr>& nodes, MainDirectionMap& map,
                                         const TransitFlags& flags, const DirectionAsker& ask) {
     TransitResult result;
+    const Schema schema;
     TAVGis::Topology::CTopologyStorage* topo = nullptr;
     for (const auto& s : sections)
         if (s) {
             topo = s->Owner();
             break;
         }
-
-    // Heads, and FLOW_TRANSIT deleted on every section of the list.
-    std::vector<int> heads;
-    std::vector<int> headCount(topo ? topo->Sections().size() : 0, 0);
-    for (const auto& s : sections) {
-        if (!s) continue;
-        const bool isHead = s->GetSectionsIn().empty();
-        CDataRW::Delete("FLOW_TRANSIT", s);
-        if (isHead) {
-            heads.push_back(s->Index());
-            ++headCount[static_cast<std::size_t>(s->Index())];
-        }
-    }
-    LoadMainDirections(nodes, map);
     if (!topo) {
+        LoadDirections(schema, nodes, map);
         WriteMainDirections(map);
         return result;
     }
     const auto& all = topo->Sections();
     auto sectionAt = [&all](int index) -> const CSectionPtr& { return all[static_cast<std::size_t>(index)]; };
+    const SectionTable table(all);
+    auto& store = *table.store;
+    auto rowOf = [&table](int index) { return table.row[static_cast<std::size_t>(index)]; };
+
+    // Heads (sections without incoming sections: nothing ends at their starting node), and FLOW_TRANSIT
+    // deleted on every section of the list.
+    std::vector<std::uint8_t> somethingEndsAt(topo->Nodes().size(), 0);
+    for (int node : table.end) somethingEndsAt[static_cast<std::size_t>(node)] = 1;
+    std::vector<int> heads;
+    std::vector<int> headCount(all.size(), 0);
+    for (const auto& s : sections) {
+        if (!s) continue;
+        schema.transit.Erase(*s);
+        if (!somethingEndsAt[static_cast<std::size_t>(table.start[static_cast<std::size_t>(s->Index())])]) {
+            heads.push_back(s->Index());
+            ++headCount[static_cast<std::size_t>(s->Index())];
+        }
+    }
+    LoadDirections(schema, nodes, map);
 
     // Routes.
+    const OutgoingIndex leaving(table.start, topo->Nodes().size());
     StepForest forest(all.size());
     std::vector<Route> routes;
     std::vector<int> newSections;
@@ -173,29 +258,35 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
             cur = forest.Find(head);
         }
         for (;;) {
-            const CSectionPtr& current = sectionAt(cur);
-            std::vector<CSectionPtr> outgoing = current->GetSectionsOut();
-            if (outgoing.empty()) break;
-            CSectionPtr next;
+            const int endNode = table.end[static_cast<std::size_t>(cur)];
+            const int count = leaving.Count(endNode);
+            if (count == 0) break;
+            int n = -1;
             bool choice = false;  // chosen now
             bool queue = false;   // the other outgoing sections become heads
-            CNodePtr node = current->GetEndingNode();
-            if (outgoing.size() == 1) {
-                next = outgoing.front();
-            } else if (const CSectionPtr& stored = EntryOf(map, node).section) {
-                next = stored;
-                queue = queuedAt[static_cast<std::size_t>(node->Index())] == 0;
+            std::vector<CSectionPtr> outgoing;
+            CNodePtr node;
+            if (count == 1) {
+                n = leaving.First(endNode);
             } else {
-                next = DirectionByDiameter(outgoing);
-                if (!next) {
-                    ++result.asked;
-                    next = ask ? ask(node, outgoing) : CSectionPtr();
+                const CSectionPtr& current = sectionAt(cur);
+                outgoing = current->GetSectionsOut();
+                node = current->GetEndingNode();
+                CSectionPtr next = EntryOf(map, node).section;
+                if (next) {
+                    queue = queuedAt[static_cast<std::size_t>(endNode)] == 0;
+                } else {
+                    next = DirectionByDiameter(outgoing);
+                    if (!next) {
+                        ++result.asked;
+                        next = ask ? ask(node, outgoing) : CSectionPtr();
+                    }
+                    if (!next) break;  // nothing picked: the route ends at this node
+                    choice = true;
+                    queue = true;
                 }
-                if (!next) break;  // nothing picked: the route ends at this node
-                choice = true;
-                queue = true;
+                n = next->Index();
             }
-            const int n = next->Index();
             // A step into the route's own chain comes back to a section of this route: a closed loop.
             if (forest.Seen(n) && forest.Find(n) == cur) {
                 if (chosenNow) WriteMainDirections(map);
@@ -205,7 +296,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                 return result;
             }
             if (queue) {
-                queuedAt[static_cast<std::size_t>(node->Index())] = 1;
+                queuedAt[static_cast<std::size_t>(endNode)] = 1;
                 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
                 const std::size_t base = heads.size();
                 std::size_t chosenAt = kNone;
@@ -231,7 +322,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                 }
             }
             if (choice) {
-                EntryOf(map, node).section = next;
+                EntryOf(map, node).section = sectionAt(n);
                 chosenNow = true;
             }
             if (!forest.Seen(n)) {
@@ -262,8 +353,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         int count = 0;
         for (std::size_t i = route.firstNew; i < route.firstNew + route.newCount; ++i) {
             const int s = newSections[i];
-            const double q = OwnFlow(sectionAt(s), flags);
-            CSectionData::SetFLOW_SECT_TOTAL(sectionAt(s), q);
+            const double q = OwnFlowOf(schema, store, rowOf(s), flags);
+            schema.ownFlow.Set(store, rowOf(s), q);
             ++result.processed;
             if (s == route.last) continue;
             const auto to = static_cast<std::size_t>(forest.Next(s));
@@ -291,9 +382,9 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         const int s = order[i];
         const auto si = static_cast<std::size_t>(s);
         if (covered[si] > 0) {
-            double initial = CSectionData::GetFLOW_TRANSIT(sectionAt(s));
+            double initial = schema.transit.Get(store, rowOf(s));
             if (initial == kMissingValue) initial = 0.0;
-            const int ok = CSectionData::SetFLOW_TRANSIT(sectionAt(s), initial + added[si]);
+            const int ok = schema.transit.Set(store, rowOf(s), initial + added[si]);
             ++result.transitWrites;
             if (s == lastTarget) result.written = ok != 0;
         }
