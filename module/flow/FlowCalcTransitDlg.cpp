@@ -2,9 +2,9 @@
 
 #include "module/flow/FlowStatusLine.h"
 #include "platform/gis/ModuleConfiguration.h"
-#include "platform/host/Document.h"
 #include "platform/host/Editor.h"
 #include "platform/host/TAVCDictionaryPtr.h"
+#include "platform/host/TAVCEdit.h"
 #include "platform/selection/Selector.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 
@@ -22,17 +22,6 @@ constexpr int kMsgClearAll = 2152;
 constexpr int kMsgCalculate = 2153;
 constexpr int kMsgClosedLoop = 688;
 constexpr double kDirectionZoomFactor = 3.0;
-constexpr int kSewageSystemFunction = 0;
-
-// Shows the given entities in the drawing, zoomed by the factor (the host's zoom to object ids).
-void ZoomToEntities(const std::vector<TAVHost::ObjectId>& ids, double factor) {
-    auto* doc = acDocManagerPtr()->curDocument();
-    if (!doc) return;
-    auto& editor = doc->Editor();
-    editor.lastZoomIds = ids;
-    editor.lastZoomFactor = factor;
-    ++editor.zoomCount;
-}
 }  // namespace
 
 CFlowCalcTransitDlg::CFlowCalcTransitDlg() : CAcUiTabChildDialog(IDD) {
@@ -59,7 +48,8 @@ bool CFlowCalcTransitDlg::OnInitDialog() {
     TAVGis::Selection::CSelector::LoopInstance()->selectAllElements(set, 1);
     m_sections.clear();
     for (const auto& s : set.GetSections())
-        if (s && s->GetSystem() && s->GetSystem()->GetSystemFunction() == kSewageSystemFunction)
+        if (s && s->GetSystem() &&
+            s->GetSystem()->GetSystemFunction() == TAVGis::System::kSystemFunctionSewage)
             m_sections.push_back(s);
     m_nodes = set.GetNodes();
 
@@ -124,7 +114,7 @@ CSectionPtr CFlowCalcTransitDlg::AskDirection(const CNodePtr& node,
     if (main) main->ShowWindow(false);
     std::vector<TAVHost::ObjectId> ids;
     for (const auto& s : outgoing) ids.push_back(s->GetObjectId());
-    ZoomToEntities(ids, kDirectionZoomFactor);
+    CTAVCEdit::zoom(ids, kDirectionZoomFactor);
     CSectionPtr picked = TAVGis::Selection::CSelector::LoopInstance()->selectDirection(node);
     if (main) {
         main->ShowWindow(true);
