@@ -314,6 +314,11 @@ bool ScriptRunner::ExecuteNetworkVerb(const Statement& st) {
         m_files.push_back(w[1]);
         return true;
     }
+    if (verb == "clipboard") {
+        Need(st, 2, "clipboard TEXT");
+        m_clipboard = w[1];
+        return true;
+    }
     if (verb == "color") {
         Need(st, 2, "color INDEX|cancel");
         if (w[1] == "cancel")
@@ -549,4 +554,7 @@ std::optional<int> ScriptRunner::ChooseColor(int, bool) {
     return c;
 }
 
-void ScriptRunner::SetClipboardText(const std::string& utf8) { std::fprintf(m_out, "clipboard: %s\n", Escape(utf8).c_str()); }
+void ScriptRunner::SetClipboardText(const std::string& utf8) {
+    m_clipboard = utf8;
+    std::fprintf(m_out, "clipboard: %s\n", Escape(utf8).c_str());
+}

@@ -32,6 +32,7 @@ public:
     std::optional<std::string> GetFile(const TAVHost::FileRequest& request) override;
     std::optional<int> ChooseColor(int initialIndex, bool allowByLayerAndBlock) override;
     void SetClipboardText(const std::string& utf8) override;
+    std::optional<std::string> GetClipboardText() override { return m_clipboard; }
     void SetWaitCursor(bool) override {}
 
 private:
@@ -57,6 +58,7 @@ private:
     std::deque<std::vector<std::string>> m_picks;
     std::deque<std::string> m_files;
     std::deque<std::optional<int>> m_colors;
+    std::optional<std::string> m_clipboard;
 };
 
 // Prints a control's state (the dump format of scripts).

@@ -104,7 +104,38 @@ void CNumericEdit::ReplaceEditSel(const std::string& text) {
 
 bool CNumericEdit::IsEditReadOnly() const { return m_control == nullptr || m_control->readOnly; }
 
-std::string CNumericEdit::GetClipboardText() const { return m_pasteOverride ? *m_pasteOverride : LastCopiedText(); }
+std::string CNumericEdit::GetClipboardText() const {
+    if (m_pasteOverride) return *m_pasteOverride;
+    if (auto host = TAVHost::GetHostUi().GetClipboardText()) return *host;
+    return LastCopiedText();
+}
+
+bool CNumericEdit::OnKey(TAVUi::CControl& control, const std::string& key) {
+    if (&control != m_control) return false;
+    if (key == "ctrl+c" || key == "ctrl+insert") {
+        OnCopy();
+    } else if (key == "ctrl+x" || key == "shift+delete") {
+        OnCut();
+    } else if (key == "ctrl+v" || key == "shift+insert") {
+        OnPaste();
+    } else if (key == "delete" || key == "backspace") {
+        std::string& text = control.text;
+        const int size = static_cast<int>(text.size());
+        int start = std::clamp(std::min(control.selStart, control.selEnd), 0, size);
+        int end = std::clamp(std::max(control.selStart, control.selEnd), start, size);
+        if (start == end) {
+            if (key == "delete" && end < size) ++end;
+            if (key == "backspace" && start > 0) --start;
+        }
+        if (control.readOnly || start == end) return true;
+        text.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+        control.selStart = control.selEnd = start;
+        OnTextEdited();
+    } else {
+        return false;
+    }
+    return true;
+}
 
 void CNumericEdit::SetClipboardText(const std::string& text) {
     LastCopiedText() = text;

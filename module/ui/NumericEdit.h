@@ -19,9 +19,9 @@
 // Positions: the control's selStart/selEnd are byte offsets into its UTF-8 text; a numeric field's
 // text is ASCII, so they are character positions too.
 //
-// Clipboard: copying and cutting place the text on the host's clipboard (HostUi::SetClipboardText).
-// The HostUi interface cannot read the clipboard, so pasting takes the text last copied or cut by a
-// numeric edit of this module; a host that reads its own clipboard passes that text to PasteText.
+// Clipboard: copying and cutting place the text on the host's clipboard (HostUi::SetClipboardText);
+// pasting reads the host's clipboard (HostUi::GetClipboardText) and, where the host cannot read it, takes
+// the text last copied or cut by a numeric edit of this module.
 #include <memory>
 #include <string>
 
@@ -52,6 +52,9 @@ public:
     // CControlBehavior: the program or a person sets the whole text; a person types one character.
     void OnSetText(TAVUi::CControl& control, const std::string& text) override;
     bool OnChar(TAVUi::CControl& control, char ch) override;
+    // Editing keys: ctrl+c / ctrl+insert copy, ctrl+x / shift+delete cut, ctrl+v / shift+insert paste,
+    // delete and backspace the edit's own handling followed by the validity rule.
+    bool OnKey(TAVUi::CControl& control, const std::string& key) override;
     using NumericBehavior::OnChar;
 
     // Copy: the selection to the clipboard (nothing without a selection).

@@ -45,6 +45,8 @@ public:
     // A colour index chosen in the colour dialog, or nothing when cancelled.
     virtual std::optional<int> ChooseColor(int initialIndex, bool allowByLayerAndBlock) = 0;
     virtual void SetClipboardText(const std::string& utf8) = 0;
+    // The clipboard's text, or nothing when the host cannot read it (or it holds no text).
+    virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
     virtual void SetWaitCursor(bool on) = 0;
 };
 

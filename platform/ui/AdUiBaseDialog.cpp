@@ -163,6 +163,13 @@ void CAdUiBaseDialog::EnableItem(int id, bool enable) {
 
 bool CAdUiBaseDialog::Notify(int id, Notification n) {
     CControl* c = GetDlgItem(id);
+    if (c && n == Notification::KeyDown && c->behavior) {
+        const std::string before = c->text;
+        if (c->behavior->OnKey(*c, m_lastKey)) {
+            if (c->text != before) Notify(id, Notification::Changed);
+            return true;
+        }
+    }
     if (c && n == Notification::Clicked) {
         if (c->behavior && c->behavior->OnClick(*c)) return true;
         if (c->kind == ControlKind::Check) c->checked = c->checked ? 0 : 1;

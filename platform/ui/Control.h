@@ -64,6 +64,8 @@ public:
     virtual bool OnChar(CControl& control, char ch) { return false; }
     // A click; true when the behaviour handled it completely (no dialog handler runs).
     virtual bool OnClick(CControl& control) { return false; }
+    // A key combination ("ctrl+c", "ctrl+v", "delete", ...); true when the behaviour handled it.
+    virtual bool OnKey(CControl& control, const std::string& key) { return false; }
 };
 
 class CControl {

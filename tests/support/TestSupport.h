@@ -39,6 +39,7 @@ public:
     std::optional<std::string> GetFile(const TAVHost::FileRequest&) override;
     std::optional<int> ChooseColor(int, bool) override;
     void SetClipboardText(const std::string& utf8) override { clipboard = utf8; }
+    std::optional<std::string> GetClipboardText() override { return clipboard; }
     void SetWaitCursor(bool) override {}
 };
 
