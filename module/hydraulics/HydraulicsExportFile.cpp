@@ -42,12 +42,18 @@ std::optional<double> Stored(const char* name, const CSectionPtr& s) {
     return box.ToDouble();
 }
 
-std::string Text(const std::optional<double>& v, const char* format) { return v ? Format(format, *v) : std::string(); }
+std::string Text(const std::optional<double>& v, const char* format) {
+    return v ? Format(format, *v) : std::string();
+}
 
 // A catchment-style value: shown only above 0.
-std::string Positive(double v, const char* format) { return v > 0.0 ? Format(format, v) : std::string(); }
+std::string Positive(double v, const char* format) {
+    return v > 0.0 ? Format(format, v) : std::string();
+}
 // A sum shown unless it is 0.
-std::string NonZero(double v, const char* format) { return v != 0.0 ? Format(format, v) : std::string(); }
+std::string NonZero(double v, const char* format) {
+    return v != 0.0 ? Format(format, v) : std::string();
+}
 
 std::string CatchmentNames(const CSectionPtr& s, int kind) {
     std::vector<TAVGis::Topology::CCatchmentAreaPtr> list;
@@ -108,7 +114,8 @@ std::vector<std::string> CHydraulicsExportFile::Fields(const CSectionPtr& s) {
     at(9) = Text(Missing("FLOW_IDF_AREA_CORRECTED_TOTAL", s), "%.5f");
     const auto industrial = Missing("FLOW_WASTE_IND", s);
     at(10) = industrial ? Format("%.4f", *industrial * kLitresPerCubicMetre) : std::string();
-    const double household = Missing("FLOW_WASTE_HOME", s).value_or(0.0) + Missing("FLOW_FOREIGN", s).value_or(0.0);
+    const double household =
+        Missing("FLOW_WASTE_HOME", s).value_or(0.0) + Missing("FLOW_FOREIGN", s).value_or(0.0);
     const double field11 = household * kLitresPerCubicMetre;
     at(11) = NonZero(field11, "%.4f");
     at(12) = NonZero(field11 + industrial.value_or(0.0) * kLitresPerCubicMetre, "%.4f");

@@ -8,8 +8,10 @@ int CResultListCtrl::InsertColumn(int index, const std::string& header, int widt
 
 int CResultListCtrl::AppendRow(const std::string& text, const CSectionPtr& section) {
     if (!m_list) return -1;
-    const int row = m_list->InsertItem(m_list->GetItemCount(), text, reinterpret_cast<std::uintptr_t>(section.get()));
-    if (static_cast<std::size_t>(row) >= m_sections.size()) m_sections.resize(static_cast<std::size_t>(row) + 1);
+    const int row =
+        m_list->InsertItem(m_list->GetItemCount(), text, reinterpret_cast<std::uintptr_t>(section.get()));
+    if (static_cast<std::size_t>(row) >= m_sections.size())
+        m_sections.resize(static_cast<std::size_t>(row) + 1);
     m_sections[static_cast<std::size_t>(row)] = section;
     return row;
 }
@@ -32,14 +34,18 @@ void CResultListCtrl::DeleteAllItems() {
     m_sections.clear();
 }
 
-int CResultListCtrl::GetItemCount() const { return m_list ? m_list->GetItemCount() : 0; }
+int CResultListCtrl::GetItemCount() const {
+    return m_list ? m_list->GetItemCount() : 0;
+}
 
 CSectionPtr CResultListCtrl::SectionOf(int row) const {
-    if (!m_list || row < 0 || row >= m_list->GetItemCount() || static_cast<std::size_t>(row) >= m_sections.size())
+    if (!m_list || row < 0 || row >= m_list->GetItemCount() ||
+        static_cast<std::size_t>(row) >= m_sections.size())
         return {};
     const auto& section = m_sections[static_cast<std::size_t>(row)];
     // A row put in by someone else (not through AppendRow) has no section of ours.
-    if (reinterpret_cast<std::uintptr_t>(section.get()) != m_list->rows[static_cast<std::size_t>(row)].data) return {};
+    if (reinterpret_cast<std::uintptr_t>(section.get()) != m_list->rows[static_cast<std::size_t>(row)].data)
+        return {};
     return section;
 }
 

@@ -21,9 +21,9 @@ using TAVGis::Topology::CSectionPtr;
 
 namespace {
 
-constexpr double kPerMille = 1000.0;      // per mille per unit fraction
+constexpr double kPerMille = 1000.0;  // per mille per unit fraction
 constexpr double kMmPerMetre = 1000.0;
-constexpr double kSnapUlps = 8.0;         // RoundUp: distance to a whole number treated as exact
+constexpr double kSnapUlps = 8.0;  // RoundUp: distance to a whole number treated as exact
 
 std::string Format(const char* format, double value) {
     char buf[64];
@@ -32,7 +32,9 @@ std::string Format(const char* format, double value) {
 }
 
 // Edit texts: empty or not a number counts as 0.
-double ParseNumber(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double ParseNumber(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
 
 void Fail(DimensioningRow& row, int status) {
     row.status = status;
@@ -40,9 +42,9 @@ void Fail(DimensioningRow& row, int status) {
 }
 
 // The names of the result attributes in the order they are written after PIPE_REF or SECTION_SLOPE.
-constexpr const char* kResultNames[8] = {"FILLING_HEIGHT",         "FILLING_PERCENT",    "FLOW_FULLFILLED",
-                                         "FLOW_PERCENT",           "VELOCITY_PARTIALFILLED", "VELOCITY_FULLFILLED",
-                                         "VELOCITY_PERCENT",       "FLOWTIME"};
+constexpr const char* kResultNames[8] = {
+    "FILLING_HEIGHT",         "FILLING_PERCENT",     "FLOW_FULLFILLED",  "FLOW_PERCENT",
+    "VELOCITY_PARTIALFILLED", "VELOCITY_FULLFILLED", "VELOCITY_PERCENT", "FLOWTIME"};
 
 }  // namespace
 
@@ -71,14 +73,16 @@ CSectionDimensioning::CSectionDimensioning(DimensioningSettings settings) : m_se
     auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
     m_defPipeRef = TAVGis::Topology::CDDCache::GetInstance()->GetPIPE_REF();
     m_defSlope = config.GetDataDefinitionByID("SECTION_SLOPE");
-    for (std::size_t i = 0; i < m_defResults.size(); ++i) m_defResults[i] = config.GetDataDefinitionByID(kResultNames[i]);
+    for (std::size_t i = 0; i < m_defResults.size(); ++i)
+        m_defResults[i] = config.GetDataDefinitionByID(kResultNames[i]);
 }
 
 double CSectionDimensioning::RoundUp(double x, int decimals) {
     const double scale = std::pow(10.0, decimals);
     double scaled = x * scale;
     const double whole = std::nearbyint(scaled);
-    if (std::fabs(scaled - whole) <= kSnapUlps * std::numeric_limits<double>::epsilon() * std::fmax(1.0, std::fabs(whole)))
+    if (std::fabs(scaled - whole) <=
+        kSnapUlps * std::numeric_limits<double>::epsilon() * std::fmax(1.0, std::fabs(whole)))
         scaled = whole;
     const double moved = x < 0.0 ? std::trunc(scaled - 1.0) : std::trunc(scaled + 1.0);
     return moved / scale;
@@ -141,7 +145,8 @@ bool CSectionDimensioning::Chain(CSewageHydraulics& core, const Pipe& pipe, Dime
     return Calculations(core, row);
 }
 
-void CSectionDimensioning::Show(const CSewageHydraulics& core, DimensioningRow& row, double diameter, double slope) {
+void CSectionDimensioning::Show(const CSewageHydraulics& core, DimensioningRow& row, double diameter,
+                                double slope) {
     row.values[0] = Format("%.2f", diameter);
     row.values[1] = Format("%.4f", slope);
     row.values[2] = Format("%.4f", core.GetDPostotakIspunjnosti());
@@ -150,7 +155,8 @@ void CSectionDimensioning::Show(const CSewageHydraulics& core, DimensioningRow& 
     row.failed = false;
 }
 
-void CSectionDimensioning::Write(const CSewageHydraulics& core, const CSectionPtr& section, DimensioningRow& row) const {
+void CSectionDimensioning::Write(const CSewageHydraulics& core, const CSectionPtr& section,
+                                 DimensioningRow& row) const {
     using TAVGis::Topology::CTopoEditor;
     constexpr int kSection = TAVGis::Data::kEntitySection;
     const auto& system = m_settings.system;
@@ -158,9 +164,10 @@ void CSectionDimensioning::Write(const CSewageHydraulics& core, const CSectionPt
         CTopoEditor::WriteData(kSection, m_defSlope, section, CDataBox(core.GetDPad() * kPerMille), system);
     else
         CTopoEditor::WriteData(kSection, m_defPipeRef, section, CDataBox(core.GetStrPipeGuid()), system);
-    const double values[8] = {core.GetDVisinaIspunjenosti(), core.GetDPostotakIspunjnosti(), core.GetDProtokPunog(),
-                              core.GetDPostotakProtoka(),    core.GetDBrzinaDjelomicnoIsp(), core.GetDBrzinaPunog(),
-                              core.GetDPostotakBrzina(),     core.GetDVrijemeTecenja()};
+    const double values[8] = {core.GetDVisinaIspunjenosti(),  core.GetDPostotakIspunjnosti(),
+                              core.GetDProtokPunog(),         core.GetDPostotakProtoka(),
+                              core.GetDBrzinaDjelomicnoIsp(), core.GetDBrzinaPunog(),
+                              core.GetDPostotakBrzina(),      core.GetDVrijemeTecenja()};
     for (std::size_t i = 0; i < m_defResults.size(); ++i)
         CTopoEditor::WriteData(kSection, m_defResults[i], section, CDataBox(values[i]), system);
     row.written = true;

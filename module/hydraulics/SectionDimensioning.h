@@ -82,9 +82,9 @@ struct DimensioningSettings {
     std::string groupGuid;
     std::string groupName;
     std::vector<TAVGis::Data::CCatalogItemPtr> groupPipes;  // sorted by inner diameter
-    double groupRoughness = 0.0;     // mm, of the first pipe of groupPipes
-    std::string groupTypeId;         // of the first pipe of groupPipes
-    double viscosity = 0.0;          // m2/s
+    double groupRoughness = 0.0;                            // mm, of the first pipe of groupPipes
+    std::string groupTypeId;                                // of the first pipe of groupPipes
+    double viscosity = 0.0;                                 // m2/s
 };
 
 // The result row of one section: the name, columns 1 to 4 (inner diameter, slope, filling, velocity),

@@ -31,7 +31,8 @@ dlg_atvFile::dlg_atvFile() : CAdUiBaseDialog(IDD) {
     Map(IDC_BROWSE, Notification::Clicked, &dlg_atvFile::OnBrowse);
     Map(IDC_HELP_BUTTON, Notification::Clicked, [] {});
     Map(IDC_BITMAP, Notification::Clicked, [] {});
-    MapMessage(TAVGis::Selection::WM_SELECTION_MADE, [this](std::intptr_t w, std::intptr_t l) { return OnSelectionMade(w, l); });
+    MapMessage(TAVGis::Selection::WM_SELECTION_MADE,
+               [this](std::intptr_t w, std::intptr_t l) { return OnSelectionMade(w, l); });
 }
 
 std::string dlg_atvFile::DefaultFolder() {
@@ -83,8 +84,8 @@ bool dlg_atvFile::OnInitDialog() {
 
 void dlg_atvFile::OnBrowse() {
     std::string chosen;
-    if (acedGetFileD(CModuleConfiguration::GetMsg(kMsgBrowseTitle), m_defaultFolder + DrawingName() + kExtension, "TXT",
-                     kFileDialogFlags, chosen) == RTNORM)
+    if (acedGetFileD(CModuleConfiguration::GetMsg(kMsgBrowseTitle),
+                     m_defaultFolder + DrawingName() + kExtension, "TXT", kFileDialogFlags, chosen) == RTNORM)
         SetDlgItemText(IDC_EDIT_PATH, chosen);
 }
 
@@ -109,5 +110,6 @@ void dlg_atvFile::OnOK() {
     }
     EndDialog(TAVUi::IDOK);
     WaitCursor wait;
-    if (!CHydraulicsExportFile::Write(path, m_sections)) acedAlert(CModuleConfiguration::GetMsg(kMsgCannotCreate));
+    if (!CHydraulicsExportFile::Write(path, m_sections))
+        acedAlert(CModuleConfiguration::GetMsg(kMsgCannotCreate));
 }

@@ -43,7 +43,9 @@ std::string Format(const char* format, double value) {
     return buf;
 }
 
-double ParseNumber(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
+double ParseNumber(const std::string& text) {
+    return std::strtod(text.c_str(), nullptr);
+}
 
 }  // namespace
 
@@ -87,7 +89,8 @@ void dlg_proracun_automatski::ReadState() {
     readInt("DIVODORHYDRAULICS_2_CHECK_DIMUP", m_nCheckDimUp);
     // A radio choice that names no radio falls back to the first one.
     if (m_nType != kModeMinimumDiameter && m_nType != kModeMinimumSlope) m_nType = kModeMinimumDiameter;
-    if (m_nNacin < kMethodWithoutConditions || m_nNacin > kMethodConditions) m_nNacin = kMethodWithoutConditions;
+    if (m_nNacin < kMethodWithoutConditions || m_nNacin > kMethodConditions)
+        m_nNacin = kMethodWithoutConditions;
 }
 
 void dlg_proracun_automatski::WriteState(CTAVCDictionaryPtr& dict) {
@@ -97,12 +100,15 @@ void dlg_proracun_automatski::WriteState(CTAVCDictionaryPtr& dict) {
     dctWrite(dict, "DIVODORHYDRAULICS_2_NACIN", m_nNacin, false, true, kDictCodeInt16);
     dctWrite(dict, "NMARK_COLOR", m_nMarkColor, false, true, kDictCodeInt16);
     dctWrite(dict, "DZOOM_FACTOR", m_dZoomFactor, false, true, kDictCodeDouble);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_ISPUNJENOST", ParseNumber(m_strIspunjenost), false, true, kDictCodeDouble);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_VISKOZITET", ParseNumber(m_strViskozitet), false, true, kDictCodeDouble);
+    dctWrite(dict, "DIVODORHYDRAULICS_2_ISPUNJENOST", ParseNumber(m_strIspunjenost), false, true,
+             kDictCodeDouble);
+    dctWrite(dict, "DIVODORHYDRAULICS_2_VISKOZITET", ParseNumber(m_strViskozitet), false, true,
+             kDictCodeDouble);
     if (m_nType == kModeMinimumSlope)
         dctWrite(dict, "DIVODORHYDRAULICS_2_BRZINA", ParseNumber(m_strMinimum), false, true, kDictCodeDouble);
     else
-        dctWrite(dict, "DIVODORHYDRAULICS_2_PROMJER", ParseNumber(m_strMinimum), false, true, kDictCodeDouble);
+        dctWrite(dict, "DIVODORHYDRAULICS_2_PROMJER", ParseNumber(m_strMinimum), false, true,
+                 kDictCodeDouble);
     dctWrite(dict, "DIVODORHYDRAULICS_2_SEKCIJA", m_nSekcija, false, true, kDictCodeInt16);
     dctWrite(dict, "DIVODORHYDRAULICS_2_TOCNOST", m_nTocnost, false, true, kDictCodeInt16);
     dctWrite(dict, "DIVODORHYDRAULICS_2_CHECK_ISP", m_nCheckIsp, false, true, kDictCodeInt16);
@@ -133,7 +139,8 @@ bool dlg_proracun_automatski::OnInitDialog() {
     auto text = [this](int id, int msg) { SetDlgItemText(id, CModuleConfiguration::GetMsg(msg)); };
     text(IDC_RADIO_MIN_DIAMETER, kMsgModeDiameter);
     text(IDC_RADIO_MIN_SLOPE, kMsgModeSlope);
-    if (auto* c = GetDlgItem(IDC_RADIO_MIN_DIAMETER)) c->tooltip = CModuleConfiguration::GetMsg(kTipModeDiameter);
+    if (auto* c = GetDlgItem(IDC_RADIO_MIN_DIAMETER))
+        c->tooltip = CModuleConfiguration::GetMsg(kTipModeDiameter);
     if (auto* c = GetDlgItem(IDC_RADIO_MIN_SLOPE)) c->tooltip = CModuleConfiguration::GetMsg(kTipModeSlope);
     text(IDC_RADIO_WITHOUT_CONDITIONS, kMsgMethodWithout);
     text(IDC_RADIO_EXISTING_DIAMETERS, kMsgMethodExisting);
@@ -180,14 +187,16 @@ void dlg_proracun_automatski::ApplyModeRules() {
     EnableItem(IDC_COMBO_GROUP, !slope);
     EnableItem(IDC_LABEL_PRECISION, slope);
     EnableItem(IDC_COMBO_PRECISION, slope);
-    SetDlgItemText(IDC_CHECK_MINIMUM, CModuleConfiguration::GetMsg(slope ? kMsgMinVelocity : kMsgMinDiameter));
+    SetDlgItemText(IDC_CHECK_MINIMUM,
+                   CModuleConfiguration::GetMsg(slope ? kMsgMinVelocity : kMsgMinDiameter));
     SetDlgItemText(IDC_EDIT_MINIMUM, Format("%.2f", slope ? m_dBrzina : m_dPromjer));
     EnableItem(IDC_CHECK_UPSTREAM, !slope && m_nNacin == kMethodConditions);
 }
 
 void dlg_proracun_automatski::ApplyMethodRules() {
     if (m_nNacin != kMethodConditions) {
-        for (int id : {IDC_CHECK_FILLING, IDC_CHECK_MINIMUM, IDC_CHECK_UPSTREAM, IDC_EDIT_FILLING, IDC_EDIT_MINIMUM})
+        for (int id :
+             {IDC_CHECK_FILLING, IDC_CHECK_MINIMUM, IDC_CHECK_UPSTREAM, IDC_EDIT_FILLING, IDC_EDIT_MINIMUM})
             EnableItem(id, false);
         return;
     }
@@ -298,7 +307,8 @@ bool dlg_proracun_automatski::BuildSettings(DimensioningSettings& settings) {
     settings.fillingText = GetDlgItemText(IDC_EDIT_FILLING);
     settings.minimumText = GetDlgItemText(IDC_EDIT_MINIMUM);
     const auto* precision = GetDlgItem(IDC_COMBO_PRECISION);
-    settings.precision = precision && precision->curSel >= 0 && precision->curSel < kPrecisionCount ? precision->curSel : 0;
+    settings.precision =
+        precision && precision->curSel >= 0 && precision->curSel < kPrecisionCount ? precision->curSel : 0;
     return true;
 }
 
@@ -320,7 +330,9 @@ void dlg_proracun_automatski::Run() {
     m_roots.clear();
     if (!system) return;
     TAVGis::Selection::CSelectionSet all;
-    if (!TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(all) || all.GetSections().empty()) return;
+    if (!TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(all) ||
+        all.GetSections().empty())
+        return;
     for (const auto& s : all.GetSections()) {
         if (!s) continue;
         bool root = true;

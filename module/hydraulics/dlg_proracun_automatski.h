@@ -62,10 +62,10 @@ public:
     static constexpr double kMaxZoomFactor = 10.0;
 
     // Defaults of the stored settings.
-    static constexpr double kDefaultFilling = 90.0;         // %
-    static constexpr double kDefaultViscosity = 1.31e-6;    // m2/s
-    static constexpr double kDefaultMinVelocity = 0.2;      // m/s
-    static constexpr double kDefaultMinDiameter = 200.0;    // mm
+    static constexpr double kDefaultFilling = 90.0;       // %
+    static constexpr double kDefaultViscosity = 1.31e-6;  // m2/s
+    static constexpr double kDefaultMinVelocity = 0.2;    // m/s
+    static constexpr double kDefaultMinDiameter = 200.0;  // mm
     static constexpr double kDefaultZoomFactor = 1.5;
     static constexpr int kDefaultMarkColor = 1;
 

@@ -49,8 +49,8 @@ bool dlg_proracun_glavni::OnInitDialog() {
     }
 
     m_tab.Attach(this, IDC_TAB);
-    m_tab.AddTab(kTabIndividual, CModuleConfiguration::GetMsg(kMsgTabIndividual), dlg_proracun_pojedinacni::IDD,
-                 &m_pagePojedinacni);
+    m_tab.AddTab(kTabIndividual, CModuleConfiguration::GetMsg(kMsgTabIndividual),
+                 dlg_proracun_pojedinacni::IDD, &m_pagePojedinacni);
     m_tab.AddTab(kTabAutomatic, CModuleConfiguration::GetMsg(kMsgTabAutomatic), dlg_proracun_automatski::IDD,
                  &m_pageAutomatski);
     m_tab.SetActiveTab(m_activeTabAtStart);
@@ -97,7 +97,9 @@ void dlg_proracun_glavni::RefreshPages() {
     automatic.SetSections(m_sections);
 }
 
-void dlg_proracun_glavni::OnTabChanged() { RefreshPages(); }
+void dlg_proracun_glavni::OnTabChanged() {
+    RefreshPages();
+}
 
 std::intptr_t dlg_proracun_glavni::OnSelectionMade(std::intptr_t, std::intptr_t) {
     auto set = m_selectButton ? m_selectButton->GetSelectionSet() : TAVGis::Selection::CSelectionSetPtr();
@@ -112,7 +114,8 @@ void dlg_proracun_glavni::OnOK() {
     acedRedraw(nullptr, kRedrawUnhighlight);
     {
         CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForWrite);
-        dctWrite(dict, "DIVODORHYDRAULICS_ACTIVETAB", m_tab.GetCurSel(), false, true, TAVHost::kDictCodeInt16);
+        dctWrite(dict, "DIVODORHYDRAULICS_ACTIVETAB", m_tab.GetCurSel(), false, true,
+                 TAVHost::kDictCodeInt16);
         m_pagePojedinacni.UpdateData(true);
         m_pagePojedinacni.WriteState(dict);
         m_pageAutomatski.UpdateData(true);

@@ -1,15 +1,17 @@
 // The hydraulics export file, byte for byte, and the export dialog.
+#include "module/hydraulics/HydraulicsExportFile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <sstream>
-#include <unistd.h>
-#include <algorithm>
 
 #include "module/app/SewageCalculations.h"
-#include "module/hydraulics/HydraulicsExportFile.h"
 #include "module/hydraulics/dlg_atvFile.h"
-#include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/DataRW.h"
+#include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/TAVCDictionaryPtr.h"
 #include "tests/module/hydraulics/HydraulicsTestSupport.h"
 
@@ -32,7 +34,8 @@ protected:
         CatalogueTest::TearDown();
     }
 
-    void Catchment(const std::string& name, const std::string& section, int kind, double area, double density) {
+    void Catchment(const std::string& name, const std::string& section, int kind, double area,
+                   double density) {
         auto a = Topo().AddCatchmentArea(name, system);
         a->kind = kind;
         a->areaHa = area;
@@ -45,22 +48,37 @@ protected:
         Node("A", 0, 0, 101.5);
         Node("B", 30, 40, 100.0);
         Node("C", 30, 100);
-        Section("\xC5\xA0" "alata 1", "A", "B");  // "Šalata 1"
+        Section(
+            "\xC5\xA0"
+            "alata 1",
+            "A", "B");  // "Šalata 1"
         Section("S2", "B", "C");
-        const std::string s1 = "\xC5\xA0" "alata 1";
+        const std::string s1 =
+            "\xC5\xA0"
+            "alata 1";
         Topo().FindSectionByName(s1)->SetLevels(98.2, 97.975);
         Catchment("K1", s1, 1, 1.25, 0.0);
         Catchment("K2", s1, 1, 0.5, 0.0);
         Catchment("H1", s1, 2, 2.0, 120.0);
         Catchment("I1", s1, 4, 0.75, 0.0);
-        const std::pair<const char*, double> values[] = {
-            {"FLOW_WASTE_IND", 0.002},        {"FLOW_WASTE_HOME", 0.0031},      {"FLOW_FOREIGN", 0.0004},
-            {"FLOW_IDF_INTENSITY", 180.5},    {"FLOW_RAIN_IDF", 0.0456},        {"FLOW_TOTAL", 0.0511},
-            {"SECTION_SLOPE", 4.5},           {"FILLING_HEIGHT", 0.1234},       {"VELOCITY_FULLFILLED", 1.1},
-            {"FLOW_FULLFILLED", 0.0777},      {"VELOCITY_PARTIALFILLED", 0.95}, {"FLOW_INTIME", 10.0},
-            {"FLOW_IDF_TIME", 12.5},          {"FLOW_IDF_MJ_TIME", 3.0},        {"FLOW_IDF_CONC_TIME", 15.25},
-            {"FLOW_PERCENT", 65.7657},        {"FLOW_IDF_AREA_CORRECTED_SECT", 0.6},
-            {"FLOW_IDF_AREA_CORRECTED_TOTAL", 1.2345678}};
+        const std::pair<const char*, double> values[] = {{"FLOW_WASTE_IND", 0.002},
+                                                         {"FLOW_WASTE_HOME", 0.0031},
+                                                         {"FLOW_FOREIGN", 0.0004},
+                                                         {"FLOW_IDF_INTENSITY", 180.5},
+                                                         {"FLOW_RAIN_IDF", 0.0456},
+                                                         {"FLOW_TOTAL", 0.0511},
+                                                         {"SECTION_SLOPE", 4.5},
+                                                         {"FILLING_HEIGHT", 0.1234},
+                                                         {"VELOCITY_FULLFILLED", 1.1},
+                                                         {"FLOW_FULLFILLED", 0.0777},
+                                                         {"VELOCITY_PARTIALFILLED", 0.95},
+                                                         {"FLOW_INTIME", 10.0},
+                                                         {"FLOW_IDF_TIME", 12.5},
+                                                         {"FLOW_IDF_MJ_TIME", 3.0},
+                                                         {"FLOW_IDF_CONC_TIME", 15.25},
+                                                         {"FLOW_PERCENT", 65.7657},
+                                                         {"FLOW_IDF_AREA_CORRECTED_SECT", 0.6},
+                                                         {"FLOW_IDF_AREA_CORRECTED_TOTAL", 1.2345678}};
         for (const auto& [name, v] : values) Set(s1, name, v);
         Set(s1, "PIPE_REF", PipeGuid(300.0));
     }
@@ -69,7 +87,8 @@ protected:
 
     static std::string Legend() {
         std::string legend;
-        for (int n = 4495; n <= 4533; ++n) legend += (n > 4495 ? "\r\n" : "") + TAVGis::CModuleConfiguration::GetMsg(n);
+        for (int n = 4495; n <= 4533; ++n)
+            legend += (n > 4495 ? "\r\n" : "") + TAVGis::CModuleConfiguration::GetMsg(n);
         return legend;
     }
 
@@ -86,8 +105,8 @@ TEST_F(ExportTest, ASmallExportEqualsTheHandCheckedFileByteForByte) {
     BuildSmallTown();
     const fs::path path = dir / "town.txt";
     ASSERT_TRUE(CHydraulicsExportFile::Write(path.string(), All()));
-    const std::string expected =
-        testsupport::ReadTextFile(std::string(SEWER_SOURCE_DIR) + "/tests/module/hydraulics/data/small_export.txt");
+    const std::string expected = testsupport::ReadTextFile(std::string(SEWER_SOURCE_DIR) +
+                                                           "/tests/module/hydraulics/data/small_export.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(testsupport::ReadTextFile(path.string()), expected);
 }
@@ -102,16 +121,26 @@ TEST_F(ExportTest, ASectionWithOnlyItsNameAndNodesStillGives39Fields) {
         const std::string& f = fields[static_cast<std::size_t>(i - 1)];
         switch (i) {
             case 1:
-            case 17: EXPECT_EQ(f, "BARE"); break;
-            case 4: EXPECT_EQ(f, "A"); break;
-            case 5: EXPECT_EQ(f, "B"); break;
-            case 18: EXPECT_EQ(f, "5.0000"); break;
-            default: EXPECT_EQ(f, "") << "field " << i;
+            case 17:
+                EXPECT_EQ(f, "BARE");
+                break;
+            case 4:
+                EXPECT_EQ(f, "A");
+                break;
+            case 5:
+                EXPECT_EQ(f, "B");
+                break;
+            case 18:
+                EXPECT_EQ(f, "5.0000");
+                break;
+            default:
+                EXPECT_EQ(f, "") << "field " << i;
         }
     }
     std::ostringstream out;
     CHydraulicsExportFile::WriteTo(out, All());
-    EXPECT_NE(out.str().find("\r\nBARE;;;A;B;;;;;;;;;;;;BARE;5.0000;;;;;;;;;;;;;;;;;;;;;\r\n\r\n"), std::string::npos);
+    EXPECT_NE(out.str().find("\r\nBARE;;;A;B;;;;;;;;;;;;BARE;5.0000;;;;;;;;;;;;;;;;;;;;;\r\n\r\n"),
+              std::string::npos);
 }
 
 TEST_F(ExportTest, FieldRulesForMissingZeroAndStoredSentinelValues) {
@@ -138,11 +167,12 @@ TEST_F(ExportTest, FieldRulesForMissingZeroAndStoredSentinelValues) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto s = Topo().FindSectionByName("S");
-        for (const char* n : {"FLOW_WASTE_HOME", "FLOW_WASTE_IND", "FLOW_FOREIGN", "FLOW_TOTAL", "SECTION_SLOPE",
-                              "FILLING_HEIGHT"})
+        for (const char* n : {"FLOW_WASTE_HOME", "FLOW_WASTE_IND", "FLOW_FOREIGN", "FLOW_TOTAL",
+                              "SECTION_SLOPE", "FILLING_HEIGHT"})
             TAVGis::Data::CDataRW::Delete(n, s);
         for (const auto& [name, v] : c.values) Set("S", name, v);
-        EXPECT_EQ(CHydraulicsExportFile::Fields(s)[static_cast<std::size_t>(c.field - 1)], c.expected) << c.field;
+        EXPECT_EQ(CHydraulicsExportFile::Fields(s)[static_cast<std::size_t>(c.field - 1)], c.expected)
+            << c.field;
     }
 }
 
@@ -167,7 +197,8 @@ TEST_F(ExportTest, TheDialogProposesTheDrawingNameAndWritesThePathItStores) {
     });
     EXPECT_TRUE(ui.alerts.empty());
     EXPECT_EQ(testsupport::ReadTextFile(target.string()),
-              testsupport::ReadTextFile(std::string(SEWER_SOURCE_DIR) + "/tests/module/hydraulics/data/small_export.txt"));
+              testsupport::ReadTextFile(std::string(SEWER_SOURCE_DIR) +
+                                        "/tests/module/hydraulics/data/small_export.txt"));
     // The next start proposes the stored path; Browse proposes the default name and replaces the edit.
     TAVGis::CModuleConfiguration::SetGSValue("DEFAULT_PATH", dir.string() + "/");
     ui.files.push_back((dir / "picked.txt").string());

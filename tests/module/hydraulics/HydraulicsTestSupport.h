@@ -25,20 +25,27 @@ class CatalogueTest : public testsupport::DrawingTest {
 protected:
     void SetUp() override {
         DrawingTest::SetUp();
-        auto catalog = TAVGis::Data::CCatalogManager::GetInstance()->GetOrCreateCatalog(TAVGis::Data::kPipeCatalogName);
+        auto catalog =
+            TAVGis::Data::CCatalogManager::GetInstance()->GetOrCreateCatalog(TAVGis::Data::kPipeCatalogName);
         pvc = AddGroup(*catalog, "PVC", "PVC-U",
-                       {{"PVC 160", 150.0}, {"PVC 200", 200.0}, {"PVC 250", 250.0}, {"PVC 315", 300.0},
-                        {"PVC 400", 400.0}, {"PVC 500", 500.0}});
+                       {{"PVC 160", 150.0},
+                        {"PVC 200", 200.0},
+                        {"PVC 250", 250.0},
+                        {"PVC 315", 300.0},
+                        {"PVC 400", 400.0},
+                        {"PVC 500", 500.0}});
         concrete = AddGroup(*catalog, "CONCRETE", "BETON", {{"DN 600", 600.0}, {"DN 800", 800.0}});
     }
 
     TAVGis::Data::CCatalogItemPtr AddGroup(TAVGis::Data::CCatalog& catalog, const std::string& name,
                                            const std::string& type, const std::vector<PipeSpec>& specs) {
-        auto group = TAVGis::Data::CCatalogItemPtr(new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), name));
+        auto group =
+            TAVGis::Data::CCatalogItemPtr(new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), name));
         group->SetProperty("TYPE_ID", type);
         catalog.AddRootItem(group);
         for (const auto& p : specs) {
-            auto pipe = TAVGis::Data::CCatalogItemPtr(new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), p.name));
+            auto pipe = TAVGis::Data::CCatalogItemPtr(
+                new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), p.name));
             pipe->SetProperty("DN", p.innerMm);
             pipe->SetProperty("DI", p.innerMm);
             pipe->SetProperty("KB", kRoughnessMm);
@@ -68,7 +75,8 @@ protected:
     std::string PipeGuid(double innerMm) { return pipesByDiameter.at(innerMm)->GetGUID(); }
 
     // An independent calculation of a pipe at a slope (fraction) for a flow (m3/s).
-    TAVGis::Sewage::CSewageHydraulics Core(const std::string& section, double flow, double slope, double innerMm) {
+    TAVGis::Sewage::CSewageHydraulics Core(const std::string& section, double flow, double slope,
+                                           double innerMm) {
         TAVGis::Sewage::CSewageHydraulics core;
         core.SetStrSectionGuid(Topo().FindSectionByName(section)->GetGuid());
         core.SetStrPipeGuid(PipeGuid(innerMm));

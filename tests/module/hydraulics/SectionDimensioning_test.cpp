@@ -1,9 +1,10 @@
 // The rules for one section: statuses, the pipes and slopes chosen, and what is written.
+#include "module/hydraulics/SectionDimensioning.h"
+
 #include <cmath>
 #include <functional>
 #include <limits>
 
-#include "module/hydraulics/SectionDimensioning.h"
 #include "platform/gis/DataRW.h"
 #include "tests/module/hydraulics/HydraulicsTestSupport.h"
 
@@ -11,9 +12,9 @@ namespace {
 
 using hydraulicstest::kViscosity;
 
-constexpr const char* kResults[] = {"FILLING_HEIGHT",         "FILLING_PERCENT",     "FLOW_FULLFILLED",
-                                    "FLOW_PERCENT",           "VELOCITY_PARTIALFILLED", "VELOCITY_FULLFILLED",
-                                    "VELOCITY_PERCENT",       "FLOWTIME"};
+constexpr const char* kResults[] = {
+    "FILLING_HEIGHT",         "FILLING_PERCENT",     "FLOW_FULLFILLED",  "FLOW_PERCENT",
+    "VELOCITY_PARTIALFILLED", "VELOCITY_FULLFILLED", "VELOCITY_PERCENT", "FLOWTIME"};
 
 class SectionDimensioningTest : public hydraulicstest::CatalogueTest {
 protected:
@@ -41,11 +42,12 @@ TEST(SectionDimensioningRoundUp, MovesUpByOneUnitAtThePrecision) {
         int decimals;
         double expected;
     } cases[] = {
-        {2.31, 1, 2.4},   {2.3, 1, 2.4},    {0.0, 2, 0.01},   {0.29, 2, 0.30},  {2.3999, 1, 2.4},
-        {5.0, 0, 6.0},    {4.7, 0, 5.0},    {1.2345, 3, 1.235}, {-2.31, 1, -2.4}, {0.001, 3, 0.002},
+        {2.31, 1, 2.4}, {2.3, 1, 2.4}, {0.0, 2, 0.01},     {0.29, 2, 0.30},  {2.3999, 1, 2.4},
+        {5.0, 0, 6.0},  {4.7, 0, 5.0}, {1.2345, 3, 1.235}, {-2.31, 1, -2.4}, {0.001, 3, 0.002},
     };
     for (const auto& c : cases)
-        EXPECT_NEAR(CSectionDimensioning::RoundUp(c.x, c.decimals), c.expected, 1e-12) << c.x << " at " << c.decimals;
+        EXPECT_NEAR(CSectionDimensioning::RoundUp(c.x, c.decimals), c.expected, 1e-12)
+            << c.x << " at " << c.decimals;
 }
 
 // One row of the status table: what the section carries, how the run is set, what the row shows.
@@ -156,11 +158,12 @@ TEST_F(SectionDimensioningTest, MethodZeroChoosesTheSmallestPipeCarryingTheFlowA
     EXPECT_EQ(row.values[1], "5.0000");
     EXPECT_NEAR(std::stod(row.values[2]), expected.GetDPostotakIspunjnosti(), 1e-4);
     EXPECT_NEAR(std::stod(row.values[3]), expected.GetDBrzinaDjelomicnoIsp(), 1e-4);
-    const double want[] = {expected.GetDVisinaIspunjenosti(), expected.GetDPostotakIspunjnosti(),
-                           expected.GetDProtokPunog(),        expected.GetDPostotakProtoka(),
+    const double want[] = {expected.GetDVisinaIspunjenosti(),  expected.GetDPostotakIspunjnosti(),
+                           expected.GetDProtokPunog(),         expected.GetDPostotakProtoka(),
                            expected.GetDBrzinaDjelomicnoIsp(), expected.GetDBrzinaPunog(),
-                           expected.GetDPostotakBrzina(),     expected.GetDVrijemeTecenja()};
-    for (int i = 0; i < 8; ++i) EXPECT_NEAR(Get("S1", kResults[i]).value_or(-1.0), want[i], 1e-9) << kResults[i];
+                           expected.GetDPostotakBrzina(),      expected.GetDVrijemeTecenja()};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NEAR(Get("S1", kResults[i]).value_or(-1.0), want[i], 1e-9) << kResults[i];
     EXPECT_NEAR(*Get("S1", "FLOWTIME"), 100.0 / expected.GetDBrzinaDjelomicnoIsp() / 60.0, 1e-9);
     EXPECT_EQ(Get("S1", "SECTION_SLOPE"), 5.0);  // minimum-diameter mode keeps the slope
 }
@@ -168,7 +171,8 @@ TEST_F(SectionDimensioningTest, MethodZeroChoosesTheSmallestPipeCarryingTheFlowA
 TEST_F(SectionDimensioningTest, SectionRoughnessOverridesThePipeRoughness) {
     Set("S1", "FLOW_TOTAL", 0.03);
     Set("S1", "SECTION_SLOPE", 5.0);
-    const double smooth = Dimension(Settings(0, 0, pvc)).status == kStatusSuccess ? *Get("S1", "VELOCITY_FULLFILLED") : 0;
+    const double smooth =
+        Dimension(Settings(0, 0, pvc)).status == kStatusSuccess ? *Get("S1", "VELOCITY_FULLFILLED") : 0;
     Set("S1", "PIPE_ROUGHNESS", 3.0);
     ASSERT_EQ(Dimension(Settings(0, 0, pvc)).status, kStatusSuccess);
     EXPECT_LT(*Get("S1", "VELOCITY_FULLFILLED"), smooth - 0.05);
@@ -183,7 +187,8 @@ TEST_F(SectionDimensioningTest, MethodOneKeepsTheExistingPipe) {
     ASSERT_EQ(row.status, kStatusSuccess);
     EXPECT_EQ(row.values[0], "500.00");
     EXPECT_EQ(GetText("S1", "PIPE_REF"), PipeGuid(500.0));
-    EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), Core("S1", 0.05, 0.005, 500.0).GetDPostotakIspunjnosti(), 1e-9);
+    EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), Core("S1", 0.05, 0.005, 500.0).GetDPostotakIspunjnosti(),
+                1e-9);
 }
 
 TEST_F(SectionDimensioningTest, FillingWalkTakesTheFirstPipeBelowTheTarget) {
@@ -216,7 +221,8 @@ TEST_F(SectionDimensioningTest, UnreachedFillingShows3430AndWritesTheLargestPipe
     EXPECT_TRUE(row.failed);
     EXPECT_TRUE(row.values[0].empty());
     EXPECT_EQ(GetText("S1", "PIPE_REF"), PipeGuid(500.0));
-    EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), Core("S1", 0.05, 0.005, 500.0).GetDPostotakIspunjnosti(), 1e-9);
+    EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), Core("S1", 0.05, 0.005, 500.0).GetDPostotakIspunjnosti(),
+                1e-9);
 }
 
 TEST_F(SectionDimensioningTest, AnySucceededStageWinsOverAFailedFillingStage) {
@@ -295,7 +301,8 @@ TEST_F(MinimumSlopeTest, MethodZeroWritesTheMinimumSlopeRoundedUpAtEachPrecision
         EXPECT_EQ(row.values[0], "300.00");
         EXPECT_NEAR(std::stod(row.values[1]), written, 5e-5);
         EXPECT_EQ(GetText("S1", "PIPE_REF"), PipeGuid(300.0));  // the pipe stays
-        EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), Core("S1", 0.02, written / 1000.0, 300.0).GetDPostotakIspunjnosti(), 1e-9);
+        EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"),
+                    Core("S1", 0.02, written / 1000.0, 300.0).GetDPostotakIspunjnosti(), 1e-9);
     }
 }
 
@@ -308,7 +315,8 @@ TEST_F(MinimumSlopeTest, FillingSearchMeetsTheTargetWithinItsTolerance) {
         ASSERT_EQ(row.status, kStatusSuccess) << target;
         const double slope = *Get("S1", "SECTION_SLOPE");
         EXPECT_GT(slope, MinimumSlopePerMille());
-        EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), std::stod(target), CSectionDimensioning::kFillingTolerance) << target;
+        EXPECT_NEAR(*Get("S1", "FILLING_PERCENT"), std::stod(target), CSectionDimensioning::kFillingTolerance)
+            << target;
         EXPECT_NEAR(Core("S1", 0.02, slope / 1000.0, 300.0).GetDPostotakIspunjnosti(), std::stod(target),
                     CSectionDimensioning::kFillingTolerance);
     }
@@ -321,7 +329,9 @@ TEST_F(MinimumSlopeTest, VelocitySearchMeetsTheMinimumWithinItsTolerance) {
         s.minimumText = v;
         const auto row = Dimension(s);
         ASSERT_EQ(row.status, kStatusSuccess) << v;
-        EXPECT_NEAR(*Get("S1", "VELOCITY_PARTIALFILLED"), std::stod(v), CSectionDimensioning::kVelocityTolerance) << v;
+        EXPECT_NEAR(*Get("S1", "VELOCITY_PARTIALFILLED"), std::stod(v),
+                    CSectionDimensioning::kVelocityTolerance)
+            << v;
     }
 }
 

@@ -1,10 +1,11 @@
 // The upstream-first visit: the same order as the plain recursive visit, cycles cut, long chains.
+#include "module/hydraulics/UpstreamVisit.h"
+
 #include <set>
 #include <string>
 #include <vector>
 
 #include "bench/NetworkGenerator.h"
-#include "module/hydraulics/UpstreamVisit.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -40,7 +41,8 @@ protected:
     std::vector<std::string> Iterative() {
         std::vector<std::string> out;
         CUpstreamVisit visit;
-        for (const auto& r : Roots()) visit.Visit(r, [&](const CSectionPtr& s) { out.push_back(s->GetName()); });
+        for (const auto& r : Roots())
+            visit.Visit(r, [&](const CSectionPtr& s) { out.push_back(s->GetName()); });
         return out;
     }
     std::vector<std::string> Recursive() {

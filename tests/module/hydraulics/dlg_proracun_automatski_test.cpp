@@ -149,7 +149,8 @@ TEST_F(AutomaticPageTest, EveryEarlyStopAddsNoRowAndClosesBothSessions) {
 
 TEST_F(AutomaticPageTest, ADrawingWithoutPipesStopsTheRunWithTheSessionsClosed) {
     auto& label = TAVGis::Label::CNetworkLabelUtility::Counts();
-    CurrentDocument().Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey)
+    CurrentDocument()
+        .Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey)
         .catalogs.clear();
     OnPage([](dlg_proracun_glavni&, Auto& p) {
         EXPECT_TRUE(p.Item(Auto::IDC_COMBO_GROUP).items.empty());
@@ -164,10 +165,12 @@ TEST_F(AutomaticPageTest, ModeAndMethodRulesEnableTheControlsThatApply) {
         int modeRadio, methodRadio;
         bool existing, group, precision, upstream, filling, minimum;
     } cases[] = {
-        {Auto::IDC_RADIO_MIN_DIAMETER, Auto::IDC_RADIO_WITHOUT_CONDITIONS, true, true, false, false, false, false},
+        {Auto::IDC_RADIO_MIN_DIAMETER, Auto::IDC_RADIO_WITHOUT_CONDITIONS, true, true, false, false, false,
+         false},
         {Auto::IDC_RADIO_MIN_DIAMETER, Auto::IDC_RADIO_CONDITIONS, true, true, false, true, true, true},
         {Auto::IDC_RADIO_MIN_SLOPE, Auto::IDC_RADIO_CONDITIONS, false, false, true, false, true, true},
-        {Auto::IDC_RADIO_MIN_SLOPE, Auto::IDC_RADIO_WITHOUT_CONDITIONS, false, false, true, false, false, false},
+        {Auto::IDC_RADIO_MIN_SLOPE, Auto::IDC_RADIO_WITHOUT_CONDITIONS, false, false, true, false, false,
+         false},
     };
     OnPage([&](dlg_proracun_glavni&, Auto& p) {
         for (const auto& c : cases) {
@@ -226,7 +229,11 @@ TEST_F(AutomaticPageTest, ZoomLimitsTheFactorAndZoomsToTheSelectedRows) {
         const char* typed;
         const char* shown;
         double factor;
-    } cases[] = {{"20", "10.0", 10.0}, {"0.1", "0.5", 0.5}, {"abc", "0.5", 0.5}, {"2.5", "2.5", 2.5}, {"", "2.5", 2.5}};
+    } cases[] = {{"20", "10.0", 10.0},
+                 {"0.1", "0.5", 0.5},
+                 {"abc", "0.5", 0.5},
+                 {"2.5", "2.5", 2.5},
+                 {"", "2.5", 2.5}};
     OnPage([&](dlg_proracun_glavni&, Auto& p) {
         p.Notify(Auto::IDC_CALCULATE, Notification::Clicked);
         auto& rows = p.Results().Control()->rows;

@@ -1,8 +1,9 @@
 // The hydraulic calculation dialog: start, hand-over of the selection to the pages, settings on OK.
+#include "module/hydraulics/dlg_proracun_glavni.h"
+
 #include <functional>
 
 #include "module/app/SewageCalculations.h"
-#include "module/hydraulics/dlg_proracun_glavni.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/TAVCDictionaryPtr.h"
@@ -28,7 +29,8 @@ protected:
     // Runs the command; the driver acts on the dialog as a person would. False when no dialog ran.
     bool Run(std::function<void(dlg_proracun_glavni&)> driver) {
         const int before = ui.modalRuns;
-        ui.drivers.push_back([driver](TAVUi::CAdUiBaseDialog& d) { driver(dynamic_cast<dlg_proracun_glavni&>(d)); });
+        ui.drivers.push_back(
+            [driver](TAVUi::CAdUiBaseDialog& d) { driver(dynamic_cast<dlg_proracun_glavni&>(d)); });
         CSewageCalculations::CalcHydraulicsSewage();
         if (ui.modalRuns == before) ui.drivers.clear();
         return ui.modalRuns > before;
@@ -48,7 +50,8 @@ TEST_F(HydraulicsDialogTest, ANewDrawingOpensOnTheAutomaticPageWithEveryDefault)
         EXPECT_EQ(d.GetWindowText(), TAVGis::CModuleConfiguration::GetMsg(2223));
         EXPECT_EQ(d.Item(dlg_proracun_glavni::IDC_TAB).curSel, 1);
         ASSERT_EQ(d.Item(dlg_proracun_glavni::IDC_TAB).items.size(), 2u);
-        EXPECT_EQ(d.Item(dlg_proracun_glavni::IDC_TAB).items[0].text, TAVGis::CModuleConfiguration::GetMsg(2224));
+        EXPECT_EQ(d.Item(dlg_proracun_glavni::IDC_TAB).items[0].text,
+                  TAVGis::CModuleConfiguration::GetMsg(2224));
         EXPECT_EQ(d.ActivePage(), &d.AutomaticPage());
         auto& p = d.AutomaticPage();
         EXPECT_EQ(p.IsDlgButtonChecked(Auto::IDC_RADIO_MIN_DIAMETER), 1);
