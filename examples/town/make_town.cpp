@@ -1,6 +1,7 @@
 // Writes the sample town's sewer network as GeoJSON to standard output. Deterministic: the committed
 // town.geojson is its output. Rebuild it with
-//   g++ -std=c++20 -O2 -o /tmp/make_town examples/town/make_town.cpp && /tmp/make_town > examples/town/town.geojson
+//   g++ -std=c++20 -O2 -o /tmp/make_town examples/town/make_town.cpp && /tmp/make_town >
+//   examples/town/town.geojson
 //
 // The town: a trunk sewer under Main Street runs east along the valley to the treatment plant; seven
 // streets drain south into it, some with side lanes; at manhole MS24 a storm relief sewer leaves the
@@ -84,7 +85,8 @@ std::vector<int> Street(const std::string& code, int outlet, double dx, double d
     for (int k = 1; k <= count; ++k) {
         char n[32];
         std::snprintf(n, sizeof n, "%s%02d", code.c_str(), k);
-        int node = AddNode(std::string("MH-") + n, nodes[outlet].x + dx * kSpacing * k, nodes[outlet].y + dy * kSpacing * k);
+        int node = AddNode(std::string("MH-") + n, nodes[outlet].x + dx * kSpacing * k,
+                           nodes[outlet].y + dy * kSpacing * k);
         chain.push_back(node);
         AddSection(n, node, chain[chain.size() - 2]);
     }
@@ -107,7 +109,8 @@ void Blocks(const std::string& code, const std::vector<int>& chain, double nx, d
         };
         areas.push_back({std::string("H-") + sec, sec, 2, 60.0 + 9.0 * v, 0.35 + 0.02 * v, quad(6.0, 46.0)});
         if (k % 2 == 0)
-            areas.push_back({std::string("R-") + sec, sec, 1, 40.0 + 5.0 * v, 0.55 + 0.03 * v, quad(-6.0, -56.0)});
+            areas.push_back(
+                {std::string("R-") + sec, sec, 1, 40.0 + 5.0 * v, 0.55 + 0.03 * v, quad(-6.0, -56.0)});
     }
 }
 
@@ -159,7 +162,9 @@ void Lay(int node) {
     }
 }
 
-double Round(double v, double unit) { return std::round(v / unit) * unit; }
+double Round(double v, double unit) {
+    return std::round(v / unit) * unit;
+}
 
 }  // namespace
 
@@ -191,9 +196,10 @@ int main() {
         int laneDir;
     };
     const StreetSpec streets[] = {
-        {"OAK", 2, 9, "BIRCH", 4, 4, 1},   {"ELM", 7, 11, "CEDAR", 6, 5, -1}, {"MILL", 12, 12, "MAPLE", 5, 4, 1},
-        {"CHURCH", 16, 8, nullptr, 0, 0, 0}, {"SCHOOL", 20, 10, "WILLOW", 7, 4, -1},
-        {"STATION", 26, 7, "ASH", 3, 3, 1}, {"PARK", 30, 6, nullptr, 0, 0, 0},
+        {"OAK", 2, 9, "BIRCH", 4, 4, 1},        {"ELM", 7, 11, "CEDAR", 6, 5, -1},
+        {"MILL", 12, 12, "MAPLE", 5, 4, 1},     {"CHURCH", 16, 8, nullptr, 0, 0, 0},
+        {"SCHOOL", 20, 10, "WILLOW", 7, 4, -1}, {"STATION", 26, 7, "ASH", 3, 3, 1},
+        {"PARK", 30, 6, nullptr, 0, 0, 0},
     };
     int seed = 1;
     for (const auto& st : streets) {
@@ -211,8 +217,11 @@ int main() {
     AddSection("IND02", mill2, mill);
     for (int k = 0; k < 3; ++k) {
         const double x0 = nodes[trunk[29 + k * 2]].x - 40.0, y0 = nodes[trunk[31]].y - 20.0;
-        areas.push_back({"I-" + std::to_string(k + 1), k == 0 ? "IND01" : (k == 1 ? "IND02" : "MS33"), 4,
-                         8.0 + 3.0 * k, 0.82 + 0.03 * k,
+        areas.push_back({"I-" + std::to_string(k + 1),
+                         k == 0 ? "IND01" : (k == 1 ? "IND02" : "MS33"),
+                         4,
+                         8.0 + 3.0 * k,
+                         0.82 + 0.03 * k,
                          {{x0, y0}, {x0 + 95.0, y0}, {x0 + 95.0, y0 - 160.0}, {x0, y0 - 160.0}}});
     }
 
@@ -229,8 +238,8 @@ int main() {
     const char* reliefNames[] = {"RELIEF1", "RELIEF2", "RELIEF3", "RELIEF4"};
     for (int k = 0; k < 4; ++k) {
         const bool last = k == 3;
-        const int n = AddNode(last ? "RIVER-OUT" : "MH-RL0" + std::to_string(k + 1), nodes[division].x + 15.0 * (k + 1),
-                              nodes[division].y - 45.0 * (k + 1));
+        const int n = AddNode(last ? "RIVER-OUT" : "MH-RL0" + std::to_string(k + 1),
+                              nodes[division].x + 15.0 * (k + 1), nodes[division].y - 45.0 * (k + 1));
         int s = AddSection(reliefNames[k], prev, n);
         sections[s].dia = 0.400;
         sections[s].levelStart = level;
@@ -250,7 +259,8 @@ int main() {
         sep();
         std::printf("{\"type\": \"Feature\", \"properties\": {\"name\": \"%s\", ", n.name.c_str());
         std::printf("\"terrain_height\": %s}, ", Num("%.2f", n.terrain));
-        std::printf("\"geometry\": {\"type\": \"Point\", \"coordinates\": [%s, ", Num("%.2f", kOriginX + n.x));
+        std::printf("\"geometry\": {\"type\": \"Point\", \"coordinates\": [%s, ",
+                    Num("%.2f", kOriginX + n.x));
         std::printf("%s]}}", Num("%.2f", kOriginY + n.y));
     }
     for (const auto& s : sections) {
@@ -262,17 +272,20 @@ int main() {
         std::printf("\"level_end\": %s, ", Num("%.3f", le));
         std::printf("\"PIPE_DIA_IN\": %s, ", Num("%.4f", s.dia));
         std::printf("\"SECTION_SLOPE\": %s}, ", Num("%.3f", slope));
-        std::printf("\"geometry\": {\"type\": \"LineString\", \"coordinates\": [[%s, ", Num("%.2f", kOriginX + nodes[s.from].x));
+        std::printf("\"geometry\": {\"type\": \"LineString\", \"coordinates\": [[%s, ",
+                    Num("%.2f", kOriginX + nodes[s.from].x));
         std::printf("%s], ", Num("%.2f", kOriginY + nodes[s.from].y));
         std::printf("[%s, ", Num("%.2f", kOriginX + nodes[s.to].x));
         std::printf("%s]]}}", Num("%.2f", kOriginY + nodes[s.to].y));
     }
     for (const auto& a : areas) {
         sep();
-        std::printf("{\"type\": \"Feature\", \"properties\": {\"name\": \"%s\", \"kind\": %d, ", a.name.c_str(), a.kind);
+        std::printf("{\"type\": \"Feature\", \"properties\": {\"name\": \"%s\", \"kind\": %d, ",
+                    a.name.c_str(), a.kind);
         std::printf("\"inhabitant_density\": %s, ", Num("%.1f", a.density));
         std::printf("\"runoff_coefficient\": %s, ", Num("%.2f", a.runoff));
-        std::printf("\"section\": \"%s\"}, \"geometry\": {\"type\": \"Polygon\", \"coordinates\": [[", a.section.c_str());
+        std::printf("\"section\": \"%s\"}, \"geometry\": {\"type\": \"Polygon\", \"coordinates\": [[",
+                    a.section.c_str());
         for (std::size_t i = 0; i <= a.ring.size(); ++i) {
             const auto& p = a.ring[i % a.ring.size()];
             std::printf("%s[%s, ", i ? ", " : "", Num("%.2f", kOriginX + p.first));
@@ -281,6 +294,7 @@ int main() {
         std::printf("]]}}");
     }
     std::printf("\n]\n}\n");
-    std::fprintf(stderr, "%zu nodes, %zu sections, %zu catchment areas\n", nodes.size(), sections.size(), areas.size());
+    std::fprintf(stderr, "%zu nodes, %zu sections, %zu catchment areas\n", nodes.size(), sections.size(),
+                 areas.size());
     return 0;
 }

@@ -85,7 +85,8 @@ int ShowDialog(ModuleHost& module, const std::string& which) {
         std::printf("dialog %d %s %s\n", id, t.name.c_str(), Quote(t.caption).c_str());
         std::printf("%-6s %-34s %-12s %s\n", "id", "name", "kind", "caption");
         for (const auto& c : t.controls)
-            std::printf("%-6d %-34s %-12s %s\n", c.id, c.name.c_str(), TAVUi::ControlKindName(c.kind), Quote(c.caption).c_str());
+            std::printf("%-6d %-34s %-12s %s\n", c.id, c.name.c_str(), TAVUi::ControlKindName(c.kind),
+                        Quote(c.caption).c_str());
         return kExitOk;
     }
     std::fprintf(stderr, "error: no dialog '%s' (see 'sewercalc dialogs')\n", which.c_str());
@@ -162,8 +163,8 @@ int Import(const std::string& drawing, const std::string& file) {
         if (ext == ".csv") {
             auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc);
             if (!r.ok) return Error(file + ": " + r.error);
-            std::printf("pipe groups: %zu (%zu new)\npipes: %zu (%zu new, %zu updated)\n", r.groups, r.groupsAdded,
-                        r.pipes, r.pipesAdded, r.pipesUpdated);
+            std::printf("pipe groups: %zu (%zu new)\npipes: %zu (%zu new, %zu updated)\n", r.groups,
+                        r.groupsAdded, r.pipes, r.pipesAdded, r.pipesUpdated);
             std::printf("warnings: %zu\n", r.warnings.size());
             for (const auto& w : r.warnings) std::printf("  %s\n", w.c_str());
         } else {
@@ -171,7 +172,8 @@ int Import(const std::string& drawing, const std::string& file) {
             auto status = ext == ".inp" ? TAVGis::Store::CSwmmReader().ReadFile(file, network)
                                         : TAVGis::Store::CGeoJsonReader().ReadFile(file, network);
             if (!status.Ok())
-                return Error(file + ": " + (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
+                return Error(file + ": " +
+                             (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
                              status.message);
             TAVGis::Store::CNetworkImporter importer(doc, ImportSystem(doc));
             auto result = importer.Import(network);
@@ -203,9 +205,11 @@ int Info(const std::string& drawing) {
         auto& doc = OpenDrawing(drawing, false);
         auto& gis = TAVGis::GisData(doc);
         auto& topo = TAVGis::Topology::TopologyOf(doc);
-        auto& net = doc.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
+        auto& net =
+            doc.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
         std::size_t groups = 0, pipes = 0;
-        if (auto it = net.catalogs.find(TAVGis::Data::kPipeCatalogName); it != net.catalogs.end() && it->second) {
+        if (auto it = net.catalogs.find(TAVGis::Data::kPipeCatalogName);
+            it != net.catalogs.end() && it->second) {
             groups = it->second->GetRootItems().size();
             for (const auto& g : it->second->GetRootItems()) pipes += g->GetSubItems().size();
         }
@@ -296,7 +300,8 @@ int Show(const std::string& drawing, const std::vector<std::string>& attrs, cons
     return kExitOk;
 }
 
-int Set(const std::string& drawing, const std::vector<std::string>& assignments, const std::vector<std::string>& names) {
+int Set(const std::string& drawing, const std::vector<std::string>& assignments,
+        const std::vector<std::string>& names) {
     try {
         auto& doc = OpenDrawing(drawing, false);
         auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
@@ -318,7 +323,8 @@ int Set(const std::string& drawing, const std::vector<std::string>& assignments,
                 } else {
                     auto v = TAVGis::Store::ImportText::ParseNumber(text);
                     if (!v) return Error(name + ": '" + text + "' is not a number");
-                    if (def->GetValueType() == TAVGis::Data::ValueType::Int && *v != static_cast<double>(static_cast<int>(*v)))
+                    if (def->GetValueType() == TAVGis::Data::ValueType::Int &&
+                        *v != static_cast<double>(static_cast<int>(*v)))
                         return Error(name + ": '" + text + "' is not a whole number");
                     value = TAVGis::Data::CDataBox(*v);
                 }
@@ -365,13 +371,16 @@ int main(int argc, char** argv) {
 
     std::string drawing, script, file;
     bool dryRun = false;
-    auto* run = app.add_subcommand("run", "run a script against a drawing and save it when the script succeeds");
-    run->add_option("DRAWING", drawing, "the drawing file (.gpkg; created when missing; '-' for a new unsaved drawing)")
+    auto* run =
+        app.add_subcommand("run", "run a script against a drawing and save it when the script succeeds");
+    run->add_option("DRAWING", drawing,
+                    "the drawing file (.gpkg; created when missing; '-' for a new unsaved drawing)")
         ->required();
     run->add_option("SCRIPT", script, "the script file")->required();
     run->add_flag("--dry-run", dryRun, "save nothing");
 
-    auto* import = app.add_subcommand("import", "import a network (.inp, .geojson, .json) or a pipe catalogue (.csv)");
+    auto* import =
+        app.add_subcommand("import", "import a network (.inp, .geojson, .json) or a pipe catalogue (.csv)");
     import->add_option("DRAWING", drawing, "the drawing file (created when missing)")->required();
     import->add_option("FILE", file, "EPA SWMM 5 input file, GeoJSON file or pipe catalogue CSV")->required();
 
@@ -387,7 +396,9 @@ int main(int argc, char** argv) {
     auto* show = app.add_subcommand("show", "print attributes of every section, one row per section");
     show->add_option("DRAWING", drawing, "the drawing file")->required();
     show->add_option("--attr", attrs, "attribute names")->required()->expected(1, -1);
-    show->add_option("--format", format, "csv or table")->check(CLI::IsMember({"csv", "table"}))->capture_default_str();
+    show->add_option("--format", format, "csv or table")
+        ->check(CLI::IsMember({"csv", "table"}))
+        ->capture_default_str();
 
     std::vector<std::string> assignments, sectionNames;
     auto* set = app.add_subcommand("set", "assign section attributes (ATTR= removes the value) and save");
@@ -417,9 +428,13 @@ int main(int argc, char** argv) {
         return Error(e.what());
     }
     int rc = kExitOk;
-    if (*commands) rc = ListCommands(module);
-    else if (*dialogs) rc = ListDialogs(module);
-    else if (*dialog) rc = ShowDialog(module, dialogId);
-    else if (*run) rc = RunScript(module, drawing, script, dryRun);
+    if (*commands)
+        rc = ListCommands(module);
+    else if (*dialogs)
+        rc = ListDialogs(module);
+    else if (*dialog)
+        rc = ShowDialog(module, dialogId);
+    else if (*run)
+        rc = RunScript(module, drawing, script, dryRun);
     return rc;
 }

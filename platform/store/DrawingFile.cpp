@@ -31,9 +31,9 @@ using Data::CDataDefinition;
 using Data::ValueType;
 
 constexpr std::int32_t kGpkgApplicationId = 0x47504B47;  // "GPKG"
-constexpr int kGpkgUserVersion = 10300;                   // GeoPackage 1.3
+constexpr int kGpkgUserVersion = 10300;                  // GeoPackage 1.3
 constexpr std::size_t kSqliteHeaderSize = 100;
-constexpr char kSqliteMagic[] = "SQLite format 3";        // 16 bytes with its NUL
+constexpr char kSqliteMagic[] = "SQLite format 3";  // 16 bytes with its NUL
 
 constexpr const char* kNodesTable = "nodes";
 constexpr const char* kSectionsTable = "sections";
@@ -87,7 +87,8 @@ private:
 class Statement {
 public:
     Statement(Connection& c, const std::string& sql) : m_c(c) {
-        if (sqlite3_prepare_v2(c.Handle(), sql.c_str(), static_cast<int>(sql.size()), &m_s, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(c.Handle(), sql.c_str(), static_cast<int>(sql.size()), &m_s, nullptr) !=
+            SQLITE_OK)
             c.Fail("cannot prepare \"" + sql.substr(0, 60) + "\"");
     }
     ~Statement() { sqlite3_finalize(m_s); }
@@ -100,7 +101,9 @@ public:
     void Text(int i, const std::string& v) {
         Check(sqlite3_bind_text64(m_s, i, v.data(), v.size(), SQLITE_TRANSIENT, SQLITE_UTF8));
     }
-    void Blob(int i, const std::string& v) { Check(sqlite3_bind_blob64(m_s, i, v.data(), v.size(), SQLITE_TRANSIENT)); }
+    void Blob(int i, const std::string& v) {
+        Check(sqlite3_bind_blob64(m_s, i, v.data(), v.size(), SQLITE_TRANSIENT));
+    }
     void OptReal(int i, const std::optional<double>& v) { v ? Real(i, *v) : Null(i); }
     void OptText(int i, const std::string& v) { v.empty() ? Null(i) : Text(i, v); }
 
@@ -259,18 +262,18 @@ CREATE TABLE tav_entities (
 CREATE TABLE tav_registered_apps (name TEXT NOT NULL PRIMARY KEY);
 CREATE TABLE tav_xdata (
   object_id INTEGER NOT NULL, app TEXT NOT NULL, position INTEGER NOT NULL, code INTEGER NOT NULL,
-  value_type TEXT NOT NULL, value, PRIMARY KEY (object_id, app, position));
+  value_type TEXT NOT NULL, value BLOB, PRIMARY KEY (object_id, app, position));
 CREATE TABLE tav_dictionaries (name TEXT NOT NULL PRIMARY KEY);
 CREATE TABLE tav_dictionary_entries (
-  dictionary TEXT NOT NULL, key TEXT NOT NULL, code INTEGER NOT NULL, value, PRIMARY KEY (dictionary, key));
+  dictionary TEXT NOT NULL, key TEXT NOT NULL, code INTEGER NOT NULL, value BLOB, PRIMARY KEY (dictionary, key));
 CREATE TABLE tav_catalogs (name TEXT NOT NULL PRIMARY KEY);
 CREATE TABLE tav_catalog_items (
   catalog TEXT NOT NULL, position INTEGER NOT NULL, guid TEXT NOT NULL, parent_guid TEXT, name TEXT NOT NULL,
   PRIMARY KEY (catalog, guid));
 CREATE TABLE tav_catalog_properties (
-  catalog TEXT NOT NULL, item_guid TEXT NOT NULL, name TEXT NOT NULL, value_type TEXT NOT NULL, value,
+  catalog TEXT NOT NULL, item_guid TEXT NOT NULL, name TEXT NOT NULL, value_type TEXT NOT NULL, value BLOB,
   PRIMARY KEY (catalog, item_guid, name));
-CREATE TABLE tav_settings (key TEXT NOT NULL PRIMARY KEY, value_type TEXT NOT NULL, value);
+CREATE TABLE tav_settings (key TEXT NOT NULL PRIMARY KEY, value_type TEXT NOT NULL, value BLOB);
 )SQL";
 
 struct LayerSpec {
@@ -281,26 +284,49 @@ struct LayerSpec {
 };
 
 const LayerSpec& NodeLayer() {
-    static const LayerSpec s{kNodesTable, "POINT", Data::kEntityNode,
-                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
+    static const LayerSpec s{kNodesTable,
+                             "POINT",
+                             Data::kEntityNode,
+                             {{"guid", "TEXT NOT NULL"},
+                              {"name", "TEXT NOT NULL"},
+                              {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"},
+                              {"layer", "TEXT"},
+                              {"color_index", "INTEGER"},
                               {"terrain_height", "REAL"}}};
     return s;
 }
 const LayerSpec& SectionLayer() {
-    static const LayerSpec s{kSectionsTable, "LINESTRING", Data::kEntitySection,
-                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
-                              {"start_node_guid", "TEXT NOT NULL"}, {"end_node_guid", "TEXT NOT NULL"},
-                              {"level_start", "REAL"}, {"level_end", "REAL"}}};
+    static const LayerSpec s{kSectionsTable,
+                             "LINESTRING",
+                             Data::kEntitySection,
+                             {{"guid", "TEXT NOT NULL"},
+                              {"name", "TEXT NOT NULL"},
+                              {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"},
+                              {"layer", "TEXT"},
+                              {"color_index", "INTEGER"},
+                              {"start_node_guid", "TEXT NOT NULL"},
+                              {"end_node_guid", "TEXT NOT NULL"},
+                              {"level_start", "REAL"},
+                              {"level_end", "REAL"}}};
     return s;
 }
 const LayerSpec& CatchmentLayer() {
-    static const LayerSpec s{kCatchmentsTable, "POLYGON", Data::kEntityCatchment,
-                             {{"guid", "TEXT NOT NULL UNIQUE"}, {"name", "TEXT NOT NULL"}, {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"}, {"layer", "TEXT"}, {"color_index", "INTEGER"},
-                              {"kind", "INTEGER NOT NULL"}, {"area_ha", "REAL"}, {"inhabitant_density", "REAL"},
-                              {"runoff_coefficient", "REAL"}, {"section_guid", "TEXT"}}};
+    static const LayerSpec s{kCatchmentsTable,
+                             "POLYGON",
+                             Data::kEntityCatchment,
+                             {{"guid", "TEXT NOT NULL"},
+                              {"name", "TEXT NOT NULL"},
+                              {"system_id", "INTEGER"},
+                              {"object_id", "INTEGER NOT NULL"},
+                              {"layer", "TEXT"},
+                              {"color_index", "INTEGER"},
+                              {"kind", "INTEGER NOT NULL"},
+                              {"area_ha", "REAL"},
+                              {"inhabitant_density", "REAL"},
+                              {"runoff_coefficient", "REAL"},
+                              {"section_guid", "TEXT"}}};
     return s;
 }
 
@@ -357,9 +383,10 @@ public:
 
 private:
     void WriteSpatialRefSys() {
-        Statement st(m_c,
-                     "INSERT INTO gpkg_spatial_ref_sys(srs_name, srs_id, organization, organization_coordsys_id, "
-                     "definition, description) VALUES (?, ?, ?, ?, ?, ?)");
+        Statement st(
+            m_c,
+            "INSERT INTO gpkg_spatial_ref_sys(srs_name, srs_id, organization, organization_coordsys_id, "
+            "definition, description) VALUES (?, ?, ?, ?, ?, ?)");
         struct Srs {
             const char* name;
             int id;
@@ -369,10 +396,13 @@ private:
             const char* desc;
         };
         static const Srs kRows[] = {
-            {"Undefined cartesian SRS", -1, "NONE", -1, "undefined", "undefined cartesian coordinate reference system"},
-            {"Undefined geographic SRS", 0, "NONE", 0, "undefined", "undefined geographic coordinate reference system"},
+            {"Undefined cartesian SRS", -1, "NONE", -1, "undefined",
+             "undefined cartesian coordinate reference system"},
+            {"Undefined geographic SRS", 0, "NONE", 0, "undefined",
+             "undefined geographic coordinate reference system"},
             {"WGS 84 geodetic", 4326, "EPSG", 4326,
-             "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563,AUTHORITY[\"EPSG\","
+             "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS "
+             "84\",6378137,298.257223563,AUTHORITY[\"EPSG\","
              "\"7030\"]],AUTHORITY[\"EPSG\",\"6326\"]],PRIMEM[\"Greenwich\",0,AUTHORITY[\"EPSG\",\"8901\"]],"
              "UNIT[\"degree\",0.0174532925199433,AUTHORITY[\"EPSG\",\"9122\"]],AXIS[\"Latitude\",NORTH],"
              "AXIS[\"Longitude\",EAST],AUTHORITY[\"EPSG\",\"4326\"]]",
@@ -400,7 +430,9 @@ private:
     }
 
     void WriteSystems() {
-        Statement st(m_c, "INSERT INTO tav_systems(system_id, position, name, function, active) VALUES (?, ?, ?, ?, ?)");
+        Statement st(
+            m_c,
+            "INSERT INTO tav_systems(system_id, position, name, function, active) VALUES (?, ?, ?, ?, ?)");
         int pos = 0;
         for (const auto& s : m_gis.systems) {
             st.Int(1, s->GetId());
@@ -414,7 +446,8 @@ private:
 
     // Creates a feature table with its attribute columns and registers it; returns the insert statement's
     // text for the fixed columns plus attributes.
-    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs, const std::vector<TAVHost::Point2d>& box) {
+    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs,
+                            const std::vector<TAVHost::Point2d>& box) {
         std::string sql = "CREATE TABLE " + QuoteIdentifier(layer.table) +
                           " (fid INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, geom " + layer.geometryType;
         std::string insert = "INSERT INTO " + QuoteIdentifier(layer.table) + " (geom";
@@ -427,16 +460,17 @@ private:
         for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
             const char* sqlType = attrs.defs[i]->GetValueType() == ValueType::Text  ? "TEXT"
                                   : attrs.defs[i]->GetValueType() == ValueType::Int ? "INTEGER"
-                                                                                      : "REAL";
+                                                                                    : "REAL";
             sql += ", " + QuoteIdentifier(attrs.columns[i]) + " " + sqlType;
             insert += ", " + QuoteIdentifier(attrs.columns[i]);
             values += ", ?";
         }
         m_c.Exec(sql + ")");
 
-        Statement contents(m_c,
-                           "INSERT INTO gpkg_contents(table_name, data_type, identifier, description, min_x, min_y, "
-                           "max_x, max_y, srs_id) VALUES (?, 'features', ?, ?, ?, ?, ?, ?, ?)");
+        Statement contents(
+            m_c,
+            "INSERT INTO gpkg_contents(table_name, data_type, identifier, description, min_x, min_y, "
+            "max_x, max_y, srs_id) VALUES (?, 'features', ?, ?, ?, ?, ?, ?, ?)");
         contents.Text(1, layer.table);
         contents.Text(2, layer.table);
         contents.Text(3, std::string("sewer network ") + layer.table);
@@ -450,9 +484,10 @@ private:
         }
         contents.Int(8, CDrawingFile::kSrsId);
         contents.Run();
-        Statement geom(m_c,
-                       "INSERT INTO gpkg_geometry_columns(table_name, column_name, geometry_type_name, srs_id, z, m) "
-                       "VALUES (?, 'geom', ?, ?, 0, 0)");
+        Statement geom(
+            m_c,
+            "INSERT INTO gpkg_geometry_columns(table_name, column_name, geometry_type_name, srs_id, z, m) "
+            "VALUES (?, 'geom', ?, ?, 0, 0)");
         geom.Text(1, layer.table);
         geom.Text(2, layer.geometryType);
         geom.Int(3, CDrawingFile::kSrsId);
@@ -504,8 +539,8 @@ private:
         return 8;
     }
 
-    void BindAttributes(Statement& st, int first, const AttributeColumns& attrs, const Data::CAttributeStore& store,
-                        const Topology::CEntity& e) {
+    void BindAttributes(Statement& st, int first, const AttributeColumns& attrs,
+                        const Data::CAttributeStore& store, const Topology::CEntity& e) {
         CDataBox box;
         for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
             const int idx = first + static_cast<int>(i);
@@ -539,7 +574,8 @@ private:
         const auto attrs = ColumnsFor(SectionLayer());
         std::vector<TAVHost::Point2d> box;
         for (const auto& n : m_topo.Nodes())
-            if (!m_topo.SectionsStartingAt(*n).empty() || !m_topo.SectionsEndingAt(*n).empty()) Extend(box, {n->X(), n->Y()});
+            if (!m_topo.SectionsStartingAt(*n).empty() || !m_topo.SectionsEndingAt(*n).empty())
+                Extend(box, {n->X(), n->Y()});
         for (const auto& s : m_topo.Sections())
             for (const auto& v : s->Vertices()) Extend(box, v);
         Statement st(m_c, CreateLayer(SectionLayer(), attrs, box));
@@ -583,7 +619,9 @@ private:
     }
 
     void WriteOtherEntities() {
-        Statement st(m_c, "INSERT INTO tav_entities(object_id, kind, layer, color_index, points) VALUES (?, ?, ?, ?, ?)");
+        Statement st(
+            m_c,
+            "INSERT INTO tav_entities(object_id, kind, layer, color_index, points) VALUES (?, ?, ?, ?, ?)");
         std::vector<const TAVHost::DbEntity*> others;
         m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
             if (!e.erased && !m_saved.count(e.id)) others.push_back(&e);
@@ -606,7 +644,8 @@ private:
             apps.Run();
         }
         Statement st(m_c,
-                     "INSERT INTO tav_xdata(object_id, app, position, code, value_type, value) VALUES (?, ?, ?, ?, ?, ?)");
+                     "INSERT INTO tav_xdata(object_id, app, position, code, value_type, value) VALUES (?, ?, "
+                     "?, ?, ?, ?)");
         m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
             if (e.erased) return;
             for (const auto& [app, chain] : e.xdata) {
@@ -637,7 +676,8 @@ private:
 
     void WriteDictionaries() {
         Statement dict(m_c, "INSERT INTO tav_dictionaries(name) VALUES (?)");
-        Statement entry(m_c, "INSERT INTO tav_dictionary_entries(dictionary, key, code, value) VALUES (?, ?, ?, ?)");
+        Statement entry(
+            m_c, "INSERT INTO tav_dictionary_entries(dictionary, key, code, value) VALUES (?, ?, ?, ?)");
         for (const auto& [name, entries] : m_doc.Db().Dictionaries()) {
             dict.Text(1, name);
             dict.Run();
@@ -660,7 +700,8 @@ private:
         auto& net = m_doc.Extension<Topology::NetworkDrawingData>(Topology::NetworkDrawingData::kKey);
         Statement cat(m_c, "INSERT INTO tav_catalogs(name) VALUES (?)");
         Statement item(m_c,
-                       "INSERT INTO tav_catalog_items(catalog, position, guid, parent_guid, name) VALUES (?, ?, ?, ?, ?)");
+                       "INSERT INTO tav_catalog_items(catalog, position, guid, parent_guid, name) VALUES (?, "
+                       "?, ?, ?, ?)");
         Statement prop(m_c,
                        "INSERT INTO tav_catalog_properties(catalog, item_guid, name, value_type, value) "
                        "VALUES (?, ?, ?, ?, ?)");
@@ -670,7 +711,8 @@ private:
             cat.Run();
             std::int64_t position = 0;
             // Pre-order, so every parent precedes its sub-items.
-            std::vector<Data::CCatalogItemPtr> stack(catalog->GetRootItems().rbegin(), catalog->GetRootItems().rend());
+            std::vector<Data::CCatalogItemPtr> stack(catalog->GetRootItems().rbegin(),
+                                                     catalog->GetRootItems().rend());
             while (!stack.empty()) {
                 auto it = stack.back();
                 stack.pop_back();
@@ -735,21 +777,25 @@ void CheckFileHeader(const fs::path& path) {
     if (!in && !in.eof()) throw CDrawingFileError(file + ": cannot read");
     if (got < sizeof kSqliteMagic || std::memcmp(h.data(), kSqliteMagic, sizeof kSqliteMagic) != 0)
         throw CDrawingFileError(file + ": is not a drawing (not a GeoPackage / SQLite database)");
-    if (got < kSqliteHeaderSize) throw CDrawingFileError(file + ": the drawing is truncated (incomplete header)");
+    if (got < kSqliteHeaderSize)
+        throw CDrawingFileError(file + ": the drawing is truncated (incomplete header)");
     std::uint32_t pageSize = (static_cast<std::uint32_t>(h[16]) << 8) | h[17];
     if (pageSize == 1) pageSize = 65536;
     if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
         throw CDrawingFileError(file + ": the drawing is damaged (invalid page size)");
     if (h[18] != 1 || h[19] != 1)
-        throw CDrawingFileError(file + ": is in a journal mode this program does not read; open it in a GIS tool and "
-                                       "turn write-ahead logging off, or save it again");
+        throw CDrawingFileError(
+            file +
+            ": is in a journal mode this program does not read; open it in a GIS tool and "
+            "turn write-ahead logging off, or save it again");
     const std::uint32_t changeCounter = BigEndian32(&h[24]);
     const std::uint32_t pages = BigEndian32(&h[28]);
     const std::uint32_t validFor = BigEndian32(&h[92]);
     if (changeCounter == validFor && pages != 0 && size < static_cast<std::uint64_t>(pages) * pageSize)
         throw CDrawingFileError(file + ": the drawing is truncated (" + std::to_string(size) + " of " +
                                 std::to_string(static_cast<std::uint64_t>(pages) * pageSize) + " bytes)");
-    if (size % pageSize != 0) throw CDrawingFileError(file + ": the drawing is truncated (partial last page)");
+    if (size % pageSize != 0)
+        throw CDrawingFileError(file + ": the drawing is truncated (partial last page)");
 }
 
 class Loader {
@@ -779,7 +825,8 @@ private:
             st.Text(1, "tav_metadata");
             hasMeta = st.Next() && st.ColInt(0) == 1;
         }
-        if (!hasMeta) throw CDrawingFileError(m_file + ": is not a drawing (a database without drawing tables)");
+        if (!hasMeta)
+            throw CDrawingFileError(m_file + ": is not a drawing (a database without drawing tables)");
         Statement st(m_c, "SELECT key, value FROM tav_metadata");
         std::string format, version;
         while (st.Next()) {
@@ -827,7 +874,8 @@ private:
         while (st.Next()) {
             const auto id = st.ColInt(0);
             if (m_systems.count(id)) Damaged(m_file, "system id " + std::to_string(id) + " is used twice");
-            System::CGisSystemPtr sys(new System::CGisSystem(static_cast<int>(id), st.ColText(1), static_cast<int>(st.ColInt(2))));
+            System::CGisSystemPtr sys(
+                new System::CGisSystem(static_cast<int>(id), st.ColText(1), static_cast<int>(st.ColInt(2))));
             m_systems[id] = sys;
             m_gis.systems.push_back(sys);
             if (st.ColInt(3)) m_gis.activeSystem = sys;
@@ -878,18 +926,23 @@ private:
 
     std::optional<double> OptReal(const Statement& st, int col, const std::string& what) {
         if (st.IsNull(col)) return std::nullopt;
-        if (st.Type(col) != SQLITE_FLOAT && st.Type(col) != SQLITE_INTEGER) Damaged(m_file, what + " is not a number");
+        if (st.Type(col) != SQLITE_FLOAT && st.Type(col) != SQLITE_INTEGER)
+            Damaged(m_file, what + " is not a number");
         return st.ColReal(col);
     }
 
-    std::vector<TAVHost::Point2d> Geometry(const Statement& st, CGpkgGeometry::EType type, const std::string& what) {
+    std::vector<TAVHost::Point2d> Geometry(const Statement& st, CGpkgGeometry::EType type,
+                                           const std::string& what) {
         std::vector<TAVHost::Point2d> pts;
         if (st.IsNull(0)) return pts;
         std::string error;
-        if (st.Type(0) != SQLITE_BLOB || !CGpkgGeometry::Decode(st.ColBlob(0), st.ColBytes(0), type, pts, error))
-            Damaged(m_file, "the geometry of " + what + " cannot be read" + (error.empty() ? "" : ": " + error));
+        if (st.Type(0) != SQLITE_BLOB ||
+            !CGpkgGeometry::Decode(st.ColBlob(0), st.ColBytes(0), type, pts, error))
+            Damaged(m_file,
+                    "the geometry of " + what + " cannot be read" + (error.empty() ? "" : ": " + error));
         for (const auto& p : pts)
-            if (!std::isfinite(p.x) || !std::isfinite(p.y)) Damaged(m_file, "the geometry of " + what + " is not finite");
+            if (!std::isfinite(p.x) || !std::isfinite(p.y))
+                Damaged(m_file, "the geometry of " + what + " is not finite");
         return pts;
     }
 
@@ -903,8 +956,9 @@ private:
                 case SQLITE_NULL:
                     continue;
                 case SQLITE_INTEGER:
-                    box = cols.defs[i]->GetValueType() == ValueType::Text ? CDataBox(std::to_string(st.ColInt(col)))
-                                                                           : CDataBox(static_cast<double>(st.ColInt(col)));
+                    box = cols.defs[i]->GetValueType() == ValueType::Text
+                              ? CDataBox(std::to_string(st.ColInt(col)))
+                              : CDataBox(static_cast<double>(st.ColInt(col)));
                     break;
                 case SQLITE_FLOAT:
                     box = CDataBox(st.ColReal(col));
@@ -913,7 +967,8 @@ private:
                     box = CDataBox(st.ColText(col));
                     break;
                 default:
-                    Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' is binary data");
+                    Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
+                                        "' is binary data");
             }
             if (cols.defs[i]->GetValueType() == ValueType::Text && box.IsDouble()) {
                 char buf[32];
@@ -921,8 +976,8 @@ private:
                 box = CDataBox(std::string(buf));
             }
             if (!store.Set(*cols.defs[i], e.AttributeRow(), box))
-                Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' has the value '" +
-                                    box.ToString() + "', which does not fit its type");
+                Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
+                                    "' has the value '" + box.ToString() + "', which does not fit its type");
         }
     }
 
@@ -935,7 +990,8 @@ private:
             auto terrain = OptReal(st, 7, "the terrain height of node '" + c.name + "'");
             auto node = m_topo.AddNode(c.name, pts[0].x, pts[0].y, c.system, terrain, c.guid, c.objectId);
             ApplyCommon(c);
-            ReadAttributes(st, 1 + static_cast<int>(NodeLayer().fixedColumns.size()), Data::kEntityNode, *node);
+            ReadAttributes(st, 1 + static_cast<int>(NodeLayer().fixedColumns.size()), Data::kEntityNode,
+                           *node);
         }
     }
 
@@ -946,14 +1002,16 @@ private:
             auto pts = Geometry(st, CGpkgGeometry::EType::LineString, "section '" + c.name + "'");
             auto start = m_topo.GetNodeByGuid(st.ColText(7));
             auto end = m_topo.GetNodeByGuid(st.ColText(8));
-            if (!start || !end) Damaged(m_file, "section '" + c.name + "' refers to a node that is not in the drawing");
+            if (!start || !end)
+                Damaged(m_file, "section '" + c.name + "' refers to a node that is not in the drawing");
             std::vector<TAVHost::Point2d> vertices;
             if (pts.size() > 2) vertices.assign(pts.begin() + 1, pts.end() - 1);
             auto s = m_topo.AddSection(c.name, start, end, c.system, std::move(vertices), c.guid, c.objectId);
             s->SetLevels(OptReal(st, 9, "the start level of section '" + c.name + "'"),
                          OptReal(st, 10, "the end level of section '" + c.name + "'"));
             ApplyCommon(c);
-            ReadAttributes(st, 1 + static_cast<int>(SectionLayer().fixedColumns.size()), Data::kEntitySection, *s);
+            ReadAttributes(st, 1 + static_cast<int>(SectionLayer().fixedColumns.size()), Data::kEntitySection,
+                           *s);
         }
     }
 
@@ -970,22 +1028,26 @@ private:
             a->runoffCoefficient = OptReal(st, 10, "the runoff coefficient of " + what).value_or(1.0);
             if (!st.IsNull(11)) {
                 const std::string section = st.ColText(11);
-                if (!m_topo.GetSectionByGuid(section)) Damaged(m_file, what + " drains into an unknown section");
+                if (!m_topo.GetSectionByGuid(section))
+                    Damaged(m_file, what + " drains into an unknown section");
                 m_topo.LinkCatchment(a, section);
             }
             ApplyCommon(c);
-            ReadAttributes(st, 1 + static_cast<int>(CatchmentLayer().fixedColumns.size()), Data::kEntityCatchment, *a);
+            ReadAttributes(st, 1 + static_cast<int>(CatchmentLayer().fixedColumns.size()),
+                           Data::kEntityCatchment, *a);
         }
     }
 
     void ReadOtherEntities() {
-        Statement st(m_c, "SELECT object_id, kind, layer, color_index, points FROM tav_entities ORDER BY object_id");
+        Statement st(
+            m_c, "SELECT object_id, kind, layer, color_index, points FROM tav_entities ORDER BY object_id");
         while (st.Next()) {
             const auto id = st.ColInt(0);
             const auto kind = st.ColInt(1);
             if (id <= 0 || kind < 0 || kind > static_cast<int>(TAVHost::GeometryKind::Polygon))
                 Damaged(m_file, "invalid drawing entity " + std::to_string(id));
-            if (st.Type(4) != SQLITE_BLOB && !st.IsNull(4)) Damaged(m_file, "invalid points of entity " + std::to_string(id));
+            if (st.Type(4) != SQLITE_BLOB && !st.IsNull(4))
+                Damaged(m_file, "invalid points of entity " + std::to_string(id));
             const std::size_t bytes = st.IsNull(4) ? 0 : st.ColBytes(4);
             if (bytes % 16 != 0) Damaged(m_file, "invalid points of entity " + std::to_string(id));
             std::vector<TAVHost::Point2d> pts(bytes / 16);
@@ -997,7 +1059,8 @@ private:
             if (m_doc.Db().GetEntity(static_cast<TAVHost::ObjectId>(id)))
                 Damaged(m_file, "object id " + std::to_string(id) + " is used twice");
             auto& e = m_doc.Db().AddEntityWithId(static_cast<TAVHost::ObjectId>(id),
-                                                 static_cast<TAVHost::GeometryKind>(kind), std::move(pts), st.ColText(2));
+                                                 static_cast<TAVHost::GeometryKind>(kind), std::move(pts),
+                                                 st.ColText(2));
             e.colorIndex = static_cast<int>(st.ColInt(3));
         }
     }
@@ -1008,7 +1071,8 @@ private:
             while (st.Next()) m_doc.Db().RegisterApp(st.ColText(0));
         }
         Statement st(m_c,
-                     "SELECT object_id, app, code, value_type, value FROM tav_xdata ORDER BY object_id, app, position");
+                     "SELECT object_id, app, code, value_type, value FROM tav_xdata ORDER BY object_id, app, "
+                     "position");
         while (st.Next()) {
             auto* e = m_doc.Db().GetEntity(static_cast<TAVHost::ObjectId>(st.ColInt(0)));
             if (!e) Damaged(m_file, "extended data for an entity that is not in the drawing");
@@ -1019,7 +1083,8 @@ private:
                 rb.value = st.ColText(4);
             else if (type == "double" && (st.Type(4) == SQLITE_FLOAT || st.Type(4) == SQLITE_INTEGER))
                 rb.value = st.ColReal(4);
-            else if (type == "int" && st.Type(4) == SQLITE_INTEGER && st.ColInt(4) >= INT32_MIN && st.ColInt(4) <= INT32_MAX)
+            else if (type == "int" && st.Type(4) == SQLITE_INTEGER && st.ColInt(4) >= INT32_MIN &&
+                     st.ColInt(4) <= INT32_MAX)
                 rb.value = static_cast<std::int32_t>(st.ColInt(4));
             else if (type != "null")
                 Damaged(m_file, "extended data value of type '" + type + "' cannot be read");
@@ -1041,10 +1106,11 @@ private:
             const std::string key = st.ColText(1);
             if (e.code == TAVHost::kDictCodeText && st.Type(3) == SQLITE_TEXT)
                 e.value = st.ColText(3);
-            else if (e.code == TAVHost::kDictCodeDouble && (st.Type(3) == SQLITE_FLOAT || st.Type(3) == SQLITE_INTEGER))
+            else if (e.code == TAVHost::kDictCodeDouble &&
+                     (st.Type(3) == SQLITE_FLOAT || st.Type(3) == SQLITE_INTEGER))
                 e.value = st.ColReal(3);
-            else if (e.code == TAVHost::kDictCodeInt16 && st.Type(3) == SQLITE_INTEGER && st.ColInt(3) >= INT16_MIN &&
-                     st.ColInt(3) <= INT16_MAX)
+            else if (e.code == TAVHost::kDictCodeInt16 && st.Type(3) == SQLITE_INTEGER &&
+                     st.ColInt(3) >= INT16_MIN && st.ColInt(3) <= INT16_MAX)
                 e.value = static_cast<std::int16_t>(st.ColInt(3));
             else
                 Damaged(m_file, "entry '" + key + "' of dictionary '" + st.ColText(0) + "' cannot be read");
@@ -1056,13 +1122,17 @@ private:
         auto& net = m_doc.Extension<Topology::NetworkDrawingData>(Topology::NetworkDrawingData::kKey);
         {
             Statement st(m_c, "SELECT name FROM tav_catalogs");
-            while (st.Next()) net.catalogs[st.ColText(0)] = Data::CCatalogPtr(new Data::CCatalog(st.ColText(0)));
+            while (st.Next())
+                net.catalogs[st.ColText(0)] = Data::CCatalogPtr(new Data::CCatalog(st.ColText(0)));
         }
         {
-            Statement st(m_c, "SELECT catalog, guid, parent_guid, name FROM tav_catalog_items ORDER BY catalog, position");
+            Statement st(
+                m_c,
+                "SELECT catalog, guid, parent_guid, name FROM tav_catalog_items ORDER BY catalog, position");
             while (st.Next()) {
                 auto it = net.catalogs.find(st.ColText(0));
-                if (it == net.catalogs.end()) Damaged(m_file, "an item of the unknown catalogue '" + st.ColText(0) + "'");
+                if (it == net.catalogs.end())
+                    Damaged(m_file, "an item of the unknown catalogue '" + st.ColText(0) + "'");
                 const std::string guid = st.ColText(1);
                 if (it->second->FindItem(guid)) Damaged(m_file, "catalogue item " + guid + " appears twice");
                 Data::CCatalogItemPtr item(new Data::CCatalogItem(guid, st.ColText(3)));
@@ -1078,7 +1148,8 @@ private:
         Statement st(m_c, "SELECT catalog, item_guid, name, value_type, value FROM tav_catalog_properties");
         while (st.Next()) {
             auto it = net.catalogs.find(st.ColText(0));
-            auto item = it == net.catalogs.end() ? Data::CCatalogItemPtr() : it->second->FindItem(st.ColText(1));
+            auto item =
+                it == net.catalogs.end() ? Data::CCatalogItemPtr() : it->second->FindItem(st.ColText(1));
             if (!item) Damaged(m_file, "a property of an unknown catalogue item");
             item->SetProperty(st.ColText(2), ReadBox(st, 3, m_file, "catalogue property " + st.ColText(2)));
         }
@@ -1107,7 +1178,8 @@ void SyncFile(const fs::path& path, bool directory) {
     int rc = ::fsync(fd);
     int err = errno;
     ::close(fd);
-    if (rc != 0 && !directory) throw CDrawingFileError(path.string() + ": cannot flush to disk: " + std::strerror(err));
+    if (rc != 0 && !directory)
+        throw CDrawingFileError(path.string() + ": cannot flush to disk: " + std::strerror(err));
 }
 
 }  // namespace
@@ -1131,7 +1203,8 @@ std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
     } catch (const CDrawingFileError& e) {
         const int code = sqlite3_extended_errcode(c.Handle());
         if ((code & 0xFF) == SQLITE_NOTADB)
-            throw CDrawingFileError(path.string() + ": is not a drawing (not a GeoPackage / SQLite database)");
+            throw CDrawingFileError(path.string() +
+                                    ": is not a drawing (not a GeoPackage / SQLite database)");
         if ((code & 0xFF) == SQLITE_CORRUPT)
             throw CDrawingFileError(path.string() + ": the drawing is damaged (" + e.what() + ")");
         throw;

@@ -17,7 +17,8 @@
 //   typed value), tav_dictionaries and tav_dictionary_entries, tav_catalogs, tav_catalog_items (parent
 //   and order kept) and tav_catalog_properties, tav_settings.
 // - Typed values (settings, catalogue properties, extended data) carry a type word: "null", "double",
-//   "int", "text" or "list" (a JSON array of texts).
+//   "int", "text" or "list" (a JSON array of texts); their value columns are declared BLOB, so SQLite keeps
+//   each value as it was bound.
 //
 // Saving writes the whole drawing in one SQLite transaction into "<file>.saving" beside the target,
 // flushes it to disk and renames it over the target, so a crash or kill at any moment leaves either the

@@ -14,7 +14,9 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-json Position(double x, double y) { return json::array({x, y}); }
+json Position(double x, double y) {
+    return json::array({x, y});
+}
 
 json Common(const Topology::CEntity& e, const char* entity) {
     json p;
@@ -62,7 +64,8 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
         json p = Common(*n, "node");
         if (n->TerrainHeight()) p["terrain_height"] = *n->TerrainHeight();
         Attributes(p, *n, gis.nodeStore);
-        features.push_back(Feature(json{{"type", "Point"}, {"coordinates", Position(n->X(), n->Y())}}, std::move(p)));
+        features.push_back(
+            Feature(json{{"type", "Point"}, {"coordinates", Position(n->X(), n->Y())}}, std::move(p)));
     }
     for (const auto& s : topo.Sections()) {
         json p = Common(*s, "section");
@@ -76,7 +79,8 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
         coords.push_back(Position(s->GetStartingNode()->X(), s->GetStartingNode()->Y()));
         for (const auto& v : s->Vertices()) coords.push_back(Position(v.x, v.y));
         coords.push_back(Position(s->GetEndingNode()->X(), s->GetEndingNode()->Y()));
-        features.push_back(Feature(json{{"type", "LineString"}, {"coordinates", std::move(coords)}}, std::move(p)));
+        features.push_back(
+            Feature(json{{"type", "LineString"}, {"coordinates", std::move(coords)}}, std::move(p)));
     }
     for (const auto& a : topo.CatchmentAreas()) {
         json p = Common(*a, "catchment_area");
@@ -102,7 +106,8 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
     out << root.dump(1) << "\n";
 }
 
-bool CGeoJsonWriter::WriteFile(TAVHost::Document& doc, const std::filesystem::path& path, std::string& error) {
+bool CGeoJsonWriter::WriteFile(TAVHost::Document& doc, const std::filesystem::path& path,
+                               std::string& error) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         error = path.string() + ": cannot write: " + std::strerror(errno);

@@ -17,7 +17,8 @@ constexpr std::uint8_t kWkbLittleEndian = 1;
 constexpr std::uint32_t kWkbDimensionStep = 1000;  // ISO WKB: +1000 Z, +2000 M, +3000 ZM
 constexpr std::size_t kHeaderSize = 8;
 
-static_assert(std::endian::native == std::endian::little, "the geometry writer assumes a little-endian machine");
+static_assert(std::endian::native == std::endian::little,
+              "the geometry writer assumes a little-endian machine");
 
 class Writer {
 public:
@@ -100,14 +101,16 @@ private:
         return (v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24);
     }
     static std::uint64_t Swap64(std::uint64_t v) {
-        return (static_cast<std::uint64_t>(Swap32(static_cast<std::uint32_t>(v))) << 32) | Swap32(static_cast<std::uint32_t>(v >> 32));
+        return (static_cast<std::uint64_t>(Swap32(static_cast<std::uint32_t>(v))) << 32) |
+               Swap32(static_cast<std::uint32_t>(v >> 32));
     }
     const unsigned char* m_p;
     const unsigned char* m_end;
 };
 
 // Reads `count` points of `dims` ordinates each (x and y kept).
-bool ReadPoints(Reader& r, bool little, unsigned dims, std::vector<TAVHost::Point2d>& out, std::string& error) {
+bool ReadPoints(Reader& r, bool little, unsigned dims, std::vector<TAVHost::Point2d>& out,
+                std::string& error) {
     std::uint32_t count = 0;
     if (!r.U32(count, little)) {
         error = "the geometry ends before its point count";
@@ -165,8 +168,8 @@ std::string CGpkgGeometry::EncodePolygon(int srsId, const std::vector<TAVHost::P
     return w.Take();
 }
 
-bool CGpkgGeometry::Decode(const void* data, std::size_t size, EType expected, std::vector<TAVHost::Point2d>& points,
-                           std::string& error) {
+bool CGpkgGeometry::Decode(const void* data, std::size_t size, EType expected,
+                           std::vector<TAVHost::Point2d>& points, std::string& error) {
     points.clear();
     const auto* bytes = static_cast<const unsigned char*>(data);
     if (!bytes || size < kHeaderSize || bytes[0] != 'G' || bytes[1] != 'P') {

@@ -28,8 +28,8 @@ public:
     // Decodes a blob of the expected type. Points are returned as one point; a line string as its points;
     // a polygon as its outer ring without the closing point (holes are ignored). An empty geometry gives
     // no points. False (with `error`) when the blob is malformed or of another type.
-    static bool Decode(const void* data, std::size_t size, EType expected, std::vector<TAVHost::Point2d>& points,
-                       std::string& error);
+    static bool Decode(const void* data, std::size_t size, EType expected,
+                       std::vector<TAVHost::Point2d>& points, std::string& error);
 };
 
 }  // namespace TAVGis::Store

@@ -54,7 +54,8 @@ public:
             }
             CDataBox box;
             if (const auto* d = std::get_if<double>(&value))
-                box = def->GetValueType() == ValueType::Text ? CDataBox(ImportText::FormatNumber(*d)) : CDataBox(*d);
+                box = def->GetValueType() == ValueType::Text ? CDataBox(ImportText::FormatNumber(*d))
+                                                             : CDataBox(*d);
             else
                 box = CDataBox(std::get<std::string>(value));
             if (store.Set(*def, e.AttributeRow(), box)) {
@@ -75,7 +76,8 @@ public:
         return *g;
     }
 
-    std::optional<double> OwnNumber(const ImportProperties& props, const char* name, const std::string& element) {
+    std::optional<double> OwnNumber(const ImportProperties& props, const char* name,
+                                    const std::string& element) {
         auto it = props.find(name);
         if (it == props.end()) return std::nullopt;
         auto v = AsNumber(it->second);
@@ -100,15 +102,16 @@ public:
             auto terrain = n.terrainHeight;
             auto fromProps = OwnNumber(n.properties, "terrain_height", "node '" + n.name + "'");
             if (!terrain) terrain = fromProps;
-            auto node = m_topo.AddNode(n.name, n.position->x, n.position->y, m_system, terrain, FreeGuid(n.properties));
+            auto node = m_topo.AddNode(n.name, n.position->x, n.position->y, m_system, terrain,
+                                       FreeGuid(n.properties));
             ++m_r.nodesAdded;
             WriteProperties(n.properties, *node, {"terrain_height", "guid", "entity", "system"});
         }
     }
 
     void Sections(const std::vector<SImportSection>& sections) {
-        const auto* diameterDef =
-            Data::CDataConfiguration::GetInstance().GetDataDefinition(Data::kEntitySection, kPipeDiameterAttribute);
+        const auto* diameterDef = Data::CDataConfiguration::GetInstance().GetDataDefinition(
+            Data::kEntitySection, kPipeDiameterAttribute);
         for (const auto& s : sections) {
             if (m_topo.FindSectionByName(s.name)) {
                 ++m_r.sectionsSkipped;
@@ -123,7 +126,8 @@ public:
                         "' could not be placed");
                 continue;
             }
-            auto section = m_topo.AddSection(s.name, from, to, m_system, ToPoints(s.vertices), FreeGuid(s.properties));
+            auto section =
+                m_topo.AddSection(s.name, from, to, m_system, ToPoints(s.vertices), FreeGuid(s.properties));
             ++m_r.sectionsAdded;
             const std::string what = "section '" + s.name + "'";
             auto start = s.levelStart ? s.levelStart : OwnNumber(s.properties, "level_start", what);
@@ -135,10 +139,12 @@ public:
             }
             if (s.roughness) ++m_r.roughnessNotKept;
             const double plan = section->GetLength2D();
-            if (s.length && plan > 0 && std::fabs(*s.length - plan) > CNetworkImporter::kLengthTolerance * plan)
+            if (s.length && plan > 0 &&
+                std::fabs(*s.length - plan) > CNetworkImporter::kLengthTolerance * plan)
                 ++m_r.lengthsDiffering;
             WriteProperties(s.properties, *section,
-                            {"level_start", "level_end", "guid", "entity", "system", "from_node", "to_node", "length_2d"});
+                            {"level_start", "level_end", "guid", "entity", "system", "from_node", "to_node",
+                             "length_2d"});
         }
     }
 
@@ -150,11 +156,13 @@ public:
                 continue;
             }
             const std::string what = "catchment area '" + c.name + "'";
-            auto area = m_topo.AddCatchmentArea(c.name, m_system, ToPoints(c.polygon), FreeGuid(c.properties));
+            auto area =
+                m_topo.AddCatchmentArea(c.name, m_system, ToPoints(c.polygon), FreeGuid(c.properties));
             ++m_r.catchmentsAdded;
             int kind = c.kind;
             if (auto k = OwnNumber(c.properties, "kind", what)) {
-                if (*k == kImportCatchmentTotal || *k == kImportCatchmentHousehold || *k == kImportCatchmentIndustrial) {
+                if (*k == kImportCatchmentTotal || *k == kImportCatchmentHousehold ||
+                    *k == kImportCatchmentIndustrial) {
                     kind = static_cast<int>(*k);
                 } else {
                     ++m_r.valuesRejected;
@@ -165,9 +173,11 @@ public:
             // An area stated in the file wins over the area of the outline.
             auto ha = OwnNumber(c.properties, "area_ha", what);
             area->areaHa = ha ? *ha : c.area.value_or(0.0);
-            auto runoff = c.runoffCoefficient ? c.runoffCoefficient : OwnNumber(c.properties, "runoff_coefficient", what);
+            auto runoff = c.runoffCoefficient ? c.runoffCoefficient
+                                              : OwnNumber(c.properties, "runoff_coefficient", what);
             if (runoff) area->runoffCoefficient = *runoff;
-            auto density = c.inhabitantDensity ? c.inhabitantDensity : OwnNumber(c.properties, "inhabitant_density", what);
+            auto density = c.inhabitantDensity ? c.inhabitantDensity
+                                               : OwnNumber(c.properties, "inhabitant_density", what);
             if (density) area->densityInhabPerHa = *density;
             if (!c.section.empty()) {
                 if (auto s = m_topo.FindSectionByName(c.section)) {
@@ -181,7 +191,8 @@ public:
                 ++m_r.catchmentsUnlinked;
             }
             WriteProperties(c.properties, *area,
-                            {"kind", "area_ha", "runoff_coefficient", "inhabitant_density", "section", "guid", "entity", "system"});
+                            {"kind", "area_ha", "runoff_coefficient", "inhabitant_density", "section", "guid",
+                             "entity", "system"});
         }
     }
 
@@ -224,7 +235,8 @@ std::string CNetworkImporter::FormatReport(const SImportReport& read, const SNet
         out << "sections without a diameter (shape " << shape << "): " << n << "\n";
     out << "nodes added: " << r.nodesAdded << "\n";
     if (r.nodesReused) out << "nodes already in the drawing (used as they are): " << r.nodesReused << "\n";
-    if (r.nodesWithoutPosition) out << "nodes without coordinates (not imported): " << r.nodesWithoutPosition << "\n";
+    if (r.nodesWithoutPosition)
+        out << "nodes without coordinates (not imported): " << r.nodesWithoutPosition << "\n";
     out << "sections added: " << r.sectionsAdded << "\n";
     if (r.sectionsSkipped) out << "sections not imported: " << r.sectionsSkipped << "\n";
     out << "catchment areas added: " << r.catchmentsAdded << "\n";
@@ -235,16 +247,20 @@ std::string CNetworkImporter::FormatReport(const SImportReport& read, const SNet
     }
     out << "attribute values written: " << r.attributesWritten << "\n";
     if (r.valuesRejected) out << "values rejected (wrong type): " << r.valuesRejected << "\n";
-    if (r.roughnessNotKept) out << "Manning roughness not kept (no attribute for it): " << r.roughnessNotKept << "\n";
+    if (r.roughnessNotKept)
+        out << "Manning roughness not kept (no attribute for it): " << r.roughnessNotKept << "\n";
     if (r.lengthsDiffering)
-        out << "given lengths differing from the drawn length by more than 1 %: " << r.lengthsDiffering << "\n";
-    for (const auto& [name, n] : r.unmappedProperties) out << "unmapped property " << name << ": " << n << "\n";
+        out << "given lengths differing from the drawn length by more than 1 %: " << r.lengthsDiffering
+            << "\n";
+    for (const auto& [name, n] : r.unmappedProperties)
+        out << "unmapped property " << name << ": " << n << "\n";
     const std::size_t warnings = read.warningCount + r.messageCount;
     out << "warnings: " << warnings << "\n";
     std::size_t shown = 0;
     for (const auto& w : read.warnings) {
         if (shown++ >= maxWarnings) break;
-        out << "  " << (w.line ? "line " + std::to_string(w.line) + ": " : std::string()) << w.message << "\n";
+        out << "  " << (w.line ? "line " + std::to_string(w.line) + ": " : std::string()) << w.message
+            << "\n";
     }
     for (const auto& m : r.messages) {
         if (shown++ >= maxWarnings) break;

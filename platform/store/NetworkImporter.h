@@ -2,7 +2,7 @@
 // CNetworkImporter: puts an imported network (the neutral model of ImportModel.h) into a drawing.
 //
 // - Nodes get their position and terrain height; a node without a position cannot be placed and is not
-//   imported (nor are the sections and catchment areas that need it); a node whose name the drawing
+//   imported (nor are the sections that need it); a node whose name the drawing
 //   already has is not created again: the existing node is used, so an import can extend a network.
 // - Sections get their vertices, "PIPE_DIA_IN" (m) from the circular diameter and their levels at both
 //   nodes; a section or catchment area whose name the drawing already has is skipped.
@@ -11,11 +11,11 @@
 // - Extra properties: a property named like an attribute definition of the element's entity type is
 //   written to that attribute; a few property names fill the element's own fields when the source gave
 //   none (they are what CGeoJsonWriter writes): node "terrain_height"; section "level_start",
-//   "level_end"; catchment area "kind", "area_ha" (wins over the area of the outline), "inhabitant_density", "runoff_coefficient" and
-//   "section" (the name of the section it drains into); any element "guid" (kept when no entity of the
-//   drawing has it, else a new GUID is made). "entity", "system", "from_node", "to_node" and "length_2d"
-//   describe what the network itself holds and are not kept. Every other property is counted as
-//   unmapped by name; a value that does not fit its attribute's type is counted as rejected.
+//   "level_end"; catchment area "kind", "area_ha" (wins over the area of the outline), "inhabitant_density",
+//   "runoff_coefficient" and "section" (the name of the section it drains into); any element "guid" (kept
+//   when no entity of the drawing has it, else a new GUID is made). "entity", "system", "from_node",
+//   "to_node" and "length_2d" describe what the network itself holds and are not kept. Every other property
+//   is counted as unmapped by name; a value that does not fit its attribute's type is counted as rejected.
 // - What the drawing has no place for is counted too: Manning roughness of sections, lengths that differ
 //   from the plan length of the geometry by more than kLengthTolerance.
 // Nothing is dropped without being counted; FormatReport prints the reader's and the importer's counts.
@@ -32,20 +32,20 @@ namespace TAVGis::Store {
 
 struct SNetworkImportResult {
     std::size_t nodesAdded = 0;
-    std::size_t nodesReused = 0;            // names the drawing already had
-    std::size_t nodesWithoutPosition = 0;   // not imported
+    std::size_t nodesReused = 0;           // names the drawing already had
+    std::size_t nodesWithoutPosition = 0;  // not imported
     std::size_t sectionsAdded = 0;
-    std::size_t sectionsSkipped = 0;        // name already in the drawing, or a node was not imported
+    std::size_t sectionsSkipped = 0;  // name already in the drawing, or a node was not imported
     std::size_t catchmentsAdded = 0;
     std::size_t catchmentsSkipped = 0;
     std::size_t catchmentsLinked = 0;
     std::size_t catchmentsUnlinked = 0;
     std::size_t attributesWritten = 0;
-    std::size_t valuesRejected = 0;         // a property value that does not fit its attribute's type
-    std::size_t roughnessNotKept = 0;       // sections whose Manning n has no attribute
-    std::size_t lengthsDiffering = 0;       // sections whose given length differs from the plan length
+    std::size_t valuesRejected = 0;    // a property value that does not fit its attribute's type
+    std::size_t roughnessNotKept = 0;  // sections whose Manning n has no attribute
+    std::size_t lengthsDiffering = 0;  // sections whose given length differs from the plan length
     std::map<std::string, std::size_t> unmappedProperties;  // property name -> elements
-    std::vector<std::string> messages;      // why elements were skipped (at most kMaxMessages)
+    std::vector<std::string> messages;  // why elements were skipped (at most kMaxMessages)
     std::size_t messageCount = 0;
 };
 

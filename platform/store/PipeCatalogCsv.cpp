@@ -108,7 +108,8 @@ SPipeCatalogImport CPipeCatalogCsv::ReadText(std::string_view text, TAVHost::Doc
         }
         if (!SplitCsv(line, f)) return Fail(lineNo, "a quoted field is not closed");
         if (f.size() != kFieldCount)
-            return Fail(lineNo, "expected " + std::to_string(kFieldCount) + " fields, found " + std::to_string(f.size()));
+            return Fail(lineNo, "expected " + std::to_string(kFieldCount) + " fields, found " +
+                                    std::to_string(f.size()));
         for (auto& s : f) s = Trim(s);
         Row r;
         r.line = lineNo;
@@ -120,10 +121,12 @@ SPipeCatalogImport CPipeCatalogCsv::ReadText(std::string_view text, TAVHost::Doc
         double* values[] = {&r.dn, &r.di, &r.kb};
         for (int k = 0; k < 3; ++k) {
             auto v = ImportText::ParseNumber(f[2 + k]);
-            if (!v || *v <= 0) return Fail(lineNo, std::string(columns[k]) + " '" + f[2 + k] + "' is not a positive number");
+            if (!v || *v <= 0)
+                return Fail(lineNo, std::string(columns[k]) + " '" + f[2 + k] + "' is not a positive number");
             *values[k] = *v;
         }
-        if (r.di > 2 * r.dn) return Fail(lineNo, "the inner diameter is more than twice the nominal diameter");
+        if (r.di > 2 * r.dn)
+            return Fail(lineNo, "the inner diameter is more than twice the nominal diameter");
         if (!seen.emplace(std::make_pair(r.group, r.name), lineNo).second)
             return Fail(lineNo, "pipe '" + r.name + "' is listed twice in group '" + r.group + "'");
         rows.push_back(std::move(r));
@@ -151,8 +154,9 @@ SPipeCatalogImport CPipeCatalogCsv::ReadText(std::string_view text, TAVHost::Doc
             group->SetProperty("TYPE_ID", Data::CDataBox(r.typeId));
             groupType[r.group] = r.typeId;
         } else if (groupType[r.group] != r.typeId) {
-            result.warnings.push_back("line " + std::to_string(r.line) + ": pipe '" + r.name + "' has type id '" +
-                                      r.typeId + "', its group '" + r.group + "' has '" + groupType[r.group] + "'");
+            result.warnings.push_back("line " + std::to_string(r.line) + ": pipe '" + r.name +
+                                      "' has type id '" + r.typeId + "', its group '" + r.group + "' has '" +
+                                      groupType[r.group] + "'");
         }
         Data::CCatalogItemPtr pipe;
         for (const auto& p : group->GetSubItems())

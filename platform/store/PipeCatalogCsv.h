@@ -26,10 +26,10 @@ namespace TAVGis::Store {
 
 struct SPipeCatalogImport {
     bool ok = false;
-    std::string error;        // when !ok
-    std::size_t line = 0;     // 1-based line of the error; 0 when none applies
-    std::size_t groups = 0;   // groups in the file
-    std::size_t pipes = 0;    // pipes in the file
+    std::string error;       // when !ok
+    std::size_t line = 0;    // 1-based line of the error; 0 when none applies
+    std::size_t groups = 0;  // groups in the file
+    std::size_t pipes = 0;   // pipes in the file
     std::size_t groupsAdded = 0;
     std::size_t pipesAdded = 0;
     std::size_t pipesUpdated = 0;

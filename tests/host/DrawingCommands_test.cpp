@@ -55,7 +55,8 @@ protected:
     }
     std::string D() const { return "'" + drawing.string() + "'"; }
     void ImportSmall() {
-        auto r = Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp'");
+        auto r = Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) +
+                           "/tests/data/store/small_us.inp'");
         ASSERT_EQ(r.code, 0) << r.output;
     }
 
@@ -63,11 +64,13 @@ protected:
 };
 
 TEST_F(DrawingCommandsTest, ImportCreatesTheDrawingAndInfoCountsIt) {
-    auto r = Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp'");
+    auto r =
+        Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp'");
     ASSERT_EQ(r.code, 0) << r.output;
     EXPECT_NE(r.output.find("sections added: 4\n"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("not supported, skipped [PUMPS]: 1\n"), std::string::npos) << r.output;
-    r = Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/examples/catalogue/pipe_series.csv'");
+    r = Sewercalc("import " + D() + " '" + std::string(SEWER_SOURCE_DIR) +
+                  "/examples/catalogue/pipe_series.csv'");
     ASSERT_EQ(r.code, 0) << r.output;
     EXPECT_NE(r.output.find("pipes: 40 (40 new, 0 updated)"), std::string::npos) << r.output;
     r = Sewercalc("info " + D());
@@ -115,7 +118,8 @@ TEST_F(DrawingCommandsTest, BadRequestsFailAndLeaveTheDrawing) {
         {"import " + D() + " '" + (dir / "x.txt").string() + "'", 2, "unknown kind of file"},
         {"import " + D() + " '" + (dir / "missing.inp").string() + "'", 2, "missing.inp"},
         {"info '" + (dir / "none.gpkg").string() + "'", 2, "no such drawing"},
-        {"export '" + (dir / "none.gpkg").string() + "' '" + (dir / "o.geojson").string() + "'", 2, "no such drawing"},
+        {"export '" + (dir / "none.gpkg").string() + "' '" + (dir / "o.geojson").string() + "'", 2,
+         "no such drawing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
@@ -160,9 +164,10 @@ TEST_F(DrawingCommandsTest, RunSavesOnlyAfterASuccessfulScript) {
 TEST_F(DrawingCommandsTest, HostileFileIsRefusedByEveryCommand) {
     Write(drawing, "this is not a drawing\n");
     Write(dir / "ok.sc", "echo hi\n");
-    for (const std::string& args : {"info " + D(), "show " + D() + " --attr FLOW_TOTAL", "set " + D() + " FLOW_TOTAL=1",
-                                    "run " + D() + " '" + (dir / "ok.sc").string() + "'",
-                                    "import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp'"}) {
+    for (const std::string& args :
+         {"info " + D(), "show " + D() + " --attr FLOW_TOTAL", "set " + D() + " FLOW_TOTAL=1",
+          "run " + D() + " '" + (dir / "ok.sc").string() + "'",
+          "import " + D() + " '" + std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp'"}) {
         SCOPED_TRACE(args);
         auto r = Sewercalc(args);
         EXPECT_EQ(r.code, 2) << r.output;
@@ -176,7 +181,8 @@ TEST_F(DrawingCommandsTest, ExportWritesGeoJson) {
     const fs::path out = dir / "out.geojson";
     auto r = Sewercalc("export " + D() + " '" + out.string() + "'");
     ASSERT_EQ(r.code, 0) << r.output;
-    EXPECT_NE(r.output.find("exported 5 nodes, 4 sections, 2 catchment areas"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("exported 5 nodes, 4 sections, 2 catchment areas"), std::string::npos)
+        << r.output;
     auto json = nlohmann::json::parse(Bytes(out));
     EXPECT_EQ(json["features"].size(), 11u);
     EXPECT_EQ(json["features"][5]["properties"]["name"], "Pipe A");

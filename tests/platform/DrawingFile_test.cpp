@@ -1,5 +1,7 @@
 // The drawing file: round trips of everything a drawing holds, hostile and damaged files refused without
 // being touched, a save killed midway leaving the previous drawing, the GeoPackage layout GIS tools read.
+#include "platform/store/DrawingFile.h"
+
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -20,7 +22,6 @@
 #include "platform/gis/GisDrawingData.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/network/TopologyStorage.h"
-#include "platform/store/DrawingFile.h"
 #include "platform/store/GpkgGeometry.h"
 #include "support/DrawingDump.h"
 #include "support/TestSupport.h"
@@ -85,7 +86,8 @@ protected:
         auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
         config.AddDefinition(TAVGis::Data::kEntitySection, "TEST_STORE_COUNT", TAVGis::Data::ValueType::Int);
         config.AddDefinition(TAVGis::Data::kEntitySection, "TEST_STORE_NOTE", TAVGis::Data::ValueType::Text);
-        config.AddDefinition(TAVGis::Data::kEntityCatchment, "name", TAVGis::Data::ValueType::Text);  // clashes
+        config.AddDefinition(TAVGis::Data::kEntityCatchment, "name",
+                             TAVGis::Data::ValueType::Text);  // clashes
         auto other = TAVGis::System::CSystemManager::AddSystem(kHostile, 3);
         auto a = Node("A", 100.5, 200.25, 210.0);
         auto b = Node(kHostile, 150.0, 180.0);
@@ -118,7 +120,8 @@ protected:
         auto* e1 = db.GetEntity(s1->GetObjectId());
         e1->layer = "PIPES'old";
         e1->colorIndex = 3;
-        e1->xdata["ACH_FLOW"] = {{1000, std::string("set; one")}, {1040, 2.5}, {1070, std::int32_t{-7}}, {1002, {}}};
+        e1->xdata["ACH_FLOW"] = {
+            {1000, std::string("set; one")}, {1040, 2.5}, {1070, std::int32_t{-7}}, {1002, {}}};
         e1->xdata[kHostile] = {{1000, kHostile}};
         auto& text = db.AddEntity(TAVHost::GeometryKind::Polyline, {{1, 2}, {3, 4}}, "NOTES");
         text.colorIndex = 7;
@@ -129,7 +132,8 @@ protected:
         dict[kHostile] = {TAVHost::kDictCodeInt16, std::int16_t{-32768}};
         db.GetOrCreateDictionary("EMPTY");
 
-        auto& net = doc->Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
+        auto& net =
+            doc->Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
         TAVGis::Data::CCatalogPtr cat(new TAVGis::Data::CCatalog("PIPE"));
         net.catalogs["PIPE"] = cat;
         TAVGis::Data::CCatalogItemPtr g2(new TAVGis::Data::CCatalogItem("{G2}", "Zeta group"));
@@ -137,7 +141,8 @@ protected:
         cat->AddRootItem(g2);  // order kept, not sorted
         cat->AddRootItem(g1);
         for (int k = 3; k >= 1; --k) {
-            TAVGis::Data::CCatalogItemPtr p(new TAVGis::Data::CCatalogItem("{P" + std::to_string(k) + "}", "DN " + std::to_string(k)));
+            TAVGis::Data::CCatalogItemPtr p(
+                new TAVGis::Data::CCatalogItem("{P" + std::to_string(k) + "}", "DN " + std::to_string(k)));
             p->SetProperty("DN", CDataBox(100.0 * k));
             p->SetProperty("TYPE_ID", CDataBox(std::string("PVC")));
             cat->AddItem(g2, p);
@@ -195,15 +200,19 @@ TEST_F(DrawingFileTest, FileIsAGeoPackageWithThreeFeatureLayers) {
     EXPECT_EQ(Sqlite(file, "PRAGMA user_version"), "10300\n");
     EXPECT_EQ(Sqlite(file, "SELECT table_name, data_type, srs_id FROM gpkg_contents ORDER BY table_name"),
               "catchment_areas|features|-1\nnodes|features|-1\nsections|features|-1\n");
-    EXPECT_EQ(Sqlite(file, "SELECT table_name, geometry_type_name FROM gpkg_geometry_columns ORDER BY table_name"),
-              "catchment_areas|POLYGON\nnodes|POINT\nsections|LINESTRING\n");
+    EXPECT_EQ(
+        Sqlite(file, "SELECT table_name, geometry_type_name FROM gpkg_geometry_columns ORDER BY table_name"),
+        "catchment_areas|POLYGON\nnodes|POINT\nsections|LINESTRING\n");
     EXPECT_EQ(Sqlite(file, "SELECT srs_id FROM gpkg_spatial_ref_sys ORDER BY srs_id"), "-1\n0\n4326\n");
     // Attributes are plain columns a GIS tool shows; the clashing catchment attribute got its own column.
-    EXPECT_EQ(Sqlite(file, "SELECT name, FLOW_TOTAL, TEST_STORE_COUNT FROM sections WHERE FLOW_TOTAL IS NOT NULL"),
-              "S1|0.0123456789012345|42\n");
-    EXPECT_EQ(Sqlite(file, "SELECT column_name FROM tav_attribute_definitions WHERE entity_type = 3"), "attr_name\n");
+    EXPECT_EQ(
+        Sqlite(file, "SELECT name, FLOW_TOTAL, TEST_STORE_COUNT FROM sections WHERE FLOW_TOTAL IS NOT NULL"),
+        "S1|0.0123456789012345|42\n");
+    EXPECT_EQ(Sqlite(file, "SELECT column_name FROM tav_attribute_definitions WHERE entity_type = 3"),
+              "attr_name\n");
     // The layer extent covers the nodes.
-    EXPECT_EQ(Sqlite(file, "SELECT min_x, max_y FROM gpkg_contents WHERE table_name = 'nodes'"), "100.5|200.25\n");
+    EXPECT_EQ(Sqlite(file, "SELECT min_x, max_y FROM gpkg_contents WHERE table_name = 'nodes'"),
+              "100.5|200.25\n");
     EXPECT_EQ(Sqlite(file, "PRAGMA integrity_check"), "ok\n");
 }
 
@@ -212,15 +221,30 @@ TEST_F(DrawingFileTest, OgrinfoReadsTheLayers) {
     BuildRichDrawing();
     const fs::path file = dir / "ogr.gpkg";
     CDrawingFile::Save(*doc, file);
-    std::string out;
-    if (FILE* p = ::popen(("ogrinfo -ro -so '" + file.string() + "' sections 2>&1").c_str(), "r")) {
-        char buf[512];
-        while (std::fgets(buf, sizeof buf, p)) out += buf;
-        ::pclose(p);
-    }
-    EXPECT_NE(out.find("Geometry: Line String"), std::string::npos) << out;
-    EXPECT_NE(out.find("Feature Count: 3"), std::string::npos) << out;
-    EXPECT_EQ(out.find("ERROR"), std::string::npos) << out;
+    const std::string bytes = Bytes(file);
+    auto ogrinfo = [&](const std::string& args) {
+        std::string out;
+        if (FILE* p = ::popen(("ogrinfo -ro " + args + " '" + file.string() + "' 2>&1").c_str(), "r")) {
+            char buf[512];
+            while (std::fgets(buf, sizeof buf, p)) out += buf;
+            ::pclose(p);
+        }
+        return out;
+    };
+    const std::string all = ogrinfo("");
+    EXPECT_NE(all.find("1: nodes (Point)"), std::string::npos) << all;
+    EXPECT_NE(all.find("2: sections (Line String)"), std::string::npos) << all;
+    EXPECT_NE(all.find("3: catchment_areas (Polygon)"), std::string::npos) << all;
+    EXPECT_EQ(all.find("Warning"), std::string::npos) << all;
+    EXPECT_EQ(all.find("ERROR"), std::string::npos) << all;
+    const std::string sections = ogrinfo("-so -al");
+    EXPECT_NE(sections.find("Feature Count: 3\n"), std::string::npos) << sections;
+    EXPECT_NE(sections.find("FLOW_TOTAL: Real"), std::string::npos) << sections;
+    const std::string s1 = ogrinfo("-sql \"SELECT * FROM sections WHERE name = 'S1'\"");
+    EXPECT_NE(s1.find("LINESTRING (100.5 200.25,120"), std::string::npos) << s1;
+    EXPECT_NE(s1.find("190.125,150"), std::string::npos) << s1;
+    EXPECT_NE(s1.find("FLOW_TOTAL (Real) = 0.0123456789012345"), std::string::npos) << s1;
+    EXPECT_EQ(Bytes(file), bytes);
 }
 
 // Every file that is not a whole drawing of a known schema is refused, and neither it nor its folder changes.
@@ -243,11 +267,14 @@ TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
         {"text", [](const fs::path& p) { WriteBytes(p, "node A 0 0\n"); }, "not a drawing"},
         {"random", [&](const fs::path& p) { WriteBytes(p, random); }, "not a drawing"},
         {"sqlite header then garbage",
-         [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, 100) + random.substr(0, 4096 - 100)); }, "drawing"},
-        {"truncated half", [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }, "truncated"},
+         [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, 100) + random.substr(0, 4096 - 100)); },
+         "drawing"},
+        {"truncated half",
+         [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, goodBytes.size() / 2)); }, "truncated"},
         {"truncated header", [&](const fs::path& p) { WriteBytes(p, goodBytes.substr(0, 60)); }, "truncated"},
         {"other database",
-         [](const fs::path& p) { Sqlite(p, "CREATE TABLE t(x); INSERT INTO t VALUES ('a');"); }, "not a drawing"},
+         [](const fs::path& p) { Sqlite(p, "CREATE TABLE t(x); INSERT INTO t VALUES ('a');"); },
+         "not a drawing"},
         {"newer schema",
          [&](const fs::path& p) {
              WriteBytes(p, goodBytes);
@@ -269,7 +296,9 @@ TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
         {"duplicate object id",
          [&](const fs::path& p) {
              WriteBytes(p, goodBytes);
-             Sqlite(p, "UPDATE sections SET object_id = (SELECT object_id FROM nodes LIMIT 1) WHERE name = 'S1'");
+             Sqlite(
+                 p,
+                 "UPDATE sections SET object_id = (SELECT object_id FROM nodes LIMIT 1) WHERE name = 'S1'");
          },
          "damaged"},
         {"text in a number column",
@@ -367,8 +396,8 @@ TEST(GpkgGeometryTest, DecodesForeignBlobsAndRejectsMalformedOnes) {
         const auto* b = static_cast<const char*>(p);
         for (std::size_t i = n; i-- > 0;) s += b[i];
     };
-    auto blob = [&](bool bigEndian, int envelopeCode, std::uint32_t type, const std::vector<double>& ordinates,
-                    std::uint32_t count, bool polygon) {
+    auto blob = [&](bool bigEndian, int envelopeCode, std::uint32_t type,
+                    const std::vector<double>& ordinates, std::uint32_t count, bool polygon) {
         auto put = bigEndian ? std::function<void(std::string&, const void*, std::size_t)>(be)
                              : std::function<void(std::string&, const void*, std::size_t)>(le);
         std::string s = "GP";
@@ -400,16 +429,42 @@ TEST(GpkgGeometryTest, DecodesForeignBlobsAndRejectsMalformedOnes) {
         std::vector<P> points;
     };
     const std::vector<Case> cases = {
-        {"point little endian", blob(false, 1, 1, {1.5, -2.5}, 0, false), CGpkgGeometry::EType::Point, true, {{1.5, -2.5}}},
-        {"point big endian no envelope", blob(true, 0, 1, {3, 4}, 0, false), CGpkgGeometry::EType::Point, true, {{3, 4}}},
-        {"line Z", blob(false, 2, 1002, {0, 0, 9, 1, 1, 9}, 2, false), CGpkgGeometry::EType::LineString, true, {{0, 0}, {1, 1}}},
-        {"line ZM big endian", blob(true, 4, 3002, {0, 1, 7, 8, 2, 3, 7, 8}, 2, false), CGpkgGeometry::EType::LineString,
-         true, {{0, 1}, {2, 3}}},
-        {"polygon closing point dropped", blob(false, 1, 3, {0, 0, 1, 0, 1, 1, 0, 0}, 4, true),
-         CGpkgGeometry::EType::Polygon, true, {{0, 0}, {1, 0}, {1, 1}}},
+        {"point little endian",
+         blob(false, 1, 1, {1.5, -2.5}, 0, false),
+         CGpkgGeometry::EType::Point,
+         true,
+         {{1.5, -2.5}}},
+        {"point big endian no envelope",
+         blob(true, 0, 1, {3, 4}, 0, false),
+         CGpkgGeometry::EType::Point,
+         true,
+         {{3, 4}}},
+        {"line Z",
+         blob(false, 2, 1002, {0, 0, 9, 1, 1, 9}, 2, false),
+         CGpkgGeometry::EType::LineString,
+         true,
+         {{0, 0}, {1, 1}}},
+        {"line ZM big endian",
+         blob(true, 4, 3002, {0, 1, 7, 8, 2, 3, 7, 8}, 2, false),
+         CGpkgGeometry::EType::LineString,
+         true,
+         {{0, 1}, {2, 3}}},
+        {"polygon closing point dropped",
+         blob(false, 1, 3, {0, 0, 1, 0, 1, 1, 0, 0}, 4, true),
+         CGpkgGeometry::EType::Polygon,
+         true,
+         {{0, 0}, {1, 0}, {1, 1}}},
         {"wrong type", blob(false, 1, 1, {1, 2}, 0, false), CGpkgGeometry::EType::LineString, false, {}},
-        {"count beyond the data", blob(false, 1, 2, {0, 0}, 1000000, false), CGpkgGeometry::EType::LineString, false, {}},
-        {"cut inside the envelope", blob(false, 1, 1, {1, 2}, 0, false).substr(0, 20), CGpkgGeometry::EType::Point, false, {}},
+        {"count beyond the data",
+         blob(false, 1, 2, {0, 0}, 1000000, false),
+         CGpkgGeometry::EType::LineString,
+         false,
+         {}},
+        {"cut inside the envelope",
+         blob(false, 1, 1, {1, 2}, 0, false).substr(0, 20),
+         CGpkgGeometry::EType::Point,
+         false,
+         {}},
         {"not GP", std::string("XX\0\1\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},
         {"extended", std::string("GP\0\x21\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},
         {"bad envelope code", std::string("GP\0\x0B\0\0\0\0", 8), CGpkgGeometry::EType::Point, false, {}},

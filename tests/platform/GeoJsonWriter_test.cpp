@@ -1,5 +1,7 @@
 // GeoJSON export: the network with all attributes, read back through the GeoJSON reader and the importer
 // into a new drawing, is the same network.
+#include "platform/store/GeoJsonWriter.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,7 +10,6 @@
 #include "platform/gis/GisDrawingData.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GeoJsonReader.h"
-#include "platform/store/GeoJsonWriter.h"
 #include "platform/store/NetworkImporter.h"
 #include "support/DrawingDump.h"
 #include "support/TestSupport.h"

@@ -1,13 +1,14 @@
 // Importing networks into a drawing: SWMM input in US units (offsets, storage-unit manholes, quoted names,
 // names "1" and "001", a mixed-case [Polygons] header) and GeoJSON with attribute properties; counts of
 // everything that was not imported.
+#include "platform/store/NetworkImporter.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/gis/DataRW.h"
 #include "platform/gis/GisDrawingData.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GeoJsonReader.h"
-#include "platform/store/NetworkImporter.h"
 #include "platform/store/SwmmReader.h"
 #include "support/TestSupport.h"
 
@@ -15,14 +16,15 @@ namespace {
 
 using namespace TAVGis::Store;
 
-constexpr double kFoot = 0.3048;           // m
-constexpr double kAcre = 0.40468564224;    // ha
+constexpr double kFoot = 0.3048;         // m
+constexpr double kAcre = 0.40468564224;  // ha
 constexpr double kTol = 1e-9;
 
 class NetworkImporterTest : public testsupport::DrawingTest {
 protected:
     SNetworkImportResult ImportInp(SImportNetwork& net) {
-        auto status = CSwmmReader().ReadFile(std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp", net);
+        auto status =
+            CSwmmReader().ReadFile(std::string(SEWER_SOURCE_DIR) + "/tests/data/store/small_us.inp", net);
         EXPECT_TRUE(status.Ok()) << status.message;
         return CNetworkImporter(*doc, system).Import(net);
     }
@@ -103,9 +105,10 @@ TEST_F(NetworkImporterTest, SwmmNetworkInUsUnitsBecomesNodesSectionsAndAreas) {
     EXPECT_EQ(topo.GetSectionByGuid(topo.FindCatchmentByName("SC2")->sectionGuid)->GetName(), "P4");
 
     const std::string report = CNetworkImporter::FormatReport(net.report, r);
-    for (const char* line : {"read [CONDUITS]: 4\n", "not supported, skipped [PUMPS]: 1\n",
-                             "sections without a diameter (shape RECT_CLOSED): 1\n", "sections added: 4\n",
-                             "Manning roughness not kept (no attribute for it): 4\n", "unmapped property SWMM_WIDTH: 2\n"})
+    for (const char* line :
+         {"read [CONDUITS]: 4\n", "not supported, skipped [PUMPS]: 1\n",
+          "sections without a diameter (shape RECT_CLOSED): 1\n", "sections added: 4\n",
+          "Manning roughness not kept (no attribute for it): 4\n", "unmapped property SWMM_WIDTH: 2\n"})
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }
 
@@ -171,9 +174,10 @@ TEST_F(NetworkImporterTest, GeoJsonPropertiesMapToAttributesByName) {
 
 TEST_F(NetworkImporterTest, NodesWithoutCoordinatesAreCountedWithTheirSections) {
     SImportNetwork net;
-    ASSERT_TRUE(CSwmmReader().ReadText("[JUNCTIONS]\nA 10 2\nB 9 2\n[OUTFALLS]\nC 8 FREE\n[CONDUITS]\n"
-                                       "AB A B 10 0.013 0 0\nBC B C 10 0.013 0 0\n[COORDINATES]\nA 0 0\nB 10 0\n",
-                                       net)
+    ASSERT_TRUE(CSwmmReader()
+                    .ReadText("[JUNCTIONS]\nA 10 2\nB 9 2\n[OUTFALLS]\nC 8 FREE\n[CONDUITS]\n"
+                              "AB A B 10 0.013 0 0\nBC B C 10 0.013 0 0\n[COORDINATES]\nA 0 0\nB 10 0\n",
+                              net)
                     .Ok());
     const auto r = CNetworkImporter(*doc, system).Import(net);
     EXPECT_EQ(r.nodesAdded, 2u);

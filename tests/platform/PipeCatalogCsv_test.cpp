@@ -1,10 +1,11 @@
 // The pipe catalogue CSV: the bundled series become groups and pipes with their properties; a re-import
 // keeps GUIDs; a malformed file changes nothing and names its line.
+#include "platform/store/PipeCatalogCsv.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/network/CatalogManager.h"
 #include "platform/network/TopologyStorage.h"
-#include "platform/store/PipeCatalogCsv.h"
 #include "support/DrawingDump.h"
 #include "support/TestSupport.h"
 
@@ -16,7 +17,9 @@ const std::string kExample = std::string(SEWER_SOURCE_DIR) + "/examples/catalogu
 
 class PipeCatalogCsvTest : public testsupport::DrawingTest {
 protected:
-    TAVGis::Data::CCatalogPtr Pipe() { return TAVGis::Data::CCatalogManager::GetInstance()->GetCatalog("PIPE"); }
+    TAVGis::Data::CCatalogPtr Pipe() {
+        return TAVGis::Data::CCatalogManager::GetInstance()->GetCatalog("PIPE");
+    }
 };
 
 TEST_F(PipeCatalogCsvTest, BundledSeriesBecomeGroupsAndPipes) {
@@ -55,7 +58,9 @@ TEST_F(PipeCatalogCsvTest, ReimportUpdatesInPlaceAndGuidsAreStable) {
     // Another drawing gets the same GUIDs; different names give different GUIDs.
     TAVHost::Document other("other.gpkg");
     ASSERT_TRUE(CPipeCatalogCsv::ReadFile(kExample, other).ok);
-    auto& cats = other.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey).catalogs;
+    auto& cats =
+        other.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey)
+            .catalogs;
     EXPECT_EQ(cats["PIPE"]->GetRootItems()[1]->GetSubItems()[2]->GetGUID(),
               Pipe()->GetRootItems()[1]->GetSubItems()[2]->GetGUID());
     EXPECT_NE(CPipeCatalogCsv::ItemGuid("a", "bc"), CPipeCatalogCsv::ItemGuid("ab", "c"));

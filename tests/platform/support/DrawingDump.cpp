@@ -17,7 +17,9 @@ std::string Num(double v) {
     return buf;
 }
 
-std::string Opt(const std::optional<double>& v) { return v ? Num(*v) : "none"; }
+std::string Opt(const std::optional<double>& v) {
+    return v ? Num(*v) : "none";
+}
 
 std::string Box(const TAVGis::Data::CDataBox& b) {
     if (b.IsNull()) return "null";
@@ -52,10 +54,14 @@ void Entity(std::ostream& out, TAVHost::Document& doc, const TAVGis::Topology::C
             out << " xdata[" << app << "]";
             for (const auto& rb : chain) {
                 out << " " << rb.code << ":";
-                if (auto* s = std::get_if<std::string>(&rb.value)) out << "s[" << *s << "]";
-                else if (auto* v = std::get_if<double>(&rb.value)) out << "d" << Num(*v);
-                else if (auto* i = std::get_if<std::int32_t>(&rb.value)) out << "i" << *i;
-                else out << "null";
+                if (auto* s = std::get_if<std::string>(&rb.value))
+                    out << "s[" << *s << "]";
+                else if (auto* v = std::get_if<double>(&rb.value))
+                    out << "d" << Num(*v);
+                else if (auto* i = std::get_if<std::int32_t>(&rb.value))
+                    out << "i" << *i;
+                else
+                    out << "null";
             }
         }
     }
@@ -72,7 +78,8 @@ std::string DumpDrawing(TAVHost::Document& doc, bool ids) {
         out << "system " << s->GetId() << " [" << s->GetName() << "] function " << s->GetSystemFunction()
             << (s == gis.activeSystem ? " active" : "") << "\n";
     for (const auto& n : topo.Nodes()) {
-        out << "node [" << n->GetName() << "] at" << Points({{n->X(), n->Y()}}) << " terrain " << Opt(n->TerrainHeight());
+        out << "node [" << n->GetName() << "] at" << Points({{n->X(), n->Y()}}) << " terrain "
+            << Opt(n->TerrainHeight());
         Entity(out, doc, *n, ids);
         Attributes(out, gis, *n);
     }
@@ -85,9 +92,9 @@ std::string DumpDrawing(TAVHost::Document& doc, bool ids) {
     }
     for (const auto& a : topo.CatchmentAreas()) {
         auto linked = topo.GetSectionByGuid(a->sectionGuid);
-        out << "catchment [" << a->GetName() << "] kind " << a->kind << " area " << Num(a->areaHa) << " density "
-            << Num(a->densityInhabPerHa) << " runoff " << Num(a->runoffCoefficient) << " section "
-            << (linked ? linked->GetName() : "none") << " polygon" << Points(a->polygon);
+        out << "catchment [" << a->GetName() << "] kind " << a->kind << " area " << Num(a->areaHa)
+            << " density " << Num(a->densityInhabPerHa) << " runoff " << Num(a->runoffCoefficient)
+            << " section " << (linked ? linked->GetName() : "none") << " polygon" << Points(a->polygon);
         Entity(out, doc, *a, ids);
         Attributes(out, gis, *a);
     }
@@ -97,8 +104,8 @@ std::string DumpDrawing(TAVHost::Document& doc, bool ids) {
             if (!topo.GetEntityByObjectId(e.id) && !e.erased) others[e.id] = &e;
         });
         for (const auto& [id, e] : others) {
-            out << "entity " << id << " kind " << static_cast<int>(e->kind) << " layer [" << e->layer << "] color "
-                << e->colorIndex << Points(e->points);
+            out << "entity " << id << " kind " << static_cast<int>(e->kind) << " layer [" << e->layer
+                << "] color " << e->colorIndex << Points(e->points);
             for (const auto& [app, chain] : e->xdata) out << " xdata[" << app << "] " << chain.size();
             out << "\n";
         }
@@ -108,21 +115,27 @@ std::string DumpDrawing(TAVHost::Document& doc, bool ids) {
         out << "dictionary [" << name << "]\n";
         for (const auto& [key, e] : dict) {
             out << "  [" << key << "] code " << e.code << " ";
-            if (auto* s = std::get_if<std::string>(&e.value)) out << "[" << *s << "]";
-            else if (auto* d = std::get_if<double>(&e.value)) out << Num(*d);
-            else out << std::get<std::int16_t>(e.value);
+            if (auto* s = std::get_if<std::string>(&e.value))
+                out << "[" << *s << "]";
+            else if (auto* d = std::get_if<double>(&e.value))
+                out << Num(*d);
+            else
+                out << std::get<std::int16_t>(e.value);
             out << "\n";
         }
     }
-    auto& net = doc.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
+    auto& net =
+        doc.Extension<TAVGis::Topology::NetworkDrawingData>(TAVGis::Topology::NetworkDrawingData::kKey);
     for (const auto& [name, cat] : net.catalogs) {
         out << "catalog [" << name << "]\n";
         std::vector<std::pair<TAVGis::Data::CCatalogItemPtr, int>> stack;
-        for (auto it = cat->GetRootItems().rbegin(); it != cat->GetRootItems().rend(); ++it) stack.push_back({*it, 1});
+        for (auto it = cat->GetRootItems().rbegin(); it != cat->GetRootItems().rend(); ++it)
+            stack.push_back({*it, 1});
         while (!stack.empty()) {
             auto [item, depth] = stack.back();
             stack.pop_back();
-            out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item->GetGUID() << " [" << item->GetName() << "]";
+            out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << item->GetGUID() << " ["
+                << item->GetName() << "]";
             for (const auto& [p, v] : item->Properties()) out << " " << p << "=" << Box(v);
             out << "\n";
             for (auto it = item->GetSubItems().rbegin(); it != item->GetSubItems().rend(); ++it)
