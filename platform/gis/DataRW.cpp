@@ -4,8 +4,25 @@
 
 namespace TAVGis::Data {
 namespace {
+// Loops read and write one name on many entities: the last definition found per entity type is kept so
+// such a loop compares the name instead of hashing it. Definitions are never removed, so the kept
+// pointer stays valid.
 const CDataDefinition* DefinitionFor(const std::string& name, const CAttributeHolder& e) {
-    return CDataConfiguration::GetInstance().GetDataDefinition(e.GetEntityType(), name);
+    struct Last {
+        std::string name;
+        const CDataDefinition* def = nullptr;
+    };
+    thread_local Last last[kEntityCatchment + 1];
+    const int type = e.GetEntityType();
+    if (type < 0 || type > kEntityCatchment) return nullptr;
+    Last& l = last[type];
+    if (l.def && l.name == name) return l.def;
+    const CDataDefinition* def = CDataConfiguration::GetInstance().GetDataDefinition(type, name);
+    if (def) {
+        l.name = name;
+        l.def = def;
+    }
+    return def;
 }
 bool Fits(const CDataDefinition* def, const CAttributeHolder& e) {
     return def && e.AttributeStore() && def->GetEntityType() == e.GetEntityType();

@@ -27,6 +27,20 @@ public:
     // Removes the value; non-zero when the name is defined for the entity.
     static int Delete(const std::string& name, const EntityPtr& entity, const System::CGisSystemPtr& system = {});
 
+    // Entities of a derived type are passed on without making a shared pointer of the base type (no
+    // reference-count traffic in loops over many entities).
+    template <class T>
+    static int Read(const std::string& name, const boost::shared_ptr<T>& entity, CDataBox& box, int flags = 0,
+                    const System::CGisSystemPtr& system = {}) {
+        box.SetNull();
+        return entity ? Read(name, static_cast<const CAttributeHolder&>(*entity), box) : 0;
+    }
+    template <class T>
+    static int Write(const std::string& name, const boost::shared_ptr<T>& entity, const CDataBox& box,
+                     const System::CGisSystemPtr& system = {}) {
+        return entity ? Write(name, static_cast<const CAttributeHolder&>(*entity), box) : 0;
+    }
+
     // The same on a plain entity reference, for loops over many entities.
     static int Read(const std::string& name, const CAttributeHolder& entity, CDataBox& box);
     static int Write(const std::string& name, const CAttributeHolder& entity, const CDataBox& box);
