@@ -235,11 +235,12 @@ int Info(const std::string& drawing) {
     return kExitOk;
 }
 
-std::string FormatValue(const TAVGis::Data::CDataBox& box) {
+// A value of `show`: 10 significant digits in CSV, 6 in a table meant for reading.
+std::string FormatValue(const TAVGis::Data::CDataBox& box, bool forReading) {
     if (box.IsNull()) return {};
     if (box.IsText()) return box.ToString();
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.10g", box.ToDouble());
+    std::snprintf(buf, sizeof buf, forReading ? "%.6g" : "%.10g", box.ToDouble());
     return buf;
 }
 
@@ -270,7 +271,7 @@ int Show(const std::string& drawing, const std::vector<std::string>& attrs, cons
             std::vector<std::string> row{s->GetName()};
             for (const auto* def : defs) {
                 gis.sectionStore.Get(*def, s->AttributeRow(), box);
-                row.push_back(FormatValue(box));
+                row.push_back(FormatValue(box, format != "csv"));
             }
             rows.push_back(std::move(row));
         }
