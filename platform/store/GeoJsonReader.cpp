@@ -25,15 +25,7 @@ constexpr double kSquareMetresPerHectare = 10000.0;
 constexpr double kMaxCoordinate = 1.0e9;  // m; anything farther out is no projected coordinate
 constexpr double kMinCellSize = 1.0e-3;   // m; smallest cell of the snap grid (keeps cell numbers in range)
 
-std::string Quote(std::string_view name)
-{
-    std::string out;
-    out.reserve(name.size() + 2);
-    out.push_back('"');
-    out.append(name);
-    out.push_back('"');
-    return out;
-}
+using ImportText::Quote;
 
 // A uniform grid over node positions for finding the nearest node within the snap tolerance. The cell
 // is at least as large as the tolerance, so the 3 x 3 cells around a point hold every candidate.

@@ -154,4 +154,14 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b)
     return true;
 }
 
+std::string Quote(std::string_view name)
+{
+    std::string out;
+    out.reserve(name.size() + 2);
+    out.push_back('"');
+    out.append(name);
+    out.push_back('"');
+    return out;
+}
+
 }  // namespace TAVGis::Store::ImportText

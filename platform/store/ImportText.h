@@ -30,4 +30,7 @@ std::string ToUpperAscii(std::string_view text);
 // Equality without regard to ASCII letter case.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// A name in double quotes, for report and warning texts.
+std::string Quote(std::string_view name);
+
 }  // namespace TAVGis::Store::ImportText

@@ -210,15 +210,7 @@ bool IsMeaningful(std::string_view line)
     return !text.empty() && text.front() != ';';
 }
 
-std::string Quote(std::string_view name)
-{
-    std::string out;
-    out.reserve(name.size() + 2);
-    out.push_back('"');
-    out.append(name);
-    out.push_back('"');
-    return out;
-}
+using ImportText::Quote;
 
 struct SConduitRef {
     std::size_t line = 0;
