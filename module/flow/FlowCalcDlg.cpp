@@ -97,11 +97,8 @@ bool CFlowCalcDlg::OnInitDialog() {
         list.InsertItem(
             row, row == kSeparatorRowIndex ? kSeparatorRow : CModuleConfiguration::GetMsg(kRowMsgs[row]));
     // 3. The selection button, and every element of the active system selected.
-    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_BUTTON_SELECT);
-    m_selectButton->SetParentDialog(this, true);
-    m_selectButton->SetTopologyType(kSelectionTopology);
-    m_selectButton->SetHideDisabledMenuOptions(true);
-    m_selectButton->SetSelectionType(kSelectionFlags);
+    m_selectButton =
+        TAVGis::Selection::CSelectionButton::Attach(*this, IDC_BUTTON_SELECT, kSelectionTopology, kSelectionFlags);
     TAVGis::Selection::CSelectionSet set;
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(set);
     m_sections = set.GetSections();

@@ -68,11 +68,7 @@ bool dlg_atvFile::OnInitDialog() {
     SetDlgItemText(TAVUi::IDOK, CModuleConfiguration::GetMsg(kMsgOk));
     SetDlgItemText(TAVUi::IDCANCEL, CModuleConfiguration::GetMsg(kMsgCancel));
 
-    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT);
-    m_selectButton->SetParentDialog(this, true);
-    m_selectButton->SetTopologyType(kTopologyType);
-    m_selectButton->SetSelectionType(kSelectionType);
-    m_selectButton->SetHideDisabledMenuOptions(true);
+    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
 
     TAVGis::Selection::CSelectionSet all;
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(all);

@@ -31,11 +31,7 @@ bool dlg_proracun_glavni::OnInitDialog() {
     }
     SetWindowText(CModuleConfiguration::GetMsg(kMsgTitle));
 
-    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT);
-    m_selectButton->SetParentDialog(this, true);
-    m_selectButton->SetTopologyType(kTopologyType);
-    m_selectButton->SetSelectionType(kSelectionType);
-    m_selectButton->SetHideDisabledMenuOptions(true);
+    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
 
     {
         TAVGis::Selection::CSelectionSet all;

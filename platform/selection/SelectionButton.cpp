@@ -12,6 +12,16 @@ std::shared_ptr<CSelectionButton> CSelectionButton::Attach(TAVUi::CAdUiBaseDialo
     return button;
 }
 
+std::shared_ptr<CSelectionButton> CSelectionButton::Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId,
+                                                           int topologyType, int selectionType) {
+    auto button = Attach(dialog, controlId);
+    button->SetParentDialog(&dialog, true);
+    button->SetTopologyType(topologyType);
+    button->SetSelectionType(selectionType);
+    button->SetHideDisabledMenuOptions(true);
+    return button;
+}
+
 bool CSelectionButton::OnClick(TAVUi::CControl&) {
     if (m_parent && m_hide) m_parent->ShowWindow(false);
     TAVHost::PickRequest req;

@@ -15,6 +15,10 @@ class CSelectionButton : public TAVUi::CControlBehavior {
 public:
     // Binds the button to a control of a dialog.
     static std::shared_ptr<CSelectionButton> Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId);
+    // Binds and configures the button as the dialogs use it: the dialog is its parent and hides while the
+    // person picks, the topology type and selection flags are passed through, disabled menu options hidden.
+    static std::shared_ptr<CSelectionButton> Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId, int topologyType,
+                                                    int selectionType);
 
     void SetParentDialog(TAVUi::CAdUiBaseDialog* parent, bool hideOnSelect) {
         m_parent = parent;
