@@ -16,9 +16,9 @@ namespace TAVGis::Bench {
 
 struct SInpGeneratorOptions {
     std::size_t conduits = 1000;
-    std::size_t branching = 3;            // conduits joining at each junction from upstream (>= 1)
-    bool usUnits = false;                 // FLOW_UNITS CFS with feet and acres instead of LPS with metres
-    std::size_t subcatchmentEvery = 0;    // one subcatchment per this many junctions; 0 for none
+    std::size_t branching = 3;          // conduits joining at each junction from upstream (>= 1)
+    bool usUnits = false;               // FLOW_UNITS CFS with feet and acres instead of LPS with metres
+    std::size_t subcatchmentEvery = 0;  // one subcatchment per this many junctions; 0 for none
 };
 
 class CInpGenerator {
@@ -35,10 +35,10 @@ public:
     std::size_t SubcatchmentCount() const;
 
     // The values written for junction i (1..conduits) and conduit i, in metres.
-    static constexpr double kMaxDepth = 3.0;        // m
-    static constexpr double kOutfallInvert = 100.0; // m
-    static constexpr double kSlope = 0.005;         // m/m
-    static double ConduitLength(std::size_t i);     // m
+    static constexpr double kMaxDepth = 3.0;         // m
+    static constexpr double kOutfallInvert = 100.0;  // m
+    static constexpr double kSlope = 0.005;          // m/m
+    static double ConduitLength(std::size_t i);      // m
     std::size_t Parent(std::size_t i) const { return (i - 1) / m_options.branching; }
 
 private:

@@ -26,10 +26,12 @@ GeneratedNetwork GenerateNetwork(Topology::CTopologyStorage& topo, const System:
         auto s = topo.AddSection(o.prefix + std::to_string(sections.size() + 1), a, b, system);
         sections.push_back(s);
         if (o.withFlows) {
-            Data::CDataRW::Write("FLOW_WASTE_PER", *s, Data::CDataBox(0.0005 + 0.00001 * (sections.size() % 7)));
+            Data::CDataRW::Write("FLOW_WASTE_PER", *s,
+                                 Data::CDataBox(0.0005 + 0.00001 * (sections.size() % 7)));
             Data::CDataRW::Write("FLOW_RAIN", *s, Data::CDataBox(0.002));
         }
-        if (o.withSlopes) Data::CDataRW::Write("SECTION_SLOPE", *s, Data::CDataBox(3.0 + (sections.size() % 5)));
+        if (o.withSlopes)
+            Data::CDataRW::Write("SECTION_SLOPE", *s, Data::CDataBox(3.0 + (sections.size() % 5)));
         if (o.withDiameters) Data::CDataRW::Write("PIPE_DIA_IN", *s, Data::CDataBox(dia));
         return s;
     };

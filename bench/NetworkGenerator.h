@@ -21,12 +21,12 @@ enum class NetworkShape { Chain, Tree, Divisions };
 struct NetworkOptions {
     int sections = 1000;
     NetworkShape shape = NetworkShape::Tree;
-    int divisionEvery = 50;      // Divisions: one division per this many sections
+    int divisionEvery = 50;  // Divisions: one division per this many sections
     std::uint32_t seed = 12345;
-    bool withFlows = true;       // write FLOW_WASTE_PER and FLOW_RAIN on every section
-    bool withSlopes = true;      // write SECTION_SLOPE (per mille) on every section
-    bool withDiameters = true;   // write PIPE_DIA_IN (m) on every section
-    std::string prefix = "S";    // section names: prefix + number; nodes: "N" + number
+    bool withFlows = true;      // write FLOW_WASTE_PER and FLOW_RAIN on every section
+    bool withSlopes = true;     // write SECTION_SLOPE (per mille) on every section
+    bool withDiameters = true;  // write PIPE_DIA_IN (m) on every section
+    std::string prefix = "S";   // section names: prefix + number; nodes: "N" + number
 };
 
 struct GeneratedNetwork {

@@ -59,7 +59,8 @@ void BM_AttributeWriteEverySection(benchmark::State& state) {
     Drawing d(static_cast<int>(state.range(0)));
     double v = 0.0;
     for (auto _ : state)
-        for (const auto& s : d.Topo().Sections()) Data::CDataRW::Write("FLOW_TOTAL", s, Data::CDataBox(v += 1.0));
+        for (const auto& s : d.Topo().Sections())
+            Data::CDataRW::Write("FLOW_TOTAL", s, Data::CDataBox(v += 1.0));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_AttributeWriteEverySection)->Arg(200000)->Unit(benchmark::kMillisecond);
@@ -107,9 +108,11 @@ void BM_PreviousSectionsSample(benchmark::State& state) {
     const auto& all = d.Topo().Sections();
     std::size_t n = 0;
     for (auto _ : state)
-        for (std::size_t i = 0; i < all.size(); i += all.size() / 1000) n += all[i]->GetPreviousSections().size();
+        for (std::size_t i = 0; i < all.size(); i += all.size() / 1000)
+            n += all[i]->GetPreviousSections().size();
     benchmark::DoNotOptimize(n);
-    state.counters["upstream_per_query"] = benchmark::Counter(static_cast<double>(n) / state.iterations() / 1000.0);
+    state.counters["upstream_per_query"] =
+        benchmark::Counter(static_cast<double>(n) / state.iterations() / 1000.0);
 }
 BENCHMARK(BM_PreviousSectionsSample)->Arg(200000)->Unit(benchmark::kMillisecond);
 

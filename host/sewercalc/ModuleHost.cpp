@@ -44,7 +44,8 @@ void ModuleHost::Load(const std::string& path) {
     if (m_handle) return;
     m_handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!m_handle) throw std::runtime_error(std::string("cannot load the module: ") + dlerror());
-    m_entry = reinterpret_cast<AcRx::AppRetCode (*)(AcRx::AppMsgCode, void*)>(dlsym(m_handle, "acrxEntryPoint"));
+    m_entry =
+        reinterpret_cast<AcRx::AppRetCode (*)(AcRx::AppMsgCode, void*)>(dlsym(m_handle, "acrxEntryPoint"));
     if (!m_entry) {
         dlclose(m_handle);
         m_handle = nullptr;
@@ -68,7 +69,8 @@ void ModuleHost::Unload() {
 std::vector<HostCommand> ModuleHost::Commands() const {
     std::vector<HostCommand> out;
     for (const auto& e : acedRegCmds()->Commands())
-        if (e.resource == m_resources || e.group == kModuleName) out.push_back({e.globalName, "registered command", true});
+        if (e.resource == m_resources || e.group == kModuleName)
+            out.push_back({e.globalName, "registered command", true});
     if (!m_resources) return out;
     auto it = m_resources->files.find("menu.txt");
     if (it == m_resources->files.end()) return out;

@@ -36,9 +36,11 @@ std::vector<Statement> ParseScript(const std::string& text, const std::string& f
                         w += d;
                     }
                 }
-                if (!closed) throw ScriptError(fileName + ":" + std::to_string(lineNo), "unterminated quoted text");
+                if (!closed)
+                    throw ScriptError(fileName + ":" + std::to_string(lineNo), "unterminated quoted text");
             } else {
-                while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') w += line[i++];
+                while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+                    w += line[i++];
             }
             st.words.push_back(std::move(w));
         }

@@ -13,7 +13,8 @@ struct Statement {
 // A script error names the file and line; the run stops and nothing is saved.
 class ScriptError : public std::runtime_error {
 public:
-    ScriptError(const std::string& where, const std::string& what) : std::runtime_error(where + ": " + what) {}
+    ScriptError(const std::string& where, const std::string& what)
+        : std::runtime_error(where + ": " + what) {}
 };
 
 // Reads the statements of a script; throws ScriptError for an unterminated quote.

@@ -1,15 +1,15 @@
 #include "ScriptRunner.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/gis/DataConfiguration.h"
-#include "platform/host/CommandStack.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
+#include "platform/host/CommandStack.h"
 #include "platform/network/TopologyMultiStorage.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 
@@ -60,17 +60,20 @@ std::string DescribeControl(const CControl& c, bool withContents) {
                     " text=" + Quote(c.text);
     if (!c.enabled) s += " disabled";
     if (!c.visible) s += " hidden";
-    if (c.kind == ControlKind::Check || c.kind == ControlKind::Radio) s += c.checked ? " checked" : " unchecked";
+    if (c.kind == ControlKind::Check || c.kind == ControlKind::Radio)
+        s += c.checked ? " checked" : " unchecked";
     if (c.bold) s += " bold";
     if (c.textColor) s += " color=" + TAVUi::RgbText(*c.textColor);
     if (c.faceColor) s += " face=" + TAVUi::RgbText(*c.faceColor);
     if (!c.tooltip.empty()) s += " tooltip=" + Quote(c.tooltip);
-    if (c.kind == ControlKind::Combo || c.kind == ControlKind::Tab || (c.kind == ControlKind::List && c.columns.empty()))
+    if (c.kind == ControlKind::Combo || c.kind == ControlKind::Tab ||
+        (c.kind == ControlKind::List && c.columns.empty()))
         s += " sel=" + std::to_string(c.curSel);
     s += "\n";
     if (!withContents) return s;
     for (std::size_t i = 0; i < c.items.size(); ++i)
-        s += "  item " + std::to_string(i) + (static_cast<int>(i) == c.curSel ? " * " : "   ") + Quote(c.items[i].text) + "\n";
+        s += "  item " + std::to_string(i) + (static_cast<int>(i) == c.curSel ? " * " : "   ") +
+             Quote(c.items[i].text) + "\n";
     if (!c.columns.empty()) {
         s += "  columns";
         for (const auto& col : c.columns) s += " " + Quote(col.header) + ":" + std::to_string(col.width);
@@ -103,12 +106,17 @@ std::string DescribeControl(const CControl& c, bool withContents) {
     return s;
 }
 
-ScriptRunner::ScriptRunner(ModuleHost& module, std::vector<Statement> statements, std::string fileName, std::FILE* out)
+ScriptRunner::ScriptRunner(ModuleHost& module, std::vector<Statement> statements, std::string fileName,
+                           std::FILE* out)
     : m_module(module), m_statements(std::move(statements)), m_fileName(std::move(fileName)), m_out(out) {}
 
-std::string ScriptRunner::Where(const Statement& st) const { return m_fileName + ":" + std::to_string(st.line); }
+std::string ScriptRunner::Where(const Statement& st) const {
+    return m_fileName + ":" + std::to_string(st.line);
+}
 
-void ScriptRunner::Fail(const Statement& st, const std::string& message) const { throw ScriptError(Where(st), message); }
+void ScriptRunner::Fail(const Statement& st, const std::string& message) const {
+    throw ScriptError(Where(st), message);
+}
 
 void ScriptRunner::ExpectationFailed(const Statement& st, const std::string& message) {
     ++m_failures;
@@ -151,14 +159,17 @@ void ScriptRunner::Execute(const Statement& st, CAdUiBaseDialog* dialog) {
         if (dialog) Fail(st, "a dialog is open: close it before running another command");
         bool found = false;
         for (const auto& c : m_module.Commands()) found = found || c.name == st.words[1];
-        if (!found && !acedRegCmds()->lookupGlobalCmd(st.words[1])) Fail(st, "unknown command '" + st.words[1] + "'");
+        if (!found && !acedRegCmds()->lookupGlobalCmd(st.words[1]))
+            Fail(st, "unknown command '" + st.words[1] + "'");
         if (!m_module.Invoke(st.words[1])) Fail(st, "command '" + st.words[1] + "' cannot be invoked");
         return;
     }
     if (dialog && ExecuteDialogVerb(st, *dialog)) return;
-    static const char* dialogVerbs[] = {"set", "check", "choose", "click", "expect", "dump", "close", "type", "key",
-                                        "select", "controls", "expect-checked", "expect-enabled", "expect-count",
-                                        "expect-cell", "expect-title"};
+    static const char* dialogVerbs[] = {
+        "set",         "check",          "choose",         "click",        "expect",
+        "dump",        "close",          "type",           "key",          "select",
+        "controls",    "expect-checked", "expect-enabled", "expect-count", "expect-cell",
+        "expect-title"};
     for (const char* v : dialogVerbs)
         if (verb == v) Fail(st, "'" + verb + "' needs an open dialog");
     Fail(st, "unknown statement '" + verb + "'");
@@ -214,7 +225,8 @@ bool ScriptRunner::ExecuteNetworkVerb(const Statement& st) {
         if (!to) Fail(st, "unknown node '" + w[3] + "'");
         if ((w.size() - 4) % 2 != 0) Fail(st, "vertices come in pairs X Y");
         std::vector<TAVHost::Point2d> vertices;
-        for (std::size_t i = 4; i + 1 < w.size(); i += 2) vertices.push_back({Number(st, w[i]), Number(st, w[i + 1])});
+        for (std::size_t i = 4; i + 1 < w.size(); i += 2)
+            vertices.push_back({Number(st, w[i]), Number(st, w[i + 1])});
         if (Topology().FindSectionByName(w[1])) Fail(st, "section '" + w[1] + "' exists already");
         Topology().AddSection(w[1], from, to, m_system, std::move(vertices));
         return true;
@@ -243,10 +255,12 @@ bool ScriptRunner::ExecuteNetworkVerb(const Statement& st) {
         return true;
     }
     if (verb == "attr" || verb == "unattr") {
-        Need(st, verb == "attr" ? 4 : 3, verb == "attr" ? "attr ENTITY ATTRIBUTE VALUE" : "unattr ENTITY ATTRIBUTE");
+        Need(st, verb == "attr" ? 4 : 3,
+             verb == "attr" ? "attr ENTITY ATTRIBUTE VALUE" : "unattr ENTITY ATTRIBUTE");
         auto e = Topology().FindEntityByName(w[1]);
         if (!e) Fail(st, "unknown entity '" + w[1] + "'");
-        const auto* def = TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(e->GetEntityType(), w[2]);
+        const auto* def =
+            TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(e->GetEntityType(), w[2]);
         if (!def) Fail(st, "'" + w[1] + "' has no attribute '" + w[2] + "'");
         if (verb == "unattr") {
             CDataRW::Delete(w[2], e);
@@ -281,25 +295,28 @@ bool ScriptRunner::ExecuteNetworkVerb(const Statement& st) {
         Need(st, 4, "expect-attr ENTITY ATTRIBUTE VALUE|missing [TOLERANCE]");
         auto e = Topology().FindEntityByName(w[1]);
         if (!e) Fail(st, "unknown entity '" + w[1] + "'");
-        const auto* def = TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(e->GetEntityType(), w[2]);
+        const auto* def =
+            TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(e->GetEntityType(), w[2]);
         if (!def) Fail(st, "'" + w[1] + "' has no attribute '" + w[2] + "'");
         CDataBox box;
         CDataRW::Read(def, e, box);
         const std::string& want = w[3];
         if (want == "missing") {
-            if (box.IsNotNull()) ExpectationFailed(st, w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected missing");
+            if (box.IsNotNull())
+                ExpectationFailed(st, w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected missing");
             return true;
         }
         if (def->GetValueType() == TAVGis::Data::ValueType::Text) {
             if (box.IsNull() || box.ToString() != want)
-                ExpectationFailed(st, w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected " + Quote(want));
+                ExpectationFailed(st,
+                                  w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected " + Quote(want));
             return true;
         }
         double expected = Number(st, want);
         double tol = w.size() > 4 ? Number(st, w[4]) : 1e-9;
         if (box.IsNull() || std::fabs(box.ToDouble() - expected) > tol)
-            ExpectationFailed(st, w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected " + want + " (tolerance " +
-                                      FormatNumber(tol) + ")");
+            ExpectationFailed(st, w[1] + " " + w[2] + " is " + FormatBox(box) + ", expected " + want +
+                                      " (tolerance " + FormatNumber(tol) + ")");
         return true;
     }
     if (verb == "pick") {
@@ -350,7 +367,8 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
     const auto& w = st.words;
     CAdUiBaseDialog* owner = nullptr;
     auto needEnabled = [&](const CControl& c) {
-        if (!c.enabled || !c.visible) Fail(st, "control '" + w[1] + "' is " + (c.enabled ? "hidden" : "disabled"));
+        if (!c.enabled || !c.visible)
+            Fail(st, "control '" + w[1] + "' is " + (c.enabled ? "hidden" : "disabled"));
     };
     if (verb == "close") {
         dialog.OnCancel();
@@ -416,7 +434,8 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
         Need(st, 3, "check CONTROL 0|1");
         CControl& c = Control(st, dialog, w[1], &owner);
         needEnabled(c);
-        if (c.kind != ControlKind::Check && c.kind != ControlKind::Radio) Fail(st, "control '" + w[1] + "' is not a check box or radio");
+        if (c.kind != ControlKind::Check && c.kind != ControlKind::Radio)
+            Fail(st, "control '" + w[1] + "' is not a check box or radio");
         int want = Integer(st, w[2]);
         if (want != 0 && want != 1) Fail(st, "check takes 0 or 1");
         if (c.checked != want) owner->Notify(c.id, Notification::Clicked);
@@ -464,7 +483,8 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
         for (auto& r : c.rows) r.selected = false;
         for (std::size_t i = 2; i < w.size(); ++i) {
             int r = Integer(st, w[i]);
-            if (r < 0 || r >= static_cast<int>(c.rows.size())) Fail(st, "list '" + w[1] + "' has no row " + w[i]);
+            if (r < 0 || r >= static_cast<int>(c.rows.size()))
+                Fail(st, "list '" + w[1] + "' has no row " + w[i]);
             c.rows[static_cast<std::size_t>(r)].selected = true;
         }
         owner->Notify(c.id, Notification::ItemChanged);
@@ -480,7 +500,9 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
     if (verb == "expect") {
         Need(st, 3, "expect CONTROL TEXT");
         CControl& c = Control(st, dialog, w[1]);
-        if (c.text != w[2]) ExpectationFailed(st, "control '" + w[1] + "' shows " + Quote(c.text) + ", expected " + Quote(w[2]));
+        if (c.text != w[2])
+            ExpectationFailed(st,
+                              "control '" + w[1] + "' shows " + Quote(c.text) + ", expected " + Quote(w[2]));
         return true;
     }
     if (verb == "expect-checked" || verb == "expect-enabled") {
@@ -489,7 +511,8 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
         int want = Integer(st, w[2]);
         int have = verb == "expect-checked" ? c.checked : (c.enabled ? 1 : 0);
         if (have != want)
-            ExpectationFailed(st, "control '" + w[1] + "' " + (verb == "expect-checked" ? "checked" : "enabled") + " is " +
+            ExpectationFailed(st, "control '" + w[1] + "' " +
+                                      (verb == "expect-checked" ? "checked" : "enabled") + " is " +
                                       std::to_string(have) + ", expected " + w[2]);
         return true;
     }
@@ -497,14 +520,18 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
         Need(st, 3, "expect-count CONTROL N");
         CControl& c = Control(st, dialog, w[1]);
         int have = static_cast<int>(!c.rows.empty() || !c.columns.empty() ? c.rows.size() : c.items.size());
-        if (have != Integer(st, w[2])) ExpectationFailed(st, "control '" + w[1] + "' has " + std::to_string(have) + " entries, expected " + w[2]);
+        if (have != Integer(st, w[2]))
+            ExpectationFailed(
+                st, "control '" + w[1] + "' has " + std::to_string(have) + " entries, expected " + w[2]);
         return true;
     }
     if (verb == "expect-cell") {
         Need(st, 5, "expect-cell CONTROL ROW COLUMN TEXT");
         CControl& c = Control(st, dialog, w[1]);
         std::string have = c.GetItemText(Integer(st, w[2]), Integer(st, w[3]));
-        if (have != w[4]) ExpectationFailed(st, "cell " + w[2] + "," + w[3] + " of '" + w[1] + "' is " + Quote(have) + ", expected " + Quote(w[4]));
+        if (have != w[4])
+            ExpectationFailed(st, "cell " + w[2] + "," + w[3] + " of '" + w[1] + "' is " + Quote(have) +
+                                      ", expected " + Quote(w[4]));
         return true;
     }
     return false;
@@ -517,12 +544,15 @@ void ScriptRunner::Alert(const std::string& text) {
         std::fprintf(m_out, "alert: %s\n", text.c_str());
 }
 
-void ScriptRunner::Print(const std::string& text) { std::fputs(text.c_str(), m_out); }
+void ScriptRunner::Print(const std::string& text) {
+    std::fputs(text.c_str(), m_out);
+}
 
 int ScriptRunner::RunModal(CAdUiBaseDialog& dialog) {
     while (!dialog.IsEnded()) {
         if (m_next >= m_statements.size()) {
-            std::fprintf(m_out, "note: the script ended with dialog %d open; it is closed\n", dialog.TemplateId());
+            std::fprintf(m_out, "note: the script ended with dialog %d open; it is closed\n",
+                         dialog.TemplateId());
             dialog.OnCancel();
             if (!dialog.IsEnded()) dialog.EndDialog(TAVUi::IDCANCEL);
             break;

@@ -48,7 +48,9 @@ struct ProcessAttachment {
 
 }  // namespace
 
-HINSTANCE TavxModuleInstance() { return g_instance; }
+HINSTANCE TavxModuleInstance() {
+    return g_instance;
+}
 
 std::string TavxModuleString(int id) {
     if (!g_instance) return {};

@@ -7,14 +7,17 @@
 namespace {
 
 // The registered command: only the resource part of the command frame, no system test and no lock.
-void fman() { RunWithModuleResources<CDlgFlowCalculationsManager>(); }
+void fman() {
+    RunWithModuleResources<CDlgFlowCalculationsManager>();
+}
 
 constexpr int kCmdModal = 0;
 constexpr int kCmdUsePickSet = 0;
 constexpr int kCmdAppContext = 0x200000;  // flag marking an application-context command
 
 const ModuleCommandEntry kCommands[] = {
-    {"TAVXSewageCalculations", "fman", "fman", TAVHost::kCmdTransparent | kCmdModal | kCmdUsePickSet, &fman, nullptr, -1},
+    {"TAVXSewageCalculations", "fman", "fman", TAVHost::kCmdTransparent | kCmdModal | kCmdUsePickSet, &fman,
+     nullptr, -1},
 };
 
 CRoreduVododezidevi2App theApp;
@@ -34,7 +37,8 @@ AcRx::AppRetCode CRoreduVododezidevi2App::On_kInitAppMsg(void* pkt) {
     if (stack) {
         for (const auto& e : kCommands) {
             HINSTANCE resource = (e.flags & kCmdAppContext) ? nullptr : TavxModuleInstance();
-            stack->addCommand(e.group, e.globalName, e.localName, e.flags, e.function, e.uiContext, -1, resource);
+            stack->addCommand(e.group, e.globalName, e.localName, e.flags, e.function, e.uiContext, -1,
+                              resource);
         }
     }
     return ret;
@@ -48,4 +52,6 @@ AcRx::AppRetCode CRoreduVododezidevi2App::On_kUnloadAppMsg(void* pkt) {
     return ret;
 }
 
-extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) { return theApp.acrxEntryPoint(msg, pkt); }
+extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) {
+    return theApp.acrxEntryPoint(msg, pkt);
+}

@@ -17,21 +17,51 @@
 #include "module/hydraulics/dlg_proracun_glavni.h"
 #include "module/manager/DlgFlowCalculationsManager.h"
 
-void CSewageCalculations::RunFlowCalcManager() { RunCommandDialog<CDlgFlowCalculationsManager>(); }
-void CSewageCalculations::CalcFlowTotal() { RunCommandDialog<CFlowCalcMainDlg>(); }
-void CSewageCalculations::CalcWasteWaterPercent() { RunCommandDialog<CFlowCalcDlg>(); }
-void CSewageCalculations::CalcWasteWaterArea() { RunCommandDialog<CFlowCalcWasteDlg>(); }
-void CSewageCalculations::CalcWasteWaterTurkish() { RunCommandDialog<CFlowCalcWasteTurkDlg>(); }
-void CSewageCalculations::CalcWasteWaterTurkishISKI() { RunCommandDialog<CDlgFlowWasteTURIski>(); }
-void CSewageCalculations::CalcWasteWaterUneven() { RunCommandDialog<CDlgFlowWasteUneven>(); }
-void CSewageCalculations::CalcInfluenceAreasTurkish() { RunCommandDialog<CDlgInfAreaTurkMain>(); }
-void CSewageCalculations::CalcRainITP() { RunCommandDialog<CITPCalcDlg>(); }
-void CSewageCalculations::CalcRainSimple() { RunCommandDialog<CFlowCalcRainSimpleDlg>(); }
-void CSewageCalculations::CalcFlowAdditional() { RunCommandDialog<CFlowAdditionalDlg>(); }
-void CSewageCalculations::InputSewageData() { RunCommandDialog<CFlowInputDataDlg>(); }
-void CSewageCalculations::CalcHydraulicsSewage() { RunCommandDialog<dlg_proracun_glavni>(); }
-void CSewageCalculations::WriteHydraulicsToFile() { RunCommandDialog<dlg_atvFile>(); }
-void CSewageCalculations::CalcHydraulicsSewage_Calculator() { RunCommandDialog<dlg_calculatorAll>(); }
+void CSewageCalculations::RunFlowCalcManager() {
+    RunCommandDialog<CDlgFlowCalculationsManager>();
+}
+void CSewageCalculations::CalcFlowTotal() {
+    RunCommandDialog<CFlowCalcMainDlg>();
+}
+void CSewageCalculations::CalcWasteWaterPercent() {
+    RunCommandDialog<CFlowCalcDlg>();
+}
+void CSewageCalculations::CalcWasteWaterArea() {
+    RunCommandDialog<CFlowCalcWasteDlg>();
+}
+void CSewageCalculations::CalcWasteWaterTurkish() {
+    RunCommandDialog<CFlowCalcWasteTurkDlg>();
+}
+void CSewageCalculations::CalcWasteWaterTurkishISKI() {
+    RunCommandDialog<CDlgFlowWasteTURIski>();
+}
+void CSewageCalculations::CalcWasteWaterUneven() {
+    RunCommandDialog<CDlgFlowWasteUneven>();
+}
+void CSewageCalculations::CalcInfluenceAreasTurkish() {
+    RunCommandDialog<CDlgInfAreaTurkMain>();
+}
+void CSewageCalculations::CalcRainITP() {
+    RunCommandDialog<CITPCalcDlg>();
+}
+void CSewageCalculations::CalcRainSimple() {
+    RunCommandDialog<CFlowCalcRainSimpleDlg>();
+}
+void CSewageCalculations::CalcFlowAdditional() {
+    RunCommandDialog<CFlowAdditionalDlg>();
+}
+void CSewageCalculations::InputSewageData() {
+    RunCommandDialog<CFlowInputDataDlg>();
+}
+void CSewageCalculations::CalcHydraulicsSewage() {
+    RunCommandDialog<dlg_proracun_glavni>();
+}
+void CSewageCalculations::WriteHydraulicsToFile() {
+    RunCommandDialog<dlg_atvFile>();
+}
+void CSewageCalculations::CalcHydraulicsSewage_Calculator() {
+    RunCommandDialog<dlg_calculatorAll>();
+}
 
 void CSewageCalculations::InputPipeRoughness() {
     if (!RequireActiveSewageSystem()) return;

@@ -24,7 +24,8 @@ constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kAsciiDelete = 0x7F;
 
 bool IsXmlNameStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
 }
 
 bool IsXmlName(const std::string& name) {
@@ -34,7 +35,9 @@ bool IsXmlName(const std::string& name) {
     });
 }
 
-bool IsBlank(const std::string& text) { return text.find_first_not_of(kWhiteSpace) == std::string::npos; }
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(kWhiteSpace) == std::string::npos;
+}
 
 }  // namespace
 
@@ -42,7 +45,8 @@ bool IsBlank(const std::string& text) { return text.find_first_not_of(kWhiteSpac
 // with the control. A behaviour the combo had before keeps working: every event is passed on to it.
 class CConfigSets::RecordOwner : public TAVUi::CControlBehavior {
 public:
-    explicit RecordOwner(std::shared_ptr<TAVUi::CControlBehavior> previous) : m_previous(std::move(previous)) {}
+    explicit RecordOwner(std::shared_ptr<TAVUi::CControlBehavior> previous)
+        : m_previous(std::move(previous)) {}
 
     void OnSetText(TAVUi::CControl& control, const std::string& text) override {
         if (m_previous)
@@ -50,7 +54,9 @@ public:
         else
             CControlBehavior::OnSetText(control, text);
     }
-    bool OnChar(TAVUi::CControl& control, char ch) override { return m_previous && m_previous->OnChar(control, ch); }
+    bool OnChar(TAVUi::CControl& control, char ch) override {
+        return m_previous && m_previous->OnChar(control, ch);
+    }
     bool OnClick(TAVUi::CControl& control) override { return m_previous && m_previous->OnClick(control); }
 
     const Record* Add(Record record) {
@@ -58,7 +64,8 @@ public:
         return m_records.back().get();
     }
     bool Owns(const Record* record) const {
-        return std::any_of(m_records.begin(), m_records.end(), [record](const auto& r) { return r.get() == record; });
+        return std::any_of(m_records.begin(), m_records.end(),
+                           [record](const auto& r) { return r.get() == record; });
     }
     void Clear() { m_records.clear(); }
 
@@ -78,15 +85,16 @@ private:
     std::vector<std::unique_ptr<Record>> m_records;
 };
 
-CConfigSets::CConfigSets(std::string entryKey, std::string tagApplication, std::vector<std::string> attributes,
-                         NumberFormat format)
+CConfigSets::CConfigSets(std::string entryKey, std::string tagApplication,
+                         std::vector<std::string> attributes, NumberFormat format)
     : m_entryKey(std::move(entryKey)),
       m_tagApplication(std::move(tagApplication)),
       m_attributes(std::move(attributes)),
       m_formats(m_attributes.size(), format) {
     for (const auto& attribute : m_attributes) {
         if (!IsXmlName(attribute) || attribute == kNameAttribute)
-            throw std::invalid_argument("configuration set attribute '" + attribute + "' is not a parameter name");
+            throw std::invalid_argument("configuration set attribute '" + attribute +
+                                        "' is not a parameter name");
     }
 }
 
@@ -182,7 +190,8 @@ CConfigSets::SaveResult CConfigSets::Save(const std::string& typedName, const Re
         xml.SetDoc(kEmptyDocument);
         xml.FindElem(kRootElement);
         xml.IntoElem();
-        stored = xml.AddElem(kSetElement) && xml.SetAttrib(kNameAttribute, CConfigNameCodec::Escape(result.name)) &&
+        stored = xml.AddElem(kSetElement) &&
+                 xml.SetAttrib(kNameAttribute, CConfigNameCodec::Escape(result.name)) &&
                  WriteParameters(xml, values);
     }
     dctWrite(dictionary, m_entryKey, xml.GetDoc(), false, true, TAVHost::kDictCodeText);
@@ -225,21 +234,22 @@ std::string CConfigSets::FormatValue(const std::string& attribute, double value)
         // "%d" of the value as an int: truncated toward zero, limited to the int range.
         long long whole = 0;
         if (std::isfinite(value))
-            whole = static_cast<long long>(std::clamp(std::trunc(value), static_cast<double>(INT_MIN),
-                                                      static_cast<double>(INT_MAX)));
+            whole = static_cast<long long>(
+                std::clamp(std::trunc(value), static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
         return std::to_string(whole);
     }
     const int decimals = format == NumberFormat::Fixed6 ? 6 : 4;
     std::array<char, std::numeric_limits<double>::max_exponent10 + 32> buffer{};
-    const auto [last, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
+    const auto [last, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                             std::chars_format::fixed, decimals);
     return error == std::errc() ? std::string(buffer.data(), last) : std::string("0");
 }
 
 CConfigSets::Record CConfigSets::ReadRecord(const CXmlDocument& xml) const {
     Record record;
     record.reserve(m_attributes.size());
-    for (const auto& attribute : m_attributes) record.push_back(CDialogState::ParseNumber(xml.GetAttrib(attribute)));
+    for (const auto& attribute : m_attributes)
+        record.push_back(CDialogState::ParseNumber(xml.GetAttrib(attribute)));
     return record;
 }
 

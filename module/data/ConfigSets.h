@@ -58,7 +58,8 @@ class CControl;
 class CConfigSets {
 public:
     static constexpr const char* kDictionary = "ACH_FLOW";
-    static constexpr const char* kEmptyDocument = "<?xml version=\"1.0\" encoding=\"utf-8\" ?><configs></configs>";
+    static constexpr const char* kEmptyDocument =
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?><configs></configs>";
     static constexpr const char* kRootElement = "configs";
     static constexpr const char* kSetElement = "config";
     static constexpr const char* kNameAttribute = "name";

@@ -12,7 +12,9 @@ namespace {
 
 constexpr int kFieldDecimals = 6;  // as "%lf"
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 TAVUi::CDataExchange Exchange(TAVUi::CAdUiBaseDialog& dialog, bool save) {
     TAVUi::CDataExchange dx;
@@ -23,13 +25,22 @@ TAVUi::CDataExchange Exchange(TAVUi::CAdUiBaseDialog& dialog, bool save) {
 
 }  // namespace
 
-CDialogState::CDialogState(const std::string& dictionary, AcDb::OpenMode mode) : m_dictionary(dictionary, mode) {}
+CDialogState::CDialogState(const std::string& dictionary, AcDb::OpenMode mode)
+    : m_dictionary(dictionary, mode) {}
 
-int CDialogState::UpgradeOpen() { return m_dictionary.upgradeOpen(); }
+int CDialogState::UpgradeOpen() {
+    return m_dictionary.upgradeOpen();
+}
 
-bool CDialogState::Read(const std::string& key, int& value) { return dctRead(m_dictionary, key, value, false); }
-bool CDialogState::Read(const std::string& key, double& value) { return dctRead(m_dictionary, key, value, false); }
-bool CDialogState::Read(const std::string& key, std::string& value) { return dctRead(m_dictionary, key, value, false); }
+bool CDialogState::Read(const std::string& key, int& value) {
+    return dctRead(m_dictionary, key, value, false);
+}
+bool CDialogState::Read(const std::string& key, double& value) {
+    return dctRead(m_dictionary, key, value, false);
+}
+bool CDialogState::Read(const std::string& key, std::string& value) {
+    return dctRead(m_dictionary, key, value, false);
+}
 
 int CDialogState::GetInt(const std::string& key, int defaultValue) {
     int value = defaultValue;
@@ -62,7 +73,8 @@ int CDialogState::WriteNumberText(const std::string& key, const std::string& typ
     return Write(key, ParseNumber(typed));
 }
 
-void CDialogState::LoadCheck(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key, int defaultValue) {
+void CDialogState::LoadCheck(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key,
+                             int defaultValue) {
     int value = GetInt(key, defaultValue);
     auto dx = Exchange(dialog, false);
     TAVUi::DDX_Check(&dx, id, value);
@@ -75,7 +87,8 @@ int CDialogState::SaveCheck(TAVUi::CAdUiBaseDialog& dialog, int id, const std::s
     return Write(key, value);
 }
 
-void CDialogState::LoadRadio(TAVUi::CAdUiBaseDialog& dialog, int firstId, const std::string& key, int defaultValue) {
+void CDialogState::LoadRadio(TAVUi::CAdUiBaseDialog& dialog, int firstId, const std::string& key,
+                             int defaultValue) {
     int value = GetInt(key, defaultValue);
     auto dx = Exchange(dialog, false);
     TAVUi::DDX_Radio(&dx, firstId, value);
@@ -88,7 +101,8 @@ int CDialogState::SaveRadio(TAVUi::CAdUiBaseDialog& dialog, int firstId, const s
     return Write(key, value);
 }
 
-void CDialogState::LoadComboIndex(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key, int defaultValue) {
+void CDialogState::LoadComboIndex(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key,
+                                  int defaultValue) {
     int value = GetInt(key, defaultValue);
     if (auto* control = dialog.GetDlgItem(id)) control->SetCurSel(value);
 }
@@ -98,8 +112,10 @@ int CDialogState::SaveComboIndex(TAVUi::CAdUiBaseDialog& dialog, int id, const s
     return Write(key, control ? control->curSel : -1);
 }
 
-void CDialogState::LoadNumber(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key, double defaultValue) {
-    if (auto* control = dialog.GetDlgItem(id)) control->SetWindowText(FormatNumber(GetDouble(key, defaultValue)));
+void CDialogState::LoadNumber(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key,
+                              double defaultValue) {
+    if (auto* control = dialog.GetDlgItem(id))
+        control->SetWindowText(FormatNumber(GetDouble(key, defaultValue)));
 }
 
 int CDialogState::SaveNumber(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key) {
@@ -136,8 +152,8 @@ std::string CDialogState::FormatNumber(double value) {
     if (!std::isfinite(value)) return {};
     if (value == 0.0) value = 0.0;  // no "-0"
     std::array<char, std::numeric_limits<double>::max_exponent10 + 32> buffer{};
-    const auto [last, error] =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, kFieldDecimals);
+    const auto [last, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                             std::chars_format::fixed, kFieldDecimals);
     if (error != std::errc()) return {};
     std::string text(buffer.data(), last);
     while (!text.empty() && text.back() == '0') text.pop_back();

@@ -60,7 +60,9 @@ public:
     int Write(const std::string& key, bool value) { return Write(key, value ? 1 : 0); }
     int Write(const std::string& key, double value);
     int Write(const std::string& key, const std::string& value);
-    int Write(const std::string& key, const char* value) { return Write(key, std::string(value ? value : "")); }
+    int Write(const std::string& key, const char* value) {
+        return Write(key, std::string(value ? value : ""));
+    }
     // A typed number: the text parsed as a decimal number (ParseNumber), stored as a double.
     int WriteNumberText(const std::string& key, const std::string& typed);
 
@@ -81,7 +83,8 @@ public:
     void LoadNumber(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key, double defaultValue);
     int SaveNumber(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key);
     // Edit with a text (code 1): a path, a list of values.
-    void LoadText(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key, const std::string& defaultValue);
+    void LoadText(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key,
+                  const std::string& defaultValue);
     int SaveText(TAVUi::CAdUiBaseDialog& dialog, int id, const std::string& key);
 
     // Decimal parsing of a typed number: leading white space and a "+" or "-" sign, digits with an

@@ -23,9 +23,13 @@ public:
     // Stores the target's GUID; with a missing entity or target nothing is written and 0 returned.
     static int SetMAIN_SECT_OUT(EntityPtr entity, const TAVGis::Topology::CSectionPtr& target);
 
-#define TAVX_SECTION_ACCESSOR(NAME)                                                                  \
-    static double Get##NAME(EntityPtr e) { return GetSectionValue(#NAME, std::move(e)); }            \
-    static int Set##NAME(EntityPtr e, double v) { return SetSectionValue(#NAME, std::move(e), v); }
+#define TAVX_SECTION_ACCESSOR(NAME)                     \
+    static double Get##NAME(EntityPtr e) {              \
+        return GetSectionValue(#NAME, std::move(e));    \
+    }                                                   \
+    static int Set##NAME(EntityPtr e, double v) {       \
+        return SetSectionValue(#NAME, std::move(e), v); \
+    }
     TAVX_SECTION_ACCESSOR(FLOW_WASTE_PER)
     TAVX_SECTION_ACCESSOR(FLOW_COEFDEN)
     TAVX_SECTION_ACCESSOR(FLOW_WASTE_HOME)

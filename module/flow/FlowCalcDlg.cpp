@@ -97,8 +97,8 @@ bool CFlowCalcDlg::OnInitDialog() {
         list.InsertItem(
             row, row == kSeparatorRowIndex ? kSeparatorRow : CModuleConfiguration::GetMsg(kRowMsgs[row]));
     // 3. The selection button, and every element of the active system selected.
-    m_selectButton =
-        TAVGis::Selection::CSelectionButton::Attach(*this, IDC_BUTTON_SELECT, kSelectionTopology, kSelectionFlags);
+    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_BUTTON_SELECT, kSelectionTopology,
+                                                                 kSelectionFlags);
     TAVGis::Selection::CSelectionSet set;
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(set);
     m_sections = set.GetSections();

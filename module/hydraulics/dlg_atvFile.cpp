@@ -68,7 +68,8 @@ bool dlg_atvFile::OnInitDialog() {
     SetDlgItemText(TAVUi::IDOK, CModuleConfiguration::GetMsg(kMsgOk));
     SetDlgItemText(TAVUi::IDCANCEL, CModuleConfiguration::GetMsg(kMsgCancel));
 
-    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
+    m_selectButton =
+        TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
 
     TAVGis::Selection::CSelectionSet all;
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(all);

@@ -31,7 +31,8 @@ bool dlg_proracun_glavni::OnInitDialog() {
     }
     SetWindowText(CModuleConfiguration::GetMsg(kMsgTitle));
 
-    m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
+    m_selectButton =
+        TAVGis::Selection::CSelectionButton::Attach(*this, IDC_SELECT, kTopologyType, kSelectionType);
 
     {
         TAVGis::Selection::CSelectionSet all;

@@ -1,6 +1,7 @@
 #pragma once
-// CDlgFlowCalculationsManager: the flow calculations manager: the sewage core's flow calculators, their parameter sets and previews.
-// The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+// CDlgFlowCalculationsManager: the flow calculations manager: the sewage core's flow calculators, their
+// parameter sets and previews. The dialog opens from its template; its controls and handlers are built with
+// the calculation it serves.
 #include "platform/ui/AdUiBaseDialog.h"
 
 class CDlgFlowCalculationsManager : public TAVUi::CAdUiBaseDialog {

@@ -17,7 +17,8 @@ std::string& LastCopiedText() {
 
 }  // namespace
 
-CNumericEdit::CNumericEdit(int maxWholeDigits, int maxDecimalPlaces) : NumericBehavior(maxWholeDigits, maxDecimalPlaces) {}
+CNumericEdit::CNumericEdit(int maxWholeDigits, int maxDecimalPlaces)
+    : NumericBehavior(maxWholeDigits, maxDecimalPlaces) {}
 
 CNumericEdit::~CNumericEdit() = default;
 
@@ -75,7 +76,9 @@ void CNumericEdit::PasteText(const std::string& text) {
     OnPaste();
 }
 
-std::string CNumericEdit::GetEditText() const { return m_control ? m_control->text : std::string(); }
+std::string CNumericEdit::GetEditText() const {
+    return m_control ? m_control->text : std::string();
+}
 
 void CNumericEdit::SetEditText(const std::string& text) {
     if (m_control) m_control->text = text;
@@ -102,7 +105,9 @@ void CNumericEdit::ReplaceEditSel(const std::string& text) {
     m_control->selStart = m_control->selEnd = start + static_cast<int>(text.size());
 }
 
-bool CNumericEdit::IsEditReadOnly() const { return m_control == nullptr || m_control->readOnly; }
+bool CNumericEdit::IsEditReadOnly() const {
+    return m_control == nullptr || m_control->readOnly;
+}
 
 std::string CNumericEdit::GetClipboardText() const {
     if (m_pasteOverride) return *m_pasteOverride;

@@ -76,7 +76,8 @@ bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& v
     else if (!value.IsText() || !ParseNumber(value.ToString(), number))
         return false;
     Column& c = ColumnFor(def, row);
-    c.numbers[row] = def.GetValueType() == ValueType::Int ? static_cast<double>(static_cast<int>(number)) : number;
+    c.numbers[row] =
+        def.GetValueType() == ValueType::Int ? static_cast<double>(static_cast<int>(number)) : number;
     c.present[row] = 1;
     return true;
 }
@@ -101,7 +102,8 @@ std::size_t CAttributeStore::CountValues(const CDataDefinition& def) const {
 std::size_t CAttributeStore::MemoryBytes() const {
     std::size_t bytes = 0;
     for (const auto& c : m_columns) {
-        bytes += c.numbers.capacity() * sizeof(double) + c.present.capacity() + c.texts.capacity() * sizeof(std::string);
+        bytes += c.numbers.capacity() * sizeof(double) + c.present.capacity() +
+                 c.texts.capacity() * sizeof(std::string);
         for (const auto& t : c.texts) bytes += t.capacity() > 15 ? t.capacity() : 0;
     }
     return bytes;

@@ -15,7 +15,8 @@ double CDataBox::ToDouble() const {
 int CDataBox::ToInt() const {
     if (auto* i = std::get_if<int>(&m_value)) return *i;
     if (auto* d = std::get_if<double>(&m_value)) return static_cast<int>(*d);
-    if (auto* s = std::get_if<std::string>(&m_value)) return static_cast<int>(std::strtol(s->c_str(), nullptr, 10));
+    if (auto* s = std::get_if<std::string>(&m_value))
+        return static_cast<int>(std::strtol(s->c_str(), nullptr, 10));
     return 0;
 }
 

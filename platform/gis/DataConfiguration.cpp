@@ -121,12 +121,13 @@ const CDataDefinition* CDataConfiguration::GetDataDefinitionByID(const std::stri
     return nullptr;
 }
 
-const CDataDefinition* CDataConfiguration::AddDefinition(int entityType, const std::string& name, ValueType type,
-                                                         const std::string& unit) {
+const CDataDefinition* CDataConfiguration::AddDefinition(int entityType, const std::string& name,
+                                                         ValueType type, const std::string& unit) {
     PerType& t = Type(entityType);
     auto it = t.byName.find(name);
     if (it != t.byName.end()) return it->second.get();
-    auto def = std::make_unique<CDataDefinition>(name, entityType, type, static_cast<int>(t.ordered.size()), unit);
+    auto def =
+        std::make_unique<CDataDefinition>(name, entityType, type, static_cast<int>(t.ordered.size()), unit);
     const CDataDefinition* raw = def.get();
     t.byName.emplace(name, std::move(def));
     t.ordered.push_back(raw);

@@ -14,7 +14,11 @@ enum class ValueType { Double, Int, Text };
 class CDataDefinition {
 public:
     CDataDefinition(std::string id, int entityType, ValueType type, int column, std::string unit = {})
-        : m_id(std::move(id)), m_entityType(entityType), m_type(type), m_column(column), m_unit(std::move(unit)) {}
+        : m_id(std::move(id)),
+          m_entityType(entityType),
+          m_type(type),
+          m_column(column),
+          m_unit(std::move(unit)) {}
     const std::string& GetID() const { return m_id; }
     int GetEntityType() const { return m_entityType; }
     ValueType GetValueType() const { return m_type; }

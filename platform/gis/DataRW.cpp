@@ -43,7 +43,8 @@ int CDataRW::Write(const std::string& name, const CAttributeHolder& entity, cons
     return entity.AttributeStore()->Set(*def, entity.AttributeRow(), box) ? 1 : 0;
 }
 
-int CDataRW::Read(const std::string& name, const EntityPtr& entity, CDataBox& box, int, const System::CGisSystemPtr&) {
+int CDataRW::Read(const std::string& name, const EntityPtr& entity, CDataBox& box, int,
+                  const System::CGisSystemPtr&) {
     box.SetNull();
     return entity ? Read(name, *entity, box) : 0;
 }

@@ -25,7 +25,8 @@ public:
     static int Write(const CDataDefinition* def, const EntityPtr& entity, const CDataBox& box,
                      const System::CGisSystemPtr& system = {});
     // Removes the value; non-zero when the name is defined for the entity.
-    static int Delete(const std::string& name, const EntityPtr& entity, const System::CGisSystemPtr& system = {});
+    static int Delete(const std::string& name, const EntityPtr& entity,
+                      const System::CGisSystemPtr& system = {});
 
     // Entities of a derived type are passed on without making a shared pointer of the base type (no
     // reference-count traffic in loops over many entities).

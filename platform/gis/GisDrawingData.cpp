@@ -17,7 +17,11 @@ Data::CAttributeStore& GisDrawingData::StoreFor(int entityType) {
     }
 }
 
-GisDrawingData& GisData(TAVHost::Document& doc) { return doc.Extension<GisDrawingData>(GisDrawingData::kKey); }
-GisDrawingData& CurrentGisData() { return GisData(CurrentDocument()); }
+GisDrawingData& GisData(TAVHost::Document& doc) {
+    return doc.Extension<GisDrawingData>(GisDrawingData::kKey);
+}
+GisDrawingData& CurrentGisData() {
+    return GisData(CurrentDocument());
+}
 
 }  // namespace TAVGis

@@ -9,7 +9,8 @@ constexpr int kSystemFunctionSewage = 0;
 
 class CGisSystem {
 public:
-    CGisSystem(int id, std::string name, int function) : m_id(id), m_name(std::move(name)), m_function(function) {}
+    CGisSystem(int id, std::string name, int function)
+        : m_id(id), m_name(std::move(name)), m_function(function) {}
     int GetId() const { return m_id; }
     const std::string& GetName() const { return m_name; }
     int GetSystemFunction() const { return m_function; }

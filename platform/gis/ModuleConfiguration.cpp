@@ -59,7 +59,9 @@ std::string CModuleConfiguration::GetMsg(int id) {
     return it != c.byNumber.end() ? it->second : "[message " + std::to_string(id) + "]";
 }
 
-bool CModuleConfiguration::HasMsg(int id) { return TheCatalog().byNumber.count(id) != 0; }
+bool CModuleConfiguration::HasMsg(int id) {
+    return TheCatalog().byNumber.count(id) != 0;
+}
 
 std::optional<int> CModuleConfiguration::FindMsgNumber(const std::string& text) {
     const auto& c = TheCatalog();
@@ -75,7 +77,9 @@ std::vector<std::pair<int, std::string>> CModuleConfiguration::AllMessages() {
     return out;
 }
 
-IconHandle CModuleConfiguration::GetIcon(const std::string& name) { return IconHandle{name}; }
+IconHandle CModuleConfiguration::GetIcon(const std::string& name) {
+    return IconHandle{name};
+}
 
 int CModuleConfiguration::GetHighlightColor() {
     int color = 1;

@@ -14,7 +14,8 @@ CGisSystemPtr CSystemManager::GetActiveSystem() {
 
 bool CSystemManager::SetActiveSystem(const CGisSystemPtr& system) {
     auto& data = CurrentGisData();
-    if (system && std::find(data.systems.begin(), data.systems.end(), system) == data.systems.end()) return false;
+    if (system && std::find(data.systems.begin(), data.systems.end(), system) == data.systems.end())
+        return false;
     data.activeSystem = system;
     return true;
 }
@@ -34,6 +35,8 @@ CGisSystemPtr CSystemManager::FindSystem(const std::string& name) {
     return {};
 }
 
-const std::vector<CGisSystemPtr>& CSystemManager::GetSystems() { return CurrentGisData().systems; }
+const std::vector<CGisSystemPtr>& CSystemManager::GetSystems() {
+    return CurrentGisData().systems;
+}
 
 }  // namespace TAVGis::System

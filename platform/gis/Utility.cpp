@@ -12,7 +12,8 @@ double CUtility::RoundDouble(double value, int digits) {
     return std::round(value * scale) / scale;
 }
 
-void CUtility::SplitString(const std::string& text, std::vector<std::string>& parts, const std::string& separator) {
+void CUtility::SplitString(const std::string& text, std::vector<std::string>& parts,
+                           const std::string& separator) {
     parts.clear();
     if (separator.empty()) {
         parts.push_back(text);

@@ -18,8 +18,12 @@ AcRx::AppRetCode AcRxDbxApp::acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) {
     }
 }
 
-AcRx::AppRetCode AcRxDbxApp::On_kInitAppMsg(void*) { return AcRx::kRetOK; }
-AcRx::AppRetCode AcRxDbxApp::On_kUnloadAppMsg(void*) { return AcRx::kRetOK; }
+AcRx::AppRetCode AcRxDbxApp::On_kInitAppMsg(void*) {
+    return AcRx::kRetOK;
+}
+AcRx::AppRetCode AcRxDbxApp::On_kUnloadAppMsg(void*) {
+    return AcRx::kRetOK;
+}
 
 void acrxUnlockApplication(void* pkt) {
     if (pkt) static_cast<AppPacket*>(pkt)->unlocked = true;

@@ -32,9 +32,9 @@ public:
 
 class AcEdCommandStack : public AcRxObject {
 public:
-    CmdStatus addCommand(const std::string& group, const std::string& globalName, const std::string& localName,
-                         int flags, CommandFunction function, void* uiContext = nullptr, int functionCode = -1,
-                         HINSTANCE resource = nullptr);
+    CmdStatus addCommand(const std::string& group, const std::string& globalName,
+                         const std::string& localName, int flags, CommandFunction function,
+                         void* uiContext = nullptr, int functionCode = -1, HINSTANCE resource = nullptr);
     CmdStatus removeCmd(const std::string& group, const std::string& globalName);
     CmdStatus removeGroup(const std::string& group);
     // Global names compare case-insensitively, as command names do in the host.

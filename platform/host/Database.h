@@ -71,7 +71,8 @@ public:
 
     DbEntity& AddEntity(GeometryKind kind, std::vector<Point2d> points, const std::string& layer);
     // Adds an entity with a given id (used when a drawing is read back); ids stay unique.
-    DbEntity& AddEntityWithId(ObjectId id, GeometryKind kind, std::vector<Point2d> points, const std::string& layer);
+    DbEntity& AddEntityWithId(ObjectId id, GeometryKind kind, std::vector<Point2d> points,
+                              const std::string& layer);
     DbEntity* GetEntity(ObjectId id);
     const DbEntity* GetEntity(ObjectId id) const;
     std::size_t EntityCount() const { return m_entities.size(); }

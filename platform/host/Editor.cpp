@@ -7,7 +7,9 @@
 #include "platform/host/Document.h"
 #include "platform/host/HostUi.h"
 
-void acedAlert(const std::string& text) { TAVHost::GetHostUi().Alert(text); }
+void acedAlert(const std::string& text) {
+    TAVHost::GetHostUi().Alert(text);
+}
 
 void acutPrintf(const char* format, ...) {
     va_list args;
@@ -85,8 +87,9 @@ bool acedSetColorDialog(int& colorIndex, bool allowMetaColor, int) {
 RgbColor acedGetRGB(int index) {
     // The standard 256-colour palette: 1-9 named colours, 10-249 hues in steps of 15 degrees with five
     // brightness levels each in a saturated and a pale variant, 250-255 greys.
-    static const RgbColor named[10] = {{0, 0, 0},     {255, 0, 0},   {255, 255, 0}, {0, 255, 0},     {0, 255, 255},
-                                       {0, 0, 255},   {255, 0, 255}, {255, 255, 255}, {128, 128, 128}, {192, 192, 192}};
+    static const RgbColor named[10] = {{0, 0, 0},       {255, 0, 0},    {255, 255, 0}, {0, 255, 0},
+                                       {0, 255, 255},   {0, 0, 255},    {255, 0, 255}, {255, 255, 255},
+                                       {128, 128, 128}, {192, 192, 192}};
     if (index >= 0 && index <= 9) return named[index];
     if (index >= 250 && index <= 255) {
         static const std::uint8_t greys[6] = {51, 91, 132, 173, 214, 255};
@@ -103,12 +106,18 @@ RgbColor acedGetRGB(int index) {
     const double hp = hue / 60.0;
     const double x = c * (1 - std::fabs(std::fmod(hp, 2.0) - 1));
     double r = 0, g = 0, b = 0;
-    if (hp < 1) r = c, g = x;
-    else if (hp < 2) r = x, g = c;
-    else if (hp < 3) g = c, b = x;
-    else if (hp < 4) g = x, b = c;
-    else if (hp < 5) r = x, b = c;
-    else r = c, b = x;
+    if (hp < 1)
+        r = c, g = x;
+    else if (hp < 2)
+        r = x, g = c;
+    else if (hp < 3)
+        g = c, b = x;
+    else if (hp < 4)
+        g = x, b = c;
+    else if (hp < 5)
+        r = x, b = c;
+    else
+        r = c, b = x;
     const double m = v - c;
     auto to8 = [](double t) { return static_cast<std::uint8_t>(std::lround(t * 255.0)); };
     return {to8(r + m), to8(g + m), to8(b + m)};

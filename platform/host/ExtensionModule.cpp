@@ -21,11 +21,21 @@ void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state) {
     state.hResource = nullptr;
 }
 
-HINSTANCE AfxGetResourceHandle() { return g_defaultResource; }
-void AfxSetResourceHandle(HINSTANCE h) { g_defaultResource = h; }
+HINSTANCE AfxGetResourceHandle() {
+    return g_defaultResource;
+}
+void AfxSetResourceHandle(HINSTANCE h) {
+    g_defaultResource = h;
+}
 
-CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state) : m_resource(state.hResource) { g_chain.push_back(this); }
-CDynLinkLibrary::~CDynLinkLibrary() { std::erase(g_chain, this); }
+CDynLinkLibrary::CDynLinkLibrary(AFX_EXTENSION_MODULE& state) : m_resource(state.hResource) {
+    g_chain.push_back(this);
+}
+CDynLinkLibrary::~CDynLinkLibrary() {
+    std::erase(g_chain, this);
+}
 
-const std::vector<CDynLinkLibrary*>& AfxResourceChain() { return g_chain; }
+const std::vector<CDynLinkLibrary*>& AfxResourceChain() {
+    return g_chain;
+}
 void InitAcUiDLL() {}

@@ -22,10 +22,18 @@ HostUi* g_current = nullptr;
 
 }  // namespace
 
-HostUi& GetHostUi() { return g_current ? *g_current : static_cast<HostUi&>(g_quiet); }
-void SetHostUi(HostUi* ui) { g_current = ui; }
+HostUi& GetHostUi() {
+    return g_current ? *g_current : static_cast<HostUi&>(g_quiet);
+}
+void SetHostUi(HostUi* ui) {
+    g_current = ui;
+}
 
-ScopedHostUi::ScopedHostUi(HostUi& ui) : m_previous(g_current) { g_current = &ui; }
-ScopedHostUi::~ScopedHostUi() { g_current = m_previous; }
+ScopedHostUi::ScopedHostUi(HostUi& ui) : m_previous(g_current) {
+    g_current = &ui;
+}
+ScopedHostUi::~ScopedHostUi() {
+    g_current = m_previous;
+}
 
 }  // namespace TAVHost

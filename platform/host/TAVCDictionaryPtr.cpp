@@ -5,7 +5,9 @@
 CTAVCDictionaryPtr::CTAVCDictionaryPtr(const std::string& dictionaryName, AcDb::OpenMode mode)
     : m_doc(acDocManagerPtr()->curDocument()), m_name(dictionaryName), m_mode(mode) {}
 
-bool CTAVCDictionaryPtr::exists() const { return m_doc && m_doc->Db().GetDictionary(m_name) != nullptr; }
+bool CTAVCDictionaryPtr::exists() const {
+    return m_doc && m_doc->Db().GetDictionary(m_name) != nullptr;
+}
 
 int CTAVCDictionaryPtr::upgradeOpen() {
     if (!m_doc) return kEnullObjectPointer;
@@ -54,7 +56,8 @@ int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, const std::string
     return dict.put(key, {TAVHost::kDictCodeText, value});
 }
 
-int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, const char* value, bool f1, bool f2, int code) {
+int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, const char* value, bool f1, bool f2,
+             int code) {
     return dctWrite(dict, key, std::string(value ? value : ""), f1, f2, code);
 }
 

@@ -53,10 +53,10 @@ bool dctRead(CTAVCDictionaryPtr& dict, const std::string& key, double& value, bo
 bool dctRead(CTAVCDictionaryPtr& dict, const std::string& key, std::string& value, bool flag = false);
 int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, const std::string& value, bool flag1 = false,
              bool flag2 = true, int valueCode = TAVHost::kDictCodeText);
-int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, int value, bool flag1 = false, bool flag2 = true,
-             int valueCode = TAVHost::kDictCodeInt16);
-int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, double value, bool flag1 = false, bool flag2 = true,
-             int valueCode = TAVHost::kDictCodeDouble);
+int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, int value, bool flag1 = false,
+             bool flag2 = true, int valueCode = TAVHost::kDictCodeInt16);
+int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, double value, bool flag1 = false,
+             bool flag2 = true, int valueCode = TAVHost::kDictCodeDouble);
 int dctWrite(CTAVCDictionaryPtr& dict, const std::string& key, const char* value, bool flag1 = false,
              bool flag2 = true, int valueCode = TAVHost::kDictCodeText);
 

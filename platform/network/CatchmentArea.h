@@ -16,8 +16,8 @@ class CCatchmentArea : public CEntity {
 public:
     CCatchmentArea(Data::CAttributeStore* store, CTopologyStorage* owner, std::string guid, std::string name,
                    System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index)
-        : CEntity(Data::kEntityCatchment, store, owner, std::move(guid), std::move(name), std::move(system), objectId,
-                  index) {}
+        : CEntity(Data::kEntityCatchment, store, owner, std::move(guid), std::move(name), std::move(system),
+                  objectId, index) {}
 
     int kind = kCatchmentTotal;
     double areaHa = 0.0;

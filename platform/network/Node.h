@@ -11,7 +11,8 @@ public:
     CNode(Data::CAttributeStore* store, CTopologyStorage* owner, std::string guid, std::string name,
           System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index, double x, double y,
           std::optional<double> terrain)
-        : CEntity(Data::kEntityNode, store, owner, std::move(guid), std::move(name), std::move(system), objectId, index),
+        : CEntity(Data::kEntityNode, store, owner, std::move(guid), std::move(name), std::move(system),
+                  objectId, index),
           m_x(x),
           m_y(y),
           m_terrain(terrain) {}

@@ -14,8 +14,8 @@ using CSectionPtr = boost::shared_ptr<CSection>;
 class CSection : public CEntity {
 public:
     CSection(Data::CAttributeStore* store, CTopologyStorage* owner, std::string guid, std::string name,
-             System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index, CNodePtr start, CNodePtr end,
-             std::vector<TAVHost::Point2d> vertices);
+             System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index, CNodePtr start,
+             CNodePtr end, std::vector<TAVHost::Point2d> vertices);
 
     const CNodePtr& GetStartingNode() const { return m_start; }
     const CNodePtr& GetEndingNode() const { return m_end; }

@@ -33,8 +33,9 @@ int CTopoEditor::TransactionDepth() {
     return d ? d->transactionDepth : 0;
 }
 
-int CTopoEditor::WriteData(int entityType, const Data::CDataDefinition* def, const boost::shared_ptr<CEntity>& entity,
-                           const Data::CDataBox& box, const System::CGisSystemPtr& system) {
+int CTopoEditor::WriteData(int entityType, const Data::CDataDefinition* def,
+                           const boost::shared_ptr<CEntity>& entity, const Data::CDataBox& box,
+                           const System::CGisSystemPtr& system) {
     if (!def || !entity || def->GetEntityType() != entityType) return 0;
     return Data::CDataRW::Write(def, entity, box, system);
 }

@@ -15,8 +15,9 @@ public:
     static int EndTransaction(int flags);
     static int TransactionDepth();
     // Writes a value through its definition; non-zero on success.
-    static int WriteData(int entityType, const Data::CDataDefinition* def, const boost::shared_ptr<CEntity>& entity,
-                         const Data::CDataBox& box, const System::CGisSystemPtr& system);
+    static int WriteData(int entityType, const Data::CDataDefinition* def,
+                         const boost::shared_ptr<CEntity>& entity, const Data::CDataBox& box,
+                         const System::CGisSystemPtr& system);
 };
 
 // CDDCache: definitions the network core looks up often.

@@ -42,9 +42,10 @@ bool CNode::GetTerrainHeight(double& height, int) const {
 }
 
 CSection::CSection(Data::CAttributeStore* store, CTopologyStorage* owner, std::string guid, std::string name,
-                   System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index, CNodePtr start, CNodePtr end,
-                   std::vector<TAVHost::Point2d> vertices)
-    : CEntity(Data::kEntitySection, store, owner, std::move(guid), std::move(name), std::move(system), objectId, index),
+                   System::CGisSystemPtr system, TAVHost::ObjectId objectId, int index, CNodePtr start,
+                   CNodePtr end, std::vector<TAVHost::Point2d> vertices)
+    : CEntity(Data::kEntitySection, store, owner, std::move(guid), std::move(name), std::move(system),
+              objectId, index),
       m_start(std::move(start)),
       m_end(std::move(end)),
       m_vertices(std::move(vertices)),
@@ -58,9 +59,15 @@ CSection::CSection(Data::CAttributeStore* store, CTopologyStorage* owner, std::s
     add({m_end->X(), m_end->Y()});
 }
 
-std::vector<CSectionPtr> CSection::GetSectionsIn() const { return Owner()->SectionsEndingAt(*m_start); }
-std::vector<CSectionPtr> CSection::GetSectionsOut() const { return Owner()->SectionsStartingAt(*m_end); }
-std::vector<CSectionPtr> CSection::GetPreviousSections() const { return Owner()->PreviousSections(*this); }
+std::vector<CSectionPtr> CSection::GetSectionsIn() const {
+    return Owner()->SectionsEndingAt(*m_start);
+}
+std::vector<CSectionPtr> CSection::GetSectionsOut() const {
+    return Owner()->SectionsStartingAt(*m_end);
+}
+std::vector<CSectionPtr> CSection::GetPreviousSections() const {
+    return Owner()->PreviousSections(*this);
+}
 
 bool CSection::GetLevelLineAtNode(const std::string& nodeGuid, double& level) const {
     const std::optional<double>* l = nullptr;
@@ -79,14 +86,15 @@ std::string CTopologyStorage::Lower(const std::string& s) {
     return r;
 }
 
-CNodePtr CTopologyStorage::AddNode(const std::string& name, double x, double y, const System::CGisSystemPtr& system,
-                                   std::optional<double> terrain, const std::string& guid,
-                                   TAVHost::ObjectId objectId) {
+CNodePtr CTopologyStorage::AddNode(const std::string& name, double x, double y,
+                                   const System::CGisSystemPtr& system, std::optional<double> terrain,
+                                   const std::string& guid, TAVHost::ObjectId objectId) {
     if (m_nodeByName.count(name)) throw std::invalid_argument("a node named '" + name + "' already exists");
     std::string g = guid.empty() ? NewGuid() : guid;
     if (m_byGuid.count(g)) throw std::invalid_argument("GUID " + g + " is already used");
-    auto& ent = objectId ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Point, {{x, y}}, "SEWER_NODES")
-                         : m_db.AddEntity(TAVHost::GeometryKind::Point, {{x, y}}, "SEWER_NODES");
+    auto& ent = objectId
+                    ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Point, {{x, y}}, "SEWER_NODES")
+                    : m_db.AddEntity(TAVHost::GeometryKind::Point, {{x, y}}, "SEWER_NODES");
     int index = static_cast<int>(m_nodes.size());
     CNodePtr node(new CNode(&m_gis.nodeStore, this, g, name, system, ent.id, index, x, y, terrain));
     m_nodes.push_back(node);
@@ -99,8 +107,9 @@ CNodePtr CTopologyStorage::AddNode(const std::string& name, double x, double y, 
 }
 
 CSectionPtr CTopologyStorage::AddSection(const std::string& name, const CNodePtr& start, const CNodePtr& end,
-                                         const System::CGisSystemPtr& system, std::vector<TAVHost::Point2d> vertices,
-                                         const std::string& guid, TAVHost::ObjectId objectId) {
+                                         const System::CGisSystemPtr& system,
+                                         std::vector<TAVHost::Point2d> vertices, const std::string& guid,
+                                         TAVHost::ObjectId objectId) {
     if (!start || !end || start->Owner() != this || end->Owner() != this)
         throw std::invalid_argument("section '" + name + "' needs two nodes of this network");
     if (m_sectionByLowerName.count(Lower(name)))
@@ -112,9 +121,9 @@ CSectionPtr CTopologyStorage::AddSection(const std::string& name, const CNodePtr
     pts.push_back({start->X(), start->Y()});
     pts.insert(pts.end(), vertices.begin(), vertices.end());
     pts.push_back({end->X(), end->Y()});
-    auto& ent = objectId
-                    ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Polyline, std::move(pts), "SEWER_SECTIONS")
-                    : m_db.AddEntity(TAVHost::GeometryKind::Polyline, std::move(pts), "SEWER_SECTIONS");
+    auto& ent = objectId ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Polyline, std::move(pts),
+                                                "SEWER_SECTIONS")
+                         : m_db.AddEntity(TAVHost::GeometryKind::Polyline, std::move(pts), "SEWER_SECTIONS");
     int index = static_cast<int>(m_sections.size());
     CSectionPtr s(new CSection(&m_gis.sectionStore, this, g, name, system, ent.id, index, start, end,
                                std::move(vertices)));
@@ -127,14 +136,17 @@ CSectionPtr CTopologyStorage::AddSection(const std::string& name, const CNodePtr
     return s;
 }
 
-CCatchmentAreaPtr CTopologyStorage::AddCatchmentArea(const std::string& name, const System::CGisSystemPtr& system,
-                                                     std::vector<TAVHost::Point2d> polygon, const std::string& guid,
-                                                     TAVHost::ObjectId objectId) {
-    if (m_catchmentByName.count(name)) throw std::invalid_argument("a catchment area named '" + name + "' already exists");
+CCatchmentAreaPtr CTopologyStorage::AddCatchmentArea(const std::string& name,
+                                                     const System::CGisSystemPtr& system,
+                                                     std::vector<TAVHost::Point2d> polygon,
+                                                     const std::string& guid, TAVHost::ObjectId objectId) {
+    if (m_catchmentByName.count(name))
+        throw std::invalid_argument("a catchment area named '" + name + "' already exists");
     std::string g = guid.empty() ? NewGuid() : guid;
     if (m_byGuid.count(g)) throw std::invalid_argument("GUID " + g + " is already used");
-    auto& ent = objectId ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Polygon, polygon, "SEWER_CATCHMENTS")
-                         : m_db.AddEntity(TAVHost::GeometryKind::Polygon, polygon, "SEWER_CATCHMENTS");
+    auto& ent =
+        objectId ? m_db.AddEntityWithId(objectId, TAVHost::GeometryKind::Polygon, polygon, "SEWER_CATCHMENTS")
+                 : m_db.AddEntity(TAVHost::GeometryKind::Polygon, polygon, "SEWER_CATCHMENTS");
     int index = static_cast<int>(m_catchments.size());
     CCatchmentAreaPtr a(new CCatchmentArea(&m_gis.catchmentStore, this, g, name, system, ent.id, index));
     a->polygon = std::move(polygon);
@@ -179,7 +191,8 @@ CEntityPtr CTopologyStorage::GetEntityByGuid(const std::string& guid) const {
 
 CSectionPtr CTopologyStorage::FindSectionByName(const std::string& name) const {
     auto it = m_sectionByLowerName.find(Lower(name));
-    return it == m_sectionByLowerName.end() ? CSectionPtr() : m_sections[static_cast<std::size_t>(it->second)];
+    return it == m_sectionByLowerName.end() ? CSectionPtr()
+                                            : m_sections[static_cast<std::size_t>(it->second)];
 }
 
 CNodePtr CTopologyStorage::FindNodeByName(const std::string& name) const {
@@ -189,7 +202,8 @@ CNodePtr CTopologyStorage::FindNodeByName(const std::string& name) const {
 
 CCatchmentAreaPtr CTopologyStorage::FindCatchmentByName(const std::string& name) const {
     auto it = m_catchmentByName.find(name);
-    return it == m_catchmentByName.end() ? CCatchmentAreaPtr() : m_catchments[static_cast<std::size_t>(it->second)];
+    return it == m_catchmentByName.end() ? CCatchmentAreaPtr()
+                                         : m_catchments[static_cast<std::size_t>(it->second)];
 }
 
 CEntityPtr CTopologyStorage::FindEntityByName(const std::string& name) const {
@@ -206,13 +220,15 @@ CEntityPtr CTopologyStorage::GetEntityByObjectId(TAVHost::ObjectId id) const {
 
 std::vector<CSectionPtr> CTopologyStorage::SectionsEndingAt(const CNode& node) const {
     std::vector<CSectionPtr> out;
-    for (int i : m_inAtNode[static_cast<std::size_t>(node.Index())]) out.push_back(m_sections[static_cast<std::size_t>(i)]);
+    for (int i : m_inAtNode[static_cast<std::size_t>(node.Index())])
+        out.push_back(m_sections[static_cast<std::size_t>(i)]);
     return out;
 }
 
 std::vector<CSectionPtr> CTopologyStorage::SectionsStartingAt(const CNode& node) const {
     std::vector<CSectionPtr> out;
-    for (int i : m_outAtNode[static_cast<std::size_t>(node.Index())]) out.push_back(m_sections[static_cast<std::size_t>(i)]);
+    for (int i : m_outAtNode[static_cast<std::size_t>(node.Index())])
+        out.push_back(m_sections[static_cast<std::size_t>(i)]);
     return out;
 }
 
@@ -221,7 +237,8 @@ std::vector<CSectionPtr> CTopologyStorage::PreviousSections(const CSection& sect
     std::vector<char> seen(m_sections.size(), 0);
     seen[static_cast<std::size_t>(section.Index())] = 1;  // a loop back to the section itself is not upstream
     std::vector<int> frontier;
-    for (int i : m_inAtNode[static_cast<std::size_t>(section.GetStartingNode()->Index())]) frontier.push_back(i);
+    for (int i : m_inAtNode[static_cast<std::size_t>(section.GetStartingNode()->Index())])
+        frontier.push_back(i);
     std::size_t head = 0;
     while (head < frontier.size()) {
         int i = frontier[head++];

@@ -26,7 +26,8 @@ public:
     CTopologyStorage(const CTopologyStorage&) = delete;
     CTopologyStorage& operator=(const CTopologyStorage&) = delete;
 
-    // Creates a node; an empty guid gets a new one. Throws std::invalid_argument for a duplicate name or guid.
+    // Creates a node; an empty guid gets a new one. Throws std::invalid_argument for a duplicate name or
+    // guid.
     CNodePtr AddNode(const std::string& name, double x, double y, const System::CGisSystemPtr& system,
                      std::optional<double> terrain = std::nullopt, const std::string& guid = {},
                      TAVHost::ObjectId objectId = TAVHost::kNullObjectId);
@@ -34,7 +35,8 @@ public:
                            const System::CGisSystemPtr& system, std::vector<TAVHost::Point2d> vertices = {},
                            const std::string& guid = {}, TAVHost::ObjectId objectId = TAVHost::kNullObjectId);
     CCatchmentAreaPtr AddCatchmentArea(const std::string& name, const System::CGisSystemPtr& system,
-                                       std::vector<TAVHost::Point2d> polygon = {}, const std::string& guid = {},
+                                       std::vector<TAVHost::Point2d> polygon = {},
+                                       const std::string& guid = {},
                                        TAVHost::ObjectId objectId = TAVHost::kNullObjectId);
 
     CSectionPtr GetSectionByGuid(const std::string& guid) const;

@@ -17,8 +17,8 @@ public:
     static std::shared_ptr<CSelectionButton> Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId);
     // Binds and configures the button as the dialogs use it: the dialog is its parent and hides while the
     // person picks, the topology type and selection flags are passed through, disabled menu options hidden.
-    static std::shared_ptr<CSelectionButton> Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId, int topologyType,
-                                                    int selectionType);
+    static std::shared_ptr<CSelectionButton> Attach(TAVUi::CAdUiBaseDialog& dialog, int controlId,
+                                                    int topologyType, int selectionType);
 
     void SetParentDialog(TAVUi::CAdUiBaseDialog* parent, bool hideOnSelect) {
         m_parent = parent;

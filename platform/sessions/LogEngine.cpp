@@ -19,8 +19,12 @@ std::string EnvPath() {
 }
 }  // namespace
 
-bool CLogEngine::GetLoggingOnOff() { return S().on ? *S().on : !EnvPath().empty(); }
-std::string CLogEngine::GetLogFileFullPath() { return S().on ? S().path : EnvPath(); }
+bool CLogEngine::GetLoggingOnOff() {
+    return S().on ? *S().on : !EnvPath().empty();
+}
+std::string CLogEngine::GetLogFileFullPath() {
+    return S().on ? S().path : EnvPath();
+}
 void CLogEngine::SetLogging(bool on, const std::string& path) {
     S().on = on;
     S().path = path;

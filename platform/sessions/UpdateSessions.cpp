@@ -20,8 +20,12 @@ UpdateSessionCounts& CNetworkLabelUtility::Counts() {
     static UpdateSessionCounts counts;
     return counts;
 }
-int CNetworkLabelUtility::StartUpdateSession(int) { return Start(Counts()); }
-int CNetworkLabelUtility::ComitUpdateSession() { return Commit(Counts()); }
+int CNetworkLabelUtility::StartUpdateSession(int) {
+    return Start(Counts());
+}
+int CNetworkLabelUtility::ComitUpdateSession() {
+    return Commit(Counts());
+}
 }  // namespace Label
 
 namespace Longitudinal {
@@ -29,8 +33,12 @@ UpdateSessionCounts& CLSEditor::Counts() {
     static UpdateSessionCounts counts;
     return counts;
 }
-int CLSEditor::StartUpdateSession() { return Start(Counts()); }
-int CLSEditor::ComitUpdateSession() { return Commit(Counts()); }
+int CLSEditor::StartUpdateSession() {
+    return Start(Counts());
+}
+int CLSEditor::ComitUpdateSession() {
+    return Commit(Counts());
+}
 }  // namespace Longitudinal
 
 }  // namespace TAVGis

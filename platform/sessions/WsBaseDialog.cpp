@@ -59,7 +59,7 @@ StoreFile ReadStore(const fs::path& path) {
     const auto status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
         file.state = ec && ec != std::errc::no_such_file_or_directory ? StoreFile::State::Unreadable
-                                                                        : StoreFile::State::Missing;
+                                                                      : StoreFile::State::Missing;
         return file;
     }
     if (!fs::is_regular_file(status)) {
@@ -77,7 +77,8 @@ StoreFile ReadStore(const fs::path& path) {
         return file;
     }
     json doc = json::parse(file.bytes, nullptr, /*allow_exceptions=*/false);
-    if (doc.is_discarded() || !doc.is_object() || (doc.contains(kDialogsKey) && !doc[kDialogsKey].is_object())) {
+    if (doc.is_discarded() || !doc.is_object() ||
+        (doc.contains(kDialogsKey) && !doc[kDialogsKey].is_object())) {
         file.state = StoreFile::State::Corrupt;
         return file;
     }
@@ -200,7 +201,8 @@ Data::CDataBox CWsBaseDialog::GetStateValue(const std::string& dialogName, const
     return FromJson(*value, box) ? box : defaultBox;
 }
 
-bool CWsBaseDialog::SetStateValue(const std::string& dialogName, const std::string& key, const Data::CDataBox& box) {
+bool CWsBaseDialog::SetStateValue(const std::string& dialogName, const std::string& key,
+                                  const Data::CDataBox& box) {
     const fs::path path = StorePath();
     if (path.empty()) return false;
     std::lock_guard<std::mutex> lock(g_writeMutex);

@@ -41,7 +41,8 @@ public:
                                         const Data::CDataBox& defaultBox);
     // Stores `box` under `key` of `dialogName` (a null box removes the key). False when the file
     // could not be written; the old file is then unchanged.
-    static bool SetStateValue(const std::string& dialogName, const std::string& key, const Data::CDataBox& box);
+    static bool SetStateValue(const std::string& dialogName, const std::string& key,
+                              const Data::CDataBox& box);
 
     // The file the store uses now (the environment is read on every call).
     static std::filesystem::path StorePath();

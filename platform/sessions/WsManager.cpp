@@ -14,7 +14,11 @@ void CWsManager::LogMessage(const std::string& text) {
     Log().push_back(text);
     TAVHost::GetHostUi().Print(text + "\n");
 }
-const std::vector<std::string>& CWsManager::Messages() { return Log(); }
-void CWsManager::ClearMessages() { Log().clear(); }
+const std::vector<std::string>& CWsManager::Messages() {
+    return Log();
+}
+void CWsManager::ClearMessages() {
+    Log().clear();
+}
 
 }  // namespace TAVGis::Workspace

@@ -4,13 +4,12 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/store/ImportText.h"
 #include "platform/store/NameIndex.h"
@@ -33,11 +32,12 @@ class CSnapGrid {
 public:
     CSnapGrid(double tolerance) : m_tolerance(tolerance), m_cell(std::max(tolerance, kMinCellSize)) {}
 
-    void Add(const SImportPoint& point, std::size_t node) { m_cells[Key(Cell(point.x), Cell(point.y))].push_back(node); }
+    void Add(const SImportPoint& point, std::size_t node) {
+        m_cells[Key(Cell(point.x), Cell(point.y))].push_back(node);
+    }
 
     // The nearest node within the tolerance (the first added on a tie), or npos.
-    std::size_t Nearest(const SImportPoint& point, const std::vector<SImportNode>& nodes) const
-    {
+    std::size_t Nearest(const SImportPoint& point, const std::vector<SImportNode>& nodes) const {
         std::size_t best = CNameIndex::npos;
         double bestDistance = m_tolerance * m_tolerance;
         const std::int64_t cx = Cell(point.x);
@@ -45,12 +45,13 @@ public:
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
             for (std::int64_t dy = -1; dy <= 1; ++dy) {
                 auto it = m_cells.find(Key(cx + dx, cy + dy));
-                if (it == m_cells.end())
-                    continue;
+                if (it == m_cells.end()) continue;
                 for (const std::size_t node : it->second) {
                     const SImportPoint& p = *nodes[node].position;
-                    const double distance = (p.x - point.x) * (p.x - point.x) + (p.y - point.y) * (p.y - point.y);
-                    if (distance < bestDistance || (distance == bestDistance && (best == CNameIndex::npos || node < best))) {
+                    const double distance =
+                        (p.x - point.x) * (p.x - point.x) + (p.y - point.y) * (p.y - point.y);
+                    if (distance < bestDistance ||
+                        (distance == bestDistance && (best == CNameIndex::npos || node < best))) {
                         best = node;
                         bestDistance = distance;
                     }
@@ -70,11 +71,11 @@ private:
         bool operator==(const SKey&) const = default;
     };
     struct SKeyHash {
-        std::size_t operator()(const SKey& key) const noexcept
-        {
+        std::size_t operator()(const SKey& key) const noexcept {
             const auto x = static_cast<std::uint64_t>(key.x);
             const auto y = static_cast<std::uint64_t>(key.y);
-            return static_cast<std::size_t>((x * 0x9E3779B97F4A7C15ULL) ^ (y + 0x632BE59BD9B4E019ULL + (x << 6) + (x >> 2)));
+            return static_cast<std::size_t>((x * 0x9E3779B97F4A7C15ULL) ^
+                                            (y + 0x632BE59BD9B4E019ULL + (x << 6) + (x >> 2)));
         }
     };
     static SKey Key(std::int64_t x, std::int64_t y) { return SKey{x, y}; }
@@ -87,10 +88,10 @@ private:
 enum class EGeometry { Point, Line, Polygon };
 
 struct SFeatureRef {
-    std::size_t number = 0;           // 1-based position in the collection
+    std::size_t number = 0;  // 1-based position in the collection
     const Json* feature = nullptr;
     const Json* coordinates = nullptr;  // of the single part
-    std::string type;                 // the geometry type as written
+    std::string type;                   // the geometry type as written
 };
 
 class CGeoJsonParse {
@@ -110,8 +111,7 @@ private:
     std::string UniqueName(CNameIndex& index, std::string name, std::size_t number, std::string_view kind);
     std::size_t NodeAt(const SImportPoint& point, const std::string& name);
     void Skip(const std::string& kind, std::size_t number, const std::string& why);
-    void Warn(std::size_t number, const std::string& message)
-    {
+    void Warn(std::size_t number, const std::string& message) {
         m_net.report.AddWarning(0, "feature " + std::to_string(number) + ": " + message);
     }
 
@@ -125,36 +125,31 @@ private:
     std::vector<SFeatureRef> m_polygons;
 };
 
-bool ReadPosition(const Json& json, SImportPoint& point)
-{
-    if (!json.is_array() || json.size() < 2 || !json[0].is_number() || !json[1].is_number())
-        return false;
+bool ReadPosition(const Json& json, SImportPoint& point) {
+    if (!json.is_array() || json.size() < 2 || !json[0].is_number() || !json[1].is_number()) return false;
     const double x = json[0].get<double>();
     const double y = json[1].get<double>();
-    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > kMaxCoordinate || std::fabs(y) > kMaxCoordinate)
+    if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > kMaxCoordinate ||
+        std::fabs(y) > kMaxCoordinate)
         return false;
     point = SImportPoint{x, y};
     return true;
 }
 
-bool ReadPositions(const Json& json, std::vector<SImportPoint>& points)
-{
+bool ReadPositions(const Json& json, std::vector<SImportPoint>& points) {
     points.clear();
-    if (!json.is_array())
-        return false;
+    if (!json.is_array()) return false;
     points.reserve(json.size());
     for (const Json& position : json) {
         SImportPoint point;
-        if (!ReadPosition(position, point))
-            return false;
+        if (!ReadPosition(position, point)) return false;
         points.push_back(point);
     }
     return true;
 }
 
 // Plane area of a ring (closed or open), m².
-double RingArea(const std::vector<SImportPoint>& ring)
-{
+double RingArea(const std::vector<SImportPoint>& ring) {
     double twice = 0.0;
     for (std::size_t i = 0; i < ring.size(); ++i) {
         const SImportPoint& a = ring[i];
@@ -165,15 +160,12 @@ double RingArea(const std::vector<SImportPoint>& ring)
 }
 
 // Drops the closing position of a ring; false when fewer than three positions remain.
-bool OpenRing(std::vector<SImportPoint>& ring)
-{
-    if (ring.size() > 1 && ring.front() == ring.back())
-        ring.pop_back();
+bool OpenRing(std::vector<SImportPoint>& ring) {
+    if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
     return ring.size() >= 3;
 }
 
-SImportStatus CGeoJsonParse::Run(const Json& root)
-{
+SImportStatus CGeoJsonParse::Run(const Json& root) {
     if (!root.is_object())
         return {EImportError::NotGeoJson, "not GeoJSON: the top level is not an object", 0};
     const auto type = root.find("type");
@@ -183,10 +175,10 @@ SImportStatus CGeoJsonParse::Run(const Json& root)
     if (typeName == "FeatureCollection") {
         const auto features = root.find("features");
         if (features == root.end() || !features->is_array())
-            return {EImportError::NotGeoJson, "not GeoJSON: the FeatureCollection has no \"features\" array", 0};
+            return {EImportError::NotGeoJson, "not GeoJSON: the FeatureCollection has no \"features\" array",
+                    0};
         std::size_t number = 0;
-        for (const Json& feature : *features)
-            Classify(feature, ++number);
+        for (const Json& feature : *features) Classify(feature, ++number);
     } else if (typeName == "Feature") {
         Classify(root, 1);
     } else {
@@ -197,23 +189,18 @@ SImportStatus CGeoJsonParse::Run(const Json& root)
     m_net.nodes.reserve(m_points.size() + 2 * m_lines.size());
     m_net.sections.reserve(m_lines.size());
     m_net.catchments.reserve(m_polygons.size());
-    for (const SFeatureRef& ref : m_points)
-        ReadPoint(ref);
-    for (const SFeatureRef& ref : m_lines)
-        ReadLine(ref);
-    for (const SFeatureRef& ref : m_polygons)
-        ReadPolygon(ref);
+    for (const SFeatureRef& ref : m_points) ReadPoint(ref);
+    for (const SFeatureRef& ref : m_lines) ReadLine(ref);
+    for (const SFeatureRef& ref : m_polygons) ReadPolygon(ref);
     return {};
 }
 
-void CGeoJsonParse::Skip(const std::string& kind, std::size_t number, const std::string& why)
-{
+void CGeoJsonParse::Skip(const std::string& kind, std::size_t number, const std::string& why) {
     ++m_net.report.skipped[kind];
     Warn(number, why + "; skipped");
 }
 
-void CGeoJsonParse::Classify(const Json& feature, std::size_t number)
-{
+void CGeoJsonParse::Classify(const Json& feature, std::size_t number) {
     if (!feature.is_object() || feature.value("type", Json()) != "Feature") {
         Skip("invalid feature", number, "not a GeoJSON Feature object");
         return;
@@ -243,8 +230,9 @@ void CGeoJsonParse::Classify(const Json& feature, std::size_t number)
     const bool multi = type.rfind("Multi", 0) == 0;
     if (multi) {
         if (coordinates->size() != 1) {
-            Skip(type, number, "a " + type + " of " + std::to_string(coordinates->size()) +
-                                   " parts is not imported (only single parts are)");
+            Skip(type, number,
+                 "a " + type + " of " + std::to_string(coordinates->size()) +
+                     " parts is not imported (only single parts are)");
             return;
         }
         ref.coordinates = &(*coordinates)[0];
@@ -257,16 +245,12 @@ void CGeoJsonParse::Classify(const Json& feature, std::size_t number)
         m_polygons.push_back(ref);
 }
 
-std::string CGeoJsonParse::FeatureName(const Json& feature, std::string& nameKey) const
-{
+std::string CGeoJsonParse::FeatureName(const Json& feature, std::string& nameKey) const {
     nameKey.clear();
     auto asName = [](const Json& value) -> std::string {
-        if (value.is_string())
-            return value.get<std::string>();
-        if (value.is_number_integer())
-            return value.dump();
-        if (value.is_number())
-            return ImportText::FormatNumber(value.get<double>());
+        if (value.is_string()) return value.get<std::string>();
+        if (value.is_number_integer()) return value.dump();
+        if (value.is_number()) return ImportText::FormatNumber(value.get<double>());
         return {};
     };
     const auto properties = feature.find("properties");
@@ -274,8 +258,7 @@ std::string CGeoJsonParse::FeatureName(const Json& feature, std::string& nameKey
         std::string found;
         if (const auto it = properties->find("name"); it != properties->end()) {
             found = asName(*it);
-            if (!found.empty())
-                nameKey = "name";
+            if (!found.empty()) nameKey = "name";
         } else {
             for (auto it = properties->begin(); it != properties->end(); ++it) {
                 if (ImportText::EqualsIgnoreCase(it.key(), "name")) {
@@ -287,26 +270,20 @@ std::string CGeoJsonParse::FeatureName(const Json& feature, std::string& nameKey
                 }
             }
         }
-        if (!found.empty())
-            return found;
+        if (!found.empty()) return found;
     }
-    if (const auto id = feature.find("id"); id != feature.end())
-        return asName(*id);
+    if (const auto id = feature.find("id"); id != feature.end()) return asName(*id);
     return {};
 }
 
-ImportProperties CGeoJsonParse::Properties(const Json& feature, const std::string& nameKey) const
-{
+ImportProperties CGeoJsonParse::Properties(const Json& feature, const std::string& nameKey) const {
     ImportProperties out;
     const auto properties = feature.find("properties");
-    if (properties == feature.end() || !properties->is_object())
-        return out;
+    if (properties == feature.end() || !properties->is_object()) return out;
     for (auto it = properties->begin(); it != properties->end(); ++it) {
-        if (!nameKey.empty() && it.key() == nameKey)
-            continue;
+        if (!nameKey.empty() && it.key() == nameKey) continue;
         const Json& value = it.value();
-        if (value.is_null())
-            continue;
+        if (value.is_null()) continue;
         if (value.is_number())
             out.emplace(it.key(), value.get<double>());
         else if (value.is_string())
@@ -319,10 +296,9 @@ ImportProperties CGeoJsonParse::Properties(const Json& feature, const std::strin
     return out;
 }
 
-std::string CGeoJsonParse::UniqueName(CNameIndex& index, std::string name, std::size_t number, std::string_view kind)
-{
-    if (index.Find(name) == CNameIndex::npos)
-        return name;
+std::string CGeoJsonParse::UniqueName(CNameIndex& index, std::string name, std::size_t number,
+                                      std::string_view kind) {
+    if (index.Find(name) == CNameIndex::npos) return name;
     for (std::size_t suffix = 2;; ++suffix) {
         std::string candidate = name + "_" + std::to_string(suffix);
         if (index.Find(candidate) == CNameIndex::npos) {
@@ -333,8 +309,7 @@ std::string CGeoJsonParse::UniqueName(CNameIndex& index, std::string name, std::
     }
 }
 
-void CGeoJsonParse::ReadPoint(const SFeatureRef& ref)
-{
+void CGeoJsonParse::ReadPoint(const SFeatureRef& ref) {
     SImportPoint point;
     if (!ReadPosition(*ref.coordinates, point)) {
         Skip("invalid " + ref.type, ref.number, "malformed or out-of-range point coordinates");
@@ -342,8 +317,7 @@ void CGeoJsonParse::ReadPoint(const SFeatureRef& ref)
     }
     std::string nameKey;
     std::string name = FeatureName(*ref.feature, nameKey);
-    if (name.empty())
-        name = "N" + std::to_string(ref.number);
+    if (name.empty()) name = "N" + std::to_string(ref.number);
     SImportNode node;
     node.name = UniqueName(m_nodeNames, std::move(name), ref.number, "node");
     node.kind = EImportNodeKind::Point;
@@ -355,11 +329,9 @@ void CGeoJsonParse::ReadPoint(const SFeatureRef& ref)
     ++m_net.report.imported[ref.type];
 }
 
-std::size_t CGeoJsonParse::NodeAt(const SImportPoint& point, const std::string& name)
-{
+std::size_t CGeoJsonParse::NodeAt(const SImportPoint& point, const std::string& name) {
     const std::size_t nearest = m_grid.Nearest(point, m_net.nodes);
-    if (nearest != CNameIndex::npos)
-        return nearest;
+    if (nearest != CNameIndex::npos) return nearest;
     SImportNode node;
     node.name = name;
     for (std::size_t suffix = 2; m_nodeNames.Find(node.name) != CNameIndex::npos; ++suffix)
@@ -374,8 +346,7 @@ std::size_t CGeoJsonParse::NodeAt(const SImportPoint& point, const std::string& 
     return index;
 }
 
-void CGeoJsonParse::ReadLine(const SFeatureRef& ref)
-{
+void CGeoJsonParse::ReadLine(const SFeatureRef& ref) {
     std::vector<SImportPoint> points;
     if (!ReadPositions(*ref.coordinates, points) || points.size() < 2) {
         Skip("invalid " + ref.type, ref.number, "a line needs at least two well-formed positions");
@@ -383,8 +354,7 @@ void CGeoJsonParse::ReadLine(const SFeatureRef& ref)
     }
     std::string nameKey;
     std::string name = FeatureName(*ref.feature, nameKey);
-    if (name.empty())
-        name = "S" + std::to_string(ref.number);
+    if (name.empty()) name = "S" + std::to_string(ref.number);
     SImportSection section;
     section.name = UniqueName(m_sectionNames, std::move(name), ref.number, "section");
     section.properties = Properties(*ref.feature, nameKey);
@@ -393,34 +363,35 @@ void CGeoJsonParse::ReadLine(const SFeatureRef& ref)
     section.fromNode = m_net.nodes[from].name;
     section.toNode = m_net.nodes[to].name;
     if (from == to)
-        Warn(ref.number, "section " + Quote(section.name) + " starts and ends at the same node " + Quote(section.fromNode));
+        Warn(ref.number, "section " + Quote(section.name) + " starts and ends at the same node " +
+                             Quote(section.fromNode));
     section.vertices.assign(points.begin() + 1, points.end() - 1);
     m_sectionNames.Add(section.name, m_net.sections.size());
     m_net.sections.push_back(std::move(section));
     ++m_net.report.imported[ref.type];
 }
 
-void CGeoJsonParse::ReadPolygon(const SFeatureRef& ref)
-{
+void CGeoJsonParse::ReadPolygon(const SFeatureRef& ref) {
     const Json& rings = *ref.coordinates;
     std::vector<SImportPoint> outer;
     if (!rings.is_array() || rings.empty() || !ReadPositions(rings[0], outer) || !OpenRing(outer)) {
-        Skip("invalid " + ref.type, ref.number, "a polygon needs an outer ring of at least three well-formed positions");
+        Skip("invalid " + ref.type, ref.number,
+             "a polygon needs an outer ring of at least three well-formed positions");
         return;
     }
     double area = RingArea(outer);
     std::vector<SImportPoint> hole;
     for (std::size_t i = 1; i < rings.size(); ++i) {
         if (!ReadPositions(rings[i], hole) || !OpenRing(hole)) {
-            Skip("invalid " + ref.type, ref.number, "hole " + std::to_string(i) + " of the polygon is malformed");
+            Skip("invalid " + ref.type, ref.number,
+                 "hole " + std::to_string(i) + " of the polygon is malformed");
             return;
         }
         area -= RingArea(hole);
     }
     std::string nameKey;
     std::string name = FeatureName(*ref.feature, nameKey);
-    if (name.empty())
-        name = "A" + std::to_string(ref.number);
+    if (name.empty()) name = "A" + std::to_string(ref.number);
     SImportCatchment catchment;
     catchment.name = UniqueName(m_catchmentNames, std::move(name), ref.number, "catchment area");
     if (rings.size() > 1)
@@ -437,24 +408,20 @@ void CGeoJsonParse::ReadPolygon(const SFeatureRef& ref)
 
 }  // namespace
 
-CGeoJsonReader::CGeoJsonReader(double snapTolerance) : m_snapTolerance(snapTolerance)
-{
+CGeoJsonReader::CGeoJsonReader(double snapTolerance) : m_snapTolerance(snapTolerance) {
     if (!std::isfinite(snapTolerance) || snapTolerance < 0.0)
         throw std::invalid_argument("CGeoJsonReader: the snap tolerance must be a finite number >= 0 m");
 }
 
-SImportStatus CGeoJsonReader::ReadFile(const std::filesystem::path& path, SImportNetwork& network) const
-{
+SImportStatus CGeoJsonReader::ReadFile(const std::filesystem::path& path, SImportNetwork& network) const {
     network = SImportNetwork{};
     std::string text;
     std::string error;
-    if (!ImportText::ReadWholeFile(path, text, error))
-        return {EImportError::CannotOpen, error, 0};
+    if (!ImportText::ReadWholeFile(path, text, error)) return {EImportError::CannotOpen, error, 0};
     return ReadText(text, network);
 }
 
-SImportStatus CGeoJsonReader::ReadText(std::string_view text, SImportNetwork& network) const
-{
+SImportStatus CGeoJsonReader::ReadText(std::string_view text, SImportNetwork& network) const {
     network = SImportNetwork{};
     Json root;
     try {
@@ -462,15 +429,15 @@ SImportStatus CGeoJsonReader::ReadText(std::string_view text, SImportNetwork& ne
     } catch (const Json::parse_error& e) {
         const std::size_t at = std::min<std::size_t>(e.byte, text.size());
         const std::size_t line =
-            1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at > 0 ? at - 1 : 0), '\n'));
+            1 + static_cast<std::size_t>(std::count(
+                    text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at > 0 ? at - 1 : 0), '\n'));
         return {EImportError::InvalidJson, std::string("not valid JSON: ") + e.what(), line};
     } catch (const Json::exception& e) {
         return {EImportError::InvalidJson, std::string("not valid JSON: ") + e.what(), 0};
     }
     CGeoJsonParse parse(m_snapTolerance, network);
     SImportStatus status = parse.Run(root);
-    if (!status.Ok())
-        network = SImportNetwork{};
+    if (!status.Ok()) network = SImportNetwork{};
     return status;
 }
 

@@ -53,12 +53,12 @@ struct SImportSection {
     std::string name;
     std::string fromNode;
     std::string toNode;
-    std::vector<SImportPoint> vertices;     // interior vertices only, m
-    std::optional<double> length;           // m
-    std::optional<double> diameter;         // inner diameter of a circular profile, m (for PIPE_DIA_IN)
-    std::optional<double> roughness;        // Manning n, s/m^(1/3)
-    std::optional<double> levelStart;       // m, pipe invert level at fromNode
-    std::optional<double> levelEnd;         // m, pipe invert level at toNode
+    std::vector<SImportPoint> vertices;  // interior vertices only, m
+    std::optional<double> length;        // m
+    std::optional<double> diameter;      // inner diameter of a circular profile, m (for PIPE_DIA_IN)
+    std::optional<double> roughness;     // Manning n, s/m^(1/3)
+    std::optional<double> levelStart;    // m, pipe invert level at fromNode
+    std::optional<double> levelEnd;      // m, pipe invert level at toNode
     ImportProperties properties;
 };
 
@@ -66,25 +66,25 @@ struct SImportSection {
 enum class EImportOutletKind { None, Node, Catchment };
 
 // Catchment kinds as the catchment-area manager numbers them.
-constexpr int kImportCatchmentTotal = 1;       // total / rain
+constexpr int kImportCatchmentTotal = 1;  // total / rain
 constexpr int kImportCatchmentHousehold = 2;
 constexpr int kImportCatchmentIndustrial = 4;
 
 struct SImportCatchment {
     std::string name;
-    std::string outlet;                     // node or catchment name, see outletKind
+    std::string outlet;  // node or catchment name, see outletKind
     EImportOutletKind outletKind = EImportOutletKind::None;
-    std::string section;                    // linked section; see ResolveCatchmentSections
-    std::optional<double> area;             // ha
+    std::string section;                      // linked section; see ResolveCatchmentSections
+    std::optional<double> area;               // ha
     std::optional<double> runoffCoefficient;  // 0..1 (imperviousness)
     std::optional<double> inhabitantDensity;  // inhabitants/ha
     int kind = kImportCatchmentTotal;
-    std::vector<SImportPoint> polygon;      // outer ring, m, open (last point != first point)
+    std::vector<SImportPoint> polygon;  // outer ring, m, open (last point != first point)
     ImportProperties properties;
 };
 
 struct SImportWarning {
-    std::size_t line = 0;                   // 1-based line of the source; 0 when no line applies
+    std::size_t line = 0;  // 1-based line of the source; 0 when no line applies
     std::string message;
 };
 
@@ -114,17 +114,17 @@ struct SImportNetwork {
 
 enum class EImportError {
     None,
-    CannotOpen,      // the file cannot be opened or read
-    NotSwmmInput,    // not an EPA SWMM 5 input file (binary, no section header, ...)
-    InvalidJson,     // the text is not JSON
-    NotGeoJson,      // JSON, but not a GeoJSON FeatureCollection or Feature
+    CannotOpen,    // the file cannot be opened or read
+    NotSwmmInput,  // not an EPA SWMM 5 input file (binary, no section header, ...)
+    InvalidJson,   // the text is not JSON
+    NotGeoJson,    // JSON, but not a GeoJSON FeatureCollection or Feature
 };
 
 // The result of a read: an expected failure is a status, not an exception.
 struct SImportStatus {
     EImportError error = EImportError::None;
     std::string message;
-    std::size_t line = 0;                   // 1-based line where the reader gave up; 0 when none applies
+    std::size_t line = 0;  // 1-based line where the reader gave up; 0 when none applies
     bool Ok() const { return error == EImportError::None; }
 };
 

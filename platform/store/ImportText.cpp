@@ -8,8 +8,7 @@
 
 namespace TAVGis::Store::ImportText {
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& error)
-{
+bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& error) {
     text.clear();
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
@@ -45,8 +44,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::st
     return true;
 }
 
-bool IsValidUtf8(std::string_view text)
-{
+bool IsValidUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
@@ -69,11 +67,9 @@ bool IsValidUtf8(std::string_view text)
         } else {
             return false;
         }
-        if (static_cast<std::size_t>(end - p) < length)
-            return false;
+        if (static_cast<std::size_t>(end - p) < length) return false;
         for (std::size_t i = 1; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
+            if ((p[i] & 0xC0) != 0x80) return false;
             code = (code << 6) | (p[i] & 0x3F);
         }
         if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
@@ -84,8 +80,7 @@ bool IsValidUtf8(std::string_view text)
     return true;
 }
 
-std::string Latin1ToUtf8(std::string_view text)
-{
+std::string Latin1ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     for (const char ch : text) {
@@ -100,62 +95,48 @@ std::string Latin1ToUtf8(std::string_view text)
     return out;
 }
 
-std::optional<double> ParseNumber(std::string_view token)
-{
+std::optional<double> ParseNumber(std::string_view token) {
     if (!token.empty() && token.front() == '+') {
         token.remove_prefix(1);
-        if (!token.empty() && (token.front() == '+' || token.front() == '-'))
-            return std::nullopt;
+        if (!token.empty() && (token.front() == '+' || token.front() == '-')) return std::nullopt;
     }
-    if (token.empty())
-        return std::nullopt;
+    if (token.empty()) return std::nullopt;
     double value = 0.0;
     const char* first = token.data();
     const char* last = first + token.size();
     const auto [ptr, ec] = std::from_chars(first, last, value);
-    if (ec != std::errc() || ptr != last || !std::isfinite(value))
-        return std::nullopt;
+    if (ec != std::errc() || ptr != last || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 
-std::string FormatNumber(double value)
-{
+std::string FormatNumber(double value) {
     char buffer[32];
     const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    if (ec != std::errc())
-        return "0";
+    if (ec != std::errc()) return "0";
     return std::string(buffer, ptr);
 }
 
-std::string ToUpperAscii(std::string_view text)
-{
+std::string ToUpperAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return out;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i];
         char y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
     }
     return true;
 }
 
-std::string Quote(std::string_view name)
-{
+std::string Quote(std::string_view name) {
     std::string out;
     out.reserve(name.size() + 2);
     out.push_back('"');

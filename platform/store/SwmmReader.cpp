@@ -22,8 +22,8 @@ using ImportText::ParseNumber;
 constexpr double kFootToMetre = 0.3048;           // m per ft
 constexpr double kAcreToHectare = 0.40468564224;  // ha per acre
 constexpr double kPercentToFraction = 0.01;
-constexpr double kLevelTolerance = 1.0e-9;        // m; a pipe level this far below the invert is not reported
-constexpr std::size_t kMaxTokens = 12;            // fields kept per line; later fields are never read
+constexpr double kLevelTolerance = 1.0e-9;  // m; a pipe level this far below the invert is not reported
+constexpr std::size_t kMaxTokens = 12;      // fields kept per line; later fields are never read
 
 enum class ESection {
     Unknown,
@@ -50,64 +50,85 @@ struct SSectionName {
 };
 
 constexpr SSectionName kSectionNames[] = {
-    {"TITLE", ESection::Skipped},         {"OPTIONS", ESection::Options},
-    {"REPORT", ESection::Skipped},        {"FILES", ESection::Skipped},
-    {"RAINGAGES", ESection::Skipped},     {"EVAPORATION", ESection::Skipped},
-    {"TEMPERATURE", ESection::Skipped},   {"ADJUSTMENTS", ESection::Skipped},
-    {"SUBCATCHMENTS", ESection::Subcatchments}, {"SUBAREAS", ESection::Skipped},
-    {"INFILTRATION", ESection::Skipped},  {"LID_CONTROLS", ESection::Skipped},
-    {"LID_USAGE", ESection::Skipped},     {"AQUIFERS", ESection::Skipped},
-    {"GROUNDWATER", ESection::Skipped},   {"GWF", ESection::Skipped},
-    {"SNOWPACKS", ESection::Skipped},     {"JUNCTIONS", ESection::Junctions},
-    {"OUTFALLS", ESection::Outfalls},     {"DIVIDERS", ESection::Dividers},
-    {"STORAGE", ESection::Storage},       {"CONDUITS", ESection::Conduits},
-    {"PUMPS", ESection::OtherLinks},      {"ORIFICES", ESection::OtherLinks},
-    {"WEIRS", ESection::OtherLinks},      {"OUTLETS", ESection::OtherLinks},
-    {"XSECTIONS", ESection::XSections},   {"TRANSECTS", ESection::Skipped},
-    {"STREETS", ESection::Skipped},       {"INLETS", ESection::Skipped},
-    {"INLET_USAGE", ESection::Skipped},   {"LOSSES", ESection::Skipped},
-    {"CONTROLS", ESection::Skipped},      {"POLLUTANTS", ESection::Skipped},
-    {"LANDUSES", ESection::Skipped},      {"COVERAGES", ESection::Skipped},
-    {"LOADINGS", ESection::Skipped},      {"BUILDUP", ESection::Skipped},
-    {"WASHOFF", ESection::Skipped},       {"TREATMENT", ESection::Skipped},
-    {"INFLOWS", ESection::Skipped},       {"DWF", ESection::Skipped},
-    {"RDII", ESection::Skipped},          {"HYDROGRAPHS", ESection::Skipped},
-    {"CURVES", ESection::Skipped},        {"TIMESERIES", ESection::Skipped},
-    {"PATTERNS", ESection::Skipped},      {"MAP", ESection::Map},
-    {"COORDINATES", ESection::Coordinates}, {"VERTICES", ESection::Vertices},
-    {"POLYGONS", ESection::Polygons},     {"SYMBOLS", ESection::Skipped},
-    {"LABELS", ESection::Skipped},        {"BACKDROP", ESection::Skipped},
-    {"TAGS", ESection::Skipped},          {"PROFILES", ESection::Skipped},
+    {"TITLE", ESection::Skipped},
+    {"OPTIONS", ESection::Options},
+    {"REPORT", ESection::Skipped},
+    {"FILES", ESection::Skipped},
+    {"RAINGAGES", ESection::Skipped},
+    {"EVAPORATION", ESection::Skipped},
+    {"TEMPERATURE", ESection::Skipped},
+    {"ADJUSTMENTS", ESection::Skipped},
+    {"SUBCATCHMENTS", ESection::Subcatchments},
+    {"SUBAREAS", ESection::Skipped},
+    {"INFILTRATION", ESection::Skipped},
+    {"LID_CONTROLS", ESection::Skipped},
+    {"LID_USAGE", ESection::Skipped},
+    {"AQUIFERS", ESection::Skipped},
+    {"GROUNDWATER", ESection::Skipped},
+    {"GWF", ESection::Skipped},
+    {"SNOWPACKS", ESection::Skipped},
+    {"JUNCTIONS", ESection::Junctions},
+    {"OUTFALLS", ESection::Outfalls},
+    {"DIVIDERS", ESection::Dividers},
+    {"STORAGE", ESection::Storage},
+    {"CONDUITS", ESection::Conduits},
+    {"PUMPS", ESection::OtherLinks},
+    {"ORIFICES", ESection::OtherLinks},
+    {"WEIRS", ESection::OtherLinks},
+    {"OUTLETS", ESection::OtherLinks},
+    {"XSECTIONS", ESection::XSections},
+    {"TRANSECTS", ESection::Skipped},
+    {"STREETS", ESection::Skipped},
+    {"INLETS", ESection::Skipped},
+    {"INLET_USAGE", ESection::Skipped},
+    {"LOSSES", ESection::Skipped},
+    {"CONTROLS", ESection::Skipped},
+    {"POLLUTANTS", ESection::Skipped},
+    {"LANDUSES", ESection::Skipped},
+    {"COVERAGES", ESection::Skipped},
+    {"LOADINGS", ESection::Skipped},
+    {"BUILDUP", ESection::Skipped},
+    {"WASHOFF", ESection::Skipped},
+    {"TREATMENT", ESection::Skipped},
+    {"INFLOWS", ESection::Skipped},
+    {"DWF", ESection::Skipped},
+    {"RDII", ESection::Skipped},
+    {"HYDROGRAPHS", ESection::Skipped},
+    {"CURVES", ESection::Skipped},
+    {"TIMESERIES", ESection::Skipped},
+    {"PATTERNS", ESection::Skipped},
+    {"MAP", ESection::Map},
+    {"COORDINATES", ESection::Coordinates},
+    {"VERTICES", ESection::Vertices},
+    {"POLYGONS", ESection::Polygons},
+    {"SYMBOLS", ESection::Skipped},
+    {"LABELS", ESection::Skipped},
+    {"BACKDROP", ESection::Skipped},
+    {"TAGS", ESection::Skipped},
+    {"PROFILES", ESection::Skipped},
     {"EVENTS", ESection::Skipped},
 };
 
-ESection SectionKind(std::string_view upperName)
-{
+ESection SectionKind(std::string_view upperName) {
     for (const SSectionName& entry : kSectionNames) {
-        if (entry.name == upperName)
-            return entry.kind;
+        if (entry.name == upperName) return entry.kind;
     }
     return ESection::Unknown;
 }
 
-bool IsBlank(char c)
-{
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
-std::string_view TrimLeft(std::string_view text)
-{
+std::string_view TrimLeft(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
+    while (i < text.size() && IsBlank(text[i])) ++i;
     return text.substr(i);
 }
 
-std::string_view TrimRight(std::string_view text)
-{
+std::string_view TrimRight(std::string_view text) {
     std::size_t n = text.size();
-    while (n > 0 && IsBlank(text[n - 1]))
-        --n;
+    while (n > 0 && IsBlank(text[n - 1])) --n;
     return text.substr(0, n);
 }
 
@@ -116,13 +137,12 @@ class CLineCursor {
 public:
     explicit CLineCursor(std::string_view text) : m_text(text) {}
 
-    bool Next(std::string_view& line)
-    {
-        if (m_pos >= m_text.size())
-            return false;
+    bool Next(std::string_view& line) {
+        if (m_pos >= m_text.size()) return false;
         const char* begin = m_text.data() + m_pos;
         const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', m_text.size() - m_pos));
-        const std::size_t length = newline ? static_cast<std::size_t>(newline - begin) : m_text.size() - m_pos;
+        const std::size_t length =
+            newline ? static_cast<std::size_t>(newline - begin) : m_text.size() - m_pos;
         line = std::string_view(begin, length);
         m_pos += length + 1;
         ++m_lineNumber;
@@ -144,12 +164,13 @@ struct STokens {
     std::size_t count = 0;  // all fields, may exceed kMaxTokens
     bool openQuote = false;
 
-    std::string_view operator[](std::size_t i) const { return i < kMaxTokens && i < count ? items[i] : std::string_view{}; }
+    std::string_view operator[](std::size_t i) const {
+        return i < kMaxTokens && i < count ? items[i] : std::string_view{};
+    }
     bool Has(std::size_t i) const { return i < count; }
 };
 
-void Tokenize(std::string_view line, STokens& tokens)
-{
+void Tokenize(std::string_view line, STokens& tokens) {
     tokens.count = 0;
     tokens.openQuote = false;
     const std::size_t n = line.size();
@@ -160,8 +181,7 @@ void Tokenize(std::string_view line, STokens& tokens)
             ++i;
             continue;
         }
-        if (c == ';')
-            break;
+        if (c == ';') break;
         std::size_t start = i;
         std::size_t end = 0;
         if (c == '"') {
@@ -176,12 +196,10 @@ void Tokenize(std::string_view line, STokens& tokens)
                 i = close + 1;
             }
         } else {
-            while (i < n && !IsBlank(line[i]) && line[i] != ';')
-                ++i;
+            while (i < n && !IsBlank(line[i]) && line[i] != ';') ++i;
             end = i;
         }
-        if (tokens.count < kMaxTokens)
-            tokens.items[tokens.count] = line.substr(start, end - start);
+        if (tokens.count < kMaxTokens) tokens.items[tokens.count] = line.substr(start, end - start);
         ++tokens.count;
     }
 }
@@ -189,11 +207,9 @@ void Tokenize(std::string_view line, STokens& tokens)
 // Recognises "[NAME]" (after leading blanks, before a comment); gives the upper-case NAME.
 enum class EHeader { NotHeader, Header, Malformed };
 
-EHeader ParseHeader(std::string_view line, std::string& upperName)
-{
+EHeader ParseHeader(std::string_view line, std::string& upperName) {
     const std::string_view text = TrimLeft(line);
-    if (text.empty() || text.front() != '[')
-        return EHeader::NotHeader;
+    if (text.empty() || text.front() != '[') return EHeader::NotHeader;
     const std::size_t close = text.find(']');
     const std::size_t comment = text.find(';');
     if (close == std::string_view::npos || (comment != std::string_view::npos && comment < close)) {
@@ -204,8 +220,7 @@ EHeader ParseHeader(std::string_view line, std::string& upperName)
     return EHeader::Header;
 }
 
-bool IsMeaningful(std::string_view line)
-{
+bool IsMeaningful(std::string_view line) {
     const std::string_view text = TrimLeft(line);
     return !text.empty() && text.front() != ';';
 }
@@ -216,11 +231,11 @@ struct SConduitRef {
     std::size_t line = 0;
     std::string_view from;
     std::string_view to;
-    std::size_t fromIndex = 0;          // node positions, set when the nodes are resolved
+    std::size_t fromIndex = 0;  // node positions, set when the nodes are resolved
     std::size_t toIndex = 0;
     std::optional<double> offsetStart;  // m; depth above the invert or an elevation, per link offsets
     std::optional<double> offsetEnd;
-    bool startAtInvert = false;         // "*" in elevation form
+    bool startAtInvert = false;  // "*" in elevation form
     bool endAtInvert = false;
     bool dropped = false;
 };
@@ -228,15 +243,15 @@ struct SConduitRef {
 struct SXSectionRef {
     std::size_t line = 0;
     std::string_view link;
-    std::string shape;                  // upper case
-    std::optional<double> geom1;        // m
+    std::string shape;            // upper case
+    std::optional<double> geom1;  // m
     std::optional<double> barrels;
 };
 
 struct SPointRef {
     std::size_t line = 0;
     std::string_view name;
-    SImportPoint point;                 // m
+    SImportPoint point;  // m
 };
 
 struct SOutletRef {
@@ -269,14 +284,13 @@ private:
     void ReadPoint(const STokens& t, std::size_t line, std::vector<SPointRef>& into);
 
     bool NeedFields(const STokens& t, std::size_t minimum, std::size_t line, std::string_view what);
-    std::optional<double> Number(const STokens& t, std::size_t index, std::size_t line, std::string_view element,
-                                 std::string_view field);
+    std::optional<double> Number(const STokens& t, std::size_t index, std::size_t line,
+                                 std::string_view element, std::string_view field);
     std::optional<double> NonNegative(std::optional<double> value, std::size_t line, std::string_view element,
                                       std::string_view field);
     std::optional<double> Positive(std::optional<double> value, std::size_t line, std::string_view element,
                                    std::string_view field);
-    std::optional<double> Scaled(std::optional<double> value, double factor) const
-    {
+    std::optional<double> Scaled(std::optional<double> value, double factor) const {
         return value ? std::optional<double>(*value * factor) : std::nullopt;
     }
     void SetNodeDepths(SImportNode& node, std::optional<double> maxDepth, std::size_t line);
@@ -297,14 +311,14 @@ private:
     SImportNetwork& m_net;
 
     // Options.
-    bool m_usUnits = true;              // SWMM's default flow unit is CFS
+    bool m_usUnits = true;  // SWMM's default flow unit is CFS
     bool m_flowUnitsGiven = false;
-    bool m_elevationOffsets = false;    // LINK_OFFSETS ELEVATION
+    bool m_elevationOffsets = false;  // LINK_OFFSETS ELEVATION
     double m_lengthFactor = kFootToMetre;
     double m_areaFactor = kAcreToHectare;
     double m_mapFactor = 1.0;
 
-    std::string m_sectionLabel;         // "[CONDUITS]" while reading that section
+    std::string m_sectionLabel;  // "[CONDUITS]" while reading that section
 
     CNameIndex m_nodes{CNameIndex::EMatch::Exact};
     CNameIndex m_links{CNameIndex::EMatch::IgnoreCase};
@@ -323,15 +337,12 @@ private:
     std::size_t DataLines(ESection section) const { return m_dataLines[static_cast<std::size_t>(section)]; }
 };
 
-SImportStatus CSwmmParse::Run()
-{
+SImportStatus CSwmmParse::Run() {
     SImportStatus status = ScanStructureAndOptions();
-    if (!status.Ok())
-        return status;
+    if (!status.Ok()) return status;
     m_lengthFactor = m_usUnits ? kFootToMetre : 1.0;
     m_areaFactor = m_usUnits ? kAcreToHectare : 1.0;
-    if (!m_flowUnitsGiven)
-        Warn(0, "no [OPTIONS] FLOW_UNITS: US units (feet, acres) assumed, as SWMM does");
+    if (!m_flowUnitsGiven) Warn(0, "no [OPTIONS] FLOW_UNITS: US units (feet, acres) assumed, as SWMM does");
     ReadElements();
     Finish();
     return status;
@@ -339,10 +350,10 @@ SImportStatus CSwmmParse::Run()
 
 // First pass: decides whether the text is an input file at all and reads [OPTIONS] and [MAP], so that
 // units are known before any element is read, wherever those sections stand.
-SImportStatus CSwmmParse::ScanStructureAndOptions()
-{
+SImportStatus CSwmmParse::ScanStructureAndOptions() {
     if (const std::size_t nul = m_text.find('\0'); nul != std::string_view::npos) {
-        const std::size_t line = 1 + static_cast<std::size_t>(std::count(m_text.begin(), m_text.begin() + nul, '\n'));
+        const std::size_t line =
+            1 + static_cast<std::size_t>(std::count(m_text.begin(), m_text.begin() + nul, '\n'));
         return {EImportError::NotSwmmInput, "not a SWMM input file: binary data (NUL byte)", line};
     }
     CLineCursor cursor(m_text);
@@ -352,8 +363,7 @@ SImportStatus CSwmmParse::ScanStructureAndOptions()
     ESection section = ESection::Unknown;
     STokens tokens;
     while (cursor.Next(line)) {
-        if (!IsMeaningful(line))
-            continue;
+        if (!IsMeaningful(line)) continue;
         const EHeader kind = ParseHeader(line, header);
         if (kind != EHeader::NotHeader) {
             section = kind == EHeader::Header ? SectionKind(header) : ESection::Unknown;
@@ -363,7 +373,8 @@ SImportStatus CSwmmParse::ScanStructureAndOptions()
             }
             if (!sawHeader && section == ESection::Unknown) {
                 return {EImportError::NotSwmmInput,
-                        "not a SWMM input file: \"[" + header + "]\" is not a SWMM section", cursor.LineNumber()};
+                        "not a SWMM input file: \"[" + header + "]\" is not a SWMM section",
+                        cursor.LineNumber()};
             }
             sawHeader = true;
             continue;
@@ -375,21 +386,18 @@ SImportStatus CSwmmParse::ScanStructureAndOptions()
         ++m_dataLines[static_cast<std::size_t>(section)];
         if (section == ESection::Options || section == ESection::Map) {
             Tokenize(line, tokens);
-            if (tokens.count == 0)
-                continue;
+            if (tokens.count == 0) continue;
             if (section == ESection::Options)
                 ReadOption(tokens, cursor.LineNumber());
             else
                 ReadMapOption(tokens, cursor.LineNumber());
         }
     }
-    if (!sawHeader)
-        return {EImportError::NotSwmmInput, "not a SWMM input file: no section header", 0};
+    if (!sawHeader) return {EImportError::NotSwmmInput, "not a SWMM input file: no section header", 0};
     return {};
 }
 
-void CSwmmParse::ReadOption(const STokens& t, std::size_t line)
-{
+void CSwmmParse::ReadOption(const STokens& t, std::size_t line) {
     if (EqualsIgnoreCase(t[0], "FLOW_UNITS")) {
         m_flowUnitsGiven = true;
         const std::string unit = ImportText::ToUpperAscii(t[1]);
@@ -413,10 +421,8 @@ void CSwmmParse::ReadOption(const STokens& t, std::size_t line)
     }
 }
 
-void CSwmmParse::ReadMapOption(const STokens& t, std::size_t line)
-{
-    if (!EqualsIgnoreCase(t[0], "UNITS"))
-        return;
+void CSwmmParse::ReadMapOption(const STokens& t, std::size_t line) {
+    if (!EqualsIgnoreCase(t[0], "UNITS")) return;
     if (EqualsIgnoreCase(t[1], "FEET")) {
         m_mapFactor = kFootToMetre;
     } else if (EqualsIgnoreCase(t[1], "METERS") || EqualsIgnoreCase(t[1], "NONE")) {
@@ -429,8 +435,7 @@ void CSwmmParse::ReadMapOption(const STokens& t, std::size_t line)
     }
 }
 
-void CSwmmParse::ReadElements()
-{
+void CSwmmParse::ReadElements() {
     const std::size_t nodes = DataLines(ESection::Junctions) + DataLines(ESection::Outfalls) +
                               DataLines(ESection::Storage) + DataLines(ESection::Dividers);
     m_nodes.Reserve(nodes);
@@ -452,15 +457,14 @@ void CSwmmParse::ReadElements()
     ESection section = ESection::Unknown;
     STokens tokens;
     while (cursor.Next(line)) {
-        if (!IsMeaningful(line))
-            continue;
+        if (!IsMeaningful(line)) continue;
         const std::size_t lineNumber = cursor.LineNumber();
         const EHeader kind = ParseHeader(line, header);
         if (kind == EHeader::Malformed) {
             section = ESection::Unknown;
             m_sectionLabel = "[" + header;
-            Warn(lineNumber, "malformed section header " + Quote(TrimRight(TrimLeft(line))) +
-                                 "; its lines are skipped");
+            Warn(lineNumber,
+                 "malformed section header " + Quote(TrimRight(TrimLeft(line))) + "; its lines are skipped");
             continue;
         }
         if (kind == EHeader::Header) {
@@ -471,51 +475,69 @@ void CSwmmParse::ReadElements()
             continue;
         }
         switch (section) {
-        case ESection::Options:
-        case ESection::Map:
-            break;  // read by the first pass
-        case ESection::Unknown:
-        case ESection::Skipped:
-            ++m_net.report.skipped[m_sectionLabel];
-            break;
-        default:
-            Tokenize(line, tokens);
-            if (tokens.count == 0)
-                break;  // a line holding only a quote-less comment or blanks
-            if (tokens.openQuote)
-                Warn(lineNumber, m_sectionLabel + ": a double quote is not closed; the name runs to the end of the line");
-            ReadLine(section, tokens, lineNumber);
-            break;
+            case ESection::Options:
+            case ESection::Map:
+                break;  // read by the first pass
+            case ESection::Unknown:
+            case ESection::Skipped:
+                ++m_net.report.skipped[m_sectionLabel];
+                break;
+            default:
+                Tokenize(line, tokens);
+                if (tokens.count == 0) break;  // a line holding only a quote-less comment or blanks
+                if (tokens.openQuote)
+                    Warn(lineNumber,
+                         m_sectionLabel +
+                             ": a double quote is not closed; the name runs to the end of the line");
+                ReadLine(section, tokens, lineNumber);
+                break;
         }
     }
 }
 
-void CSwmmParse::ReadLine(ESection section, const STokens& t, std::size_t line)
-{
+void CSwmmParse::ReadLine(ESection section, const STokens& t, std::size_t line) {
     switch (section) {
-    case ESection::Junctions: ReadJunction(t, line); break;
-    case ESection::Outfalls: ReadOutfall(t, line); break;
-    case ESection::Storage: ReadStorage(t, line); break;
-    case ESection::Dividers: ReadDivider(t, line); break;
-    case ESection::Conduits: ReadConduit(t, line); break;
-    case ESection::XSections: ReadXSection(t, line); break;
-    case ESection::Subcatchments: ReadSubcatchment(t, line); break;
-    case ESection::Coordinates: ReadPoint(t, line, m_coordinates); break;
-    case ESection::Vertices: ReadPoint(t, line, m_vertices); break;
-    case ESection::Polygons: ReadPoint(t, line, m_polygons); break;
-    case ESection::OtherLinks:
-        ++m_net.report.skipped[m_sectionLabel];
-        if (!t[0].empty())
-            m_otherLinks.Add(t[0], 0);
-        break;
-    default: break;
+        case ESection::Junctions:
+            ReadJunction(t, line);
+            break;
+        case ESection::Outfalls:
+            ReadOutfall(t, line);
+            break;
+        case ESection::Storage:
+            ReadStorage(t, line);
+            break;
+        case ESection::Dividers:
+            ReadDivider(t, line);
+            break;
+        case ESection::Conduits:
+            ReadConduit(t, line);
+            break;
+        case ESection::XSections:
+            ReadXSection(t, line);
+            break;
+        case ESection::Subcatchments:
+            ReadSubcatchment(t, line);
+            break;
+        case ESection::Coordinates:
+            ReadPoint(t, line, m_coordinates);
+            break;
+        case ESection::Vertices:
+            ReadPoint(t, line, m_vertices);
+            break;
+        case ESection::Polygons:
+            ReadPoint(t, line, m_polygons);
+            break;
+        case ESection::OtherLinks:
+            ++m_net.report.skipped[m_sectionLabel];
+            if (!t[0].empty()) m_otherLinks.Add(t[0], 0);
+            break;
+        default:
+            break;
     }
 }
 
-bool CSwmmParse::NeedFields(const STokens& t, std::size_t minimum, std::size_t line, std::string_view what)
-{
-    if (t.count >= minimum && !t[0].empty())
-        return true;
+bool CSwmmParse::NeedFields(const STokens& t, std::size_t minimum, std::size_t line, std::string_view what) {
+    if (t.count >= minimum && !t[0].empty()) return true;
     if (t[0].empty())
         Warn(line, m_sectionLabel + ": empty name; line skipped");
     else
@@ -525,19 +547,16 @@ bool CSwmmParse::NeedFields(const STokens& t, std::size_t minimum, std::size_t l
 }
 
 std::optional<double> CSwmmParse::Number(const STokens& t, std::size_t index, std::size_t line,
-                                         std::string_view element, std::string_view field)
-{
-    if (!t.Has(index))
-        return std::nullopt;
+                                         std::string_view element, std::string_view field) {
+    if (!t.Has(index)) return std::nullopt;
     std::optional<double> value = ParseNumber(t[index]);
     if (!value)
         Warn(line, Element(element) + ": " + std::string(field) + " " + Quote(t[index]) + " is not a number");
     return value;
 }
 
-std::optional<double> CSwmmParse::NonNegative(std::optional<double> value, std::size_t line, std::string_view element,
-                                              std::string_view field)
-{
+std::optional<double> CSwmmParse::NonNegative(std::optional<double> value, std::size_t line,
+                                              std::string_view element, std::string_view field) {
     if (value && *value < 0.0) {
         Warn(line, Element(element) + ": " + std::string(field) + " " + ImportText::FormatNumber(*value) +
                        " is negative; left empty");
@@ -546,9 +565,8 @@ std::optional<double> CSwmmParse::NonNegative(std::optional<double> value, std::
     return value;
 }
 
-std::optional<double> CSwmmParse::Positive(std::optional<double> value, std::size_t line, std::string_view element,
-                                           std::string_view field)
-{
+std::optional<double> CSwmmParse::Positive(std::optional<double> value, std::size_t line,
+                                           std::string_view element, std::string_view field) {
     if (value && *value <= 0.0) {
         Warn(line, Element(element) + ": " + std::string(field) + " " + ImportText::FormatNumber(*value) +
                        " is not positive; left empty");
@@ -557,18 +575,14 @@ std::optional<double> CSwmmParse::Positive(std::optional<double> value, std::siz
     return value;
 }
 
-void CSwmmParse::SetNodeDepths(SImportNode& node, std::optional<double> maxDepth, std::size_t line)
-{
+void CSwmmParse::SetNodeDepths(SImportNode& node, std::optional<double> maxDepth, std::size_t line) {
     maxDepth = NonNegative(maxDepth, line, node.name, "maximum depth");
     // A maximum depth of 0 means "not given" in SWMM.
-    if (maxDepth && *maxDepth > 0.0)
-        node.maxDepth = *maxDepth * m_lengthFactor;
-    if (node.invertElevation && node.maxDepth)
-        node.terrainHeight = *node.invertElevation + *node.maxDepth;
+    if (maxDepth && *maxDepth > 0.0) node.maxDepth = *maxDepth * m_lengthFactor;
+    if (node.invertElevation && node.maxDepth) node.terrainHeight = *node.invertElevation + *node.maxDepth;
 }
 
-void CSwmmParse::AddNode(SImportNode&& node, std::size_t line)
-{
+void CSwmmParse::AddNode(SImportNode&& node, std::size_t line) {
     if (!m_nodes.Add(node.name, m_net.nodes.size())) {
         Warn(line, Element(node.name) + ": a node of this name is already defined; line skipped");
         return;
@@ -577,10 +591,8 @@ void CSwmmParse::AddNode(SImportNode&& node, std::size_t line)
 }
 
 // Name Elevation [MaxDepth InitDepth SurDepth PondedArea]
-void CSwmmParse::ReadJunction(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 2, line, "name, invert elevation"))
-        return;
+void CSwmmParse::ReadJunction(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 2, line, "name, invert elevation")) return;
     SImportNode node;
     node.name = std::string(t[0]);
     node.kind = EImportNodeKind::Junction;
@@ -590,10 +602,8 @@ void CSwmmParse::ReadJunction(const STokens& t, std::size_t line)
 }
 
 // Name Elevation Type [StageData] [Gated] [RouteTo]
-void CSwmmParse::ReadOutfall(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 3, line, "name, invert elevation, type"))
-        return;
+void CSwmmParse::ReadOutfall(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 3, line, "name, invert elevation, type")) return;
     SImportNode node;
     node.name = std::string(t[0]);
     node.kind = EImportNodeKind::Outfall;
@@ -603,10 +613,8 @@ void CSwmmParse::ReadOutfall(const STokens& t, std::size_t line)
 }
 
 // Name Elevation MaxDepth InitDepth Shape ...
-void CSwmmParse::ReadStorage(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 5, line, "name, invert elevation, maximum depth, initial depth, shape"))
-        return;
+void CSwmmParse::ReadStorage(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 5, line, "name, invert elevation, maximum depth, initial depth, shape")) return;
     SImportNode node;
     node.name = std::string(t[0]);
     node.kind = EImportNodeKind::Storage;
@@ -617,10 +625,8 @@ void CSwmmParse::ReadStorage(const STokens& t, std::size_t line)
 }
 
 // Name Elevation DivertedLink Type Parameters... [MaxDepth InitDepth SurDepth PondedArea]
-void CSwmmParse::ReadDivider(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 4, line, "name, invert elevation, diverted link, type"))
-        return;
+void CSwmmParse::ReadDivider(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 4, line, "name, invert elevation, diverted link, type")) return;
     SImportNode node;
     node.name = std::string(t[0]);
     node.kind = EImportNodeKind::Divider;
@@ -638,23 +644,22 @@ void CSwmmParse::ReadDivider(const STokens& t, std::size_t line)
         depthField = 7;
     else
         Warn(line, Element(t[0]) + ": divider type " + Quote(t[3]) + " is unknown; maximum depth not read");
-    if (depthField != 0)
-        SetNodeDepths(node, Number(t, depthField, line, t[0], "maximum depth"), line);
+    if (depthField != 0) SetNodeDepths(node, Number(t, depthField, line, t[0], "maximum depth"), line);
     AddNode(std::move(node), line);
 }
 
 // Name FromNode ToNode Length Roughness InOffset OutOffset [InitFlow MaxFlow]
-void CSwmmParse::ReadConduit(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 7, line, "name, from node, to node, length, roughness, offsets"))
-        return;
+void CSwmmParse::ReadConduit(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 7, line, "name, from node, to node, length, roughness, offsets")) return;
     if (!m_links.Add(t[0], m_net.sections.size())) {
-        Warn(line, Element(t[0]) + ": a conduit of this name (letter case ignored) is already defined; line skipped");
+        Warn(line, Element(t[0]) +
+                       ": a conduit of this name (letter case ignored) is already defined; line skipped");
         return;
     }
     SImportSection section;
     section.name = std::string(t[0]);
-    section.length = Scaled(Positive(Number(t, 3, line, t[0], "length"), line, t[0], "length"), m_lengthFactor);
+    section.length =
+        Scaled(Positive(Number(t, 3, line, t[0], "length"), line, t[0], "length"), m_lengthFactor);
     section.roughness = Positive(Number(t, 4, line, t[0], "roughness"), line, t[0], "roughness");
 
     SConduitRef ref;
@@ -667,8 +672,7 @@ void CSwmmParse::ReadConduit(const STokens& t, std::size_t line)
             return std::nullopt;
         }
         std::optional<double> value = Number(t, index, line, t[0], field);
-        if (!m_elevationOffsets)
-            value = NonNegative(value, line, t[0], field);
+        if (!m_elevationOffsets) value = NonNegative(value, line, t[0], field);
         return Scaled(value, m_lengthFactor);
     };
     ref.offsetStart = offset(5, "inlet offset", ref.startAtInvert);
@@ -678,10 +682,8 @@ void CSwmmParse::ReadConduit(const STokens& t, std::size_t line)
 }
 
 // Link Shape Geom1 [Geom2 Geom3 Geom4 Barrels Culvert]   (IRREGULAR, CUSTOM, STREET take names)
-void CSwmmParse::ReadXSection(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 2, line, "link, shape"))
-        return;
+void CSwmmParse::ReadXSection(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 2, line, "link, shape")) return;
     SXSectionRef ref;
     ref.line = line;
     ref.link = t[0];
@@ -689,17 +691,14 @@ void CSwmmParse::ReadXSection(const STokens& t, std::size_t line)
     const bool namedGeometry = ref.shape == "IRREGULAR" || ref.shape == "STREET";
     if (!namedGeometry) {
         ref.geom1 = Scaled(Positive(Number(t, 2, line, t[0], "Geom1"), line, t[0], "Geom1"), m_lengthFactor);
-        if (ref.shape != "CUSTOM")
-            ref.barrels = Number(t, 6, line, t[0], "barrels");
+        if (ref.shape != "CUSTOM") ref.barrels = Number(t, 6, line, t[0], "barrels");
     }
     m_xsections.push_back(std::move(ref));
 }
 
 // Name RainGage Outlet Area %Imperv [Width %Slope CurbLength SnowPack]
-void CSwmmParse::ReadSubcatchment(const STokens& t, std::size_t line)
-{
-    if (!NeedFields(t, 5, line, "name, rain gage, outlet, area, imperviousness"))
-        return;
+void CSwmmParse::ReadSubcatchment(const STokens& t, std::size_t line) {
+    if (!NeedFields(t, 5, line, "name, rain gage, outlet, area, imperviousness")) return;
     if (!m_catchments.Add(t[0], m_net.catchments.size())) {
         Warn(line, Element(t[0]) + ": a subcatchment of this name is already defined; line skipped");
         return;
@@ -714,13 +713,11 @@ void CSwmmParse::ReadSubcatchment(const STokens& t, std::size_t line)
                        " % is outside 0..100; left empty");
         imperv.reset();
     }
-    if (imperv)
-        catchment.runoffCoefficient = *imperv * kPercentToFraction;
+    if (imperv) catchment.runoffCoefficient = *imperv * kPercentToFraction;
     catchment.properties.emplace("SWMM_RAINGAGE", std::string(t[1]));
     if (auto width = NonNegative(Number(t, 5, line, t[0], "width"), line, t[0], "width"))
         catchment.properties.emplace("SWMM_WIDTH", *width * m_lengthFactor);
-    if (auto slope = Number(t, 6, line, t[0], "slope"))
-        catchment.properties.emplace("SWMM_SLOPE", *slope);
+    if (auto slope = Number(t, 6, line, t[0], "slope")) catchment.properties.emplace("SWMM_SLOPE", *slope);
     if (auto curb = NonNegative(Number(t, 7, line, t[0], "curb length"), line, t[0], "curb length"))
         catchment.properties.emplace("SWMM_CURB_LENGTH", *curb * m_lengthFactor);
     m_net.catchments.push_back(std::move(catchment));
@@ -728,19 +725,15 @@ void CSwmmParse::ReadSubcatchment(const STokens& t, std::size_t line)
 }
 
 // Name X Y   ([COORDINATES], [VERTICES], [POLYGONS])
-void CSwmmParse::ReadPoint(const STokens& t, std::size_t line, std::vector<SPointRef>& into)
-{
-    if (!NeedFields(t, 3, line, "name, X, Y"))
-        return;
+void CSwmmParse::ReadPoint(const STokens& t, std::size_t line, std::vector<SPointRef>& into) {
+    if (!NeedFields(t, 3, line, "name, X, Y")) return;
     const std::optional<double> x = Number(t, 1, line, t[0], "X");
     const std::optional<double> y = Number(t, 2, line, t[0], "Y");
-    if (!x || !y)
-        return;  // warned; a point with one coordinate is no point
+    if (!x || !y) return;  // warned; a point with one coordinate is no point
     into.push_back(SPointRef{line, t[0], SImportPoint{*x * m_mapFactor, *y * m_mapFactor}});
 }
 
-void CSwmmParse::Finish()
-{
+void CSwmmParse::Finish() {
     ApplyConduitNodes();
     ApplyXSections();
     ApplyVertices();
@@ -752,26 +745,24 @@ void CSwmmParse::Finish()
     // Drop the conduits whose nodes are unknown (warned in ApplyConduitNodes).
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_net.sections.size(); ++i) {
-        if (m_conduits[i].dropped)
-            continue;
-        if (kept != i)
-            m_net.sections[kept] = std::move(m_net.sections[i]);
+        if (m_conduits[i].dropped) continue;
+        if (kept != i) m_net.sections[kept] = std::move(m_net.sections[i]);
         ++kept;
     }
     m_net.sections.resize(kept);
     CountImported();
 
     // Warnings in line order; the summaries without a line come last.
-    std::stable_sort(m_net.report.warnings.begin(), m_net.report.warnings.end(),
-                     [](const SImportWarning& a, const SImportWarning& b) {
-                         const std::size_t la = a.line == 0 ? std::numeric_limits<std::size_t>::max() : a.line;
-                         const std::size_t lb = b.line == 0 ? std::numeric_limits<std::size_t>::max() : b.line;
-                         return la < lb;
-                     });
+    std::stable_sort(
+        m_net.report.warnings.begin(), m_net.report.warnings.end(),
+        [](const SImportWarning& a, const SImportWarning& b) {
+            const std::size_t la = a.line == 0 ? std::numeric_limits<std::size_t>::max() : a.line;
+            const std::size_t lb = b.line == 0 ? std::numeric_limits<std::size_t>::max() : b.line;
+            return la < lb;
+        });
 }
 
-void CSwmmParse::ApplyConduitNodes()
-{
+void CSwmmParse::ApplyConduitNodes() {
     for (std::size_t i = 0; i < m_net.sections.size(); ++i) {
         SConduitRef& ref = m_conduits[i];
         SImportSection& section = m_net.sections[i];
@@ -794,8 +785,7 @@ void CSwmmParse::ApplyConduitNodes()
     }
 }
 
-void CSwmmParse::ApplyXSections()
-{
+void CSwmmParse::ApplyXSections() {
     std::vector<bool> seen(m_net.sections.size(), false);
     for (const SXSectionRef& ref : m_xsections) {
         const std::size_t index = m_links.Find(ref.link);
@@ -806,7 +796,8 @@ void CSwmmParse::ApplyXSections()
         }
         SImportSection& section = m_net.sections[index];
         if (seen[index]) {
-            Warn(ref.line, "[XSECTIONS] " + Quote(ref.link) + ": a second cross-section for this conduit; it replaces the first");
+            Warn(ref.line, "[XSECTIONS] " + Quote(ref.link) +
+                               ": a second cross-section for this conduit; it replaces the first");
             section.diameter.reset();
             for (const char* key : {"SWMM_XSECTION_SHAPE", "SWMM_XSECTION_GEOM1", "SWMM_BARRELS"})
                 section.properties.erase(key);
@@ -817,23 +808,20 @@ void CSwmmParse::ApplyXSections()
         } else {
             ++m_net.report.unsupportedShapes[ref.shape];
             section.properties.insert_or_assign("SWMM_XSECTION_SHAPE", ref.shape);
-            if (ref.geom1)
-                section.properties.insert_or_assign("SWMM_XSECTION_GEOM1", *ref.geom1);
+            if (ref.geom1) section.properties.insert_or_assign("SWMM_XSECTION_GEOM1", *ref.geom1);
         }
         if (ref.barrels && *ref.barrels > 1.0)
             section.properties.insert_or_assign("SWMM_BARRELS", *ref.barrels);
     }
     std::size_t missing = 0;
     for (std::size_t i = 0; i < seen.size(); ++i) {
-        if (!seen[i] && !m_conduits[i].dropped)
-            ++missing;
+        if (!seen[i] && !m_conduits[i].dropped) ++missing;
     }
     if (missing > 0)
         Warn(0, std::to_string(missing) + " conduit(s) have no [XSECTIONS] entry and no diameter");
 }
 
-void CSwmmParse::ApplyVertices()
-{
+void CSwmmParse::ApplyVertices() {
     for (const SPointRef& ref : m_vertices) {
         const std::size_t index = m_links.Find(ref.name);
         if (index == CNameIndex::npos) {
@@ -845,8 +833,7 @@ void CSwmmParse::ApplyVertices()
     }
 }
 
-void CSwmmParse::ApplyCoordinates()
-{
+void CSwmmParse::ApplyCoordinates() {
     for (const SPointRef& ref : m_coordinates) {
         const std::size_t index = m_nodes.FindLenient(ref.name);
         if (index == CNameIndex::npos) {
@@ -855,21 +842,19 @@ void CSwmmParse::ApplyCoordinates()
         }
         SImportNode& node = m_net.nodes[index];
         if (node.position)
-            Warn(ref.line, "[COORDINATES] " + Quote(ref.name) + ": second coordinates for this node; they replace the first");
+            Warn(ref.line, "[COORDINATES] " + Quote(ref.name) +
+                               ": second coordinates for this node; they replace the first");
         node.position = ref.point;
     }
     const std::size_t without = static_cast<std::size_t>(std::count_if(
         m_net.nodes.begin(), m_net.nodes.end(), [](const SImportNode& node) { return !node.position; }));
-    if (without > 0)
-        Warn(0, std::to_string(without) + " node(s) have no [COORDINATES] entry");
+    if (without > 0) Warn(0, std::to_string(without) + " node(s) have no [COORDINATES] entry");
 }
 
-void CSwmmParse::ApplyLevels()
-{
+void CSwmmParse::ApplyLevels() {
     for (std::size_t i = 0; i < m_net.sections.size(); ++i) {
         const SConduitRef& ref = m_conduits[i];
-        if (ref.dropped)
-            continue;
+        if (ref.dropped) continue;
         SImportSection& section = m_net.sections[i];
         auto level = [&](std::size_t node, std::optional<double> offset, bool atInvert,
                          std::string_view end) -> std::optional<double> {
@@ -877,8 +862,7 @@ void CSwmmParse::ApplyLevels()
             const std::optional<double> invert = m_net.nodes[node].invertElevation;
             if (!m_elevationOffsets)
                 return invert && offset ? std::optional<double>(*invert + *offset) : std::nullopt;
-            if (atInvert)
-                return invert;
+            if (atInvert) return invert;
             if (offset && invert && *offset < *invert - kLevelTolerance)
                 Warn(ref.line, "[CONDUITS] " + Quote(section.name) + ": " + std::string(end) + " level " +
                                    ImportText::FormatNumber(*offset) + " m lies below the invert of node " +
@@ -890,15 +874,15 @@ void CSwmmParse::ApplyLevels()
     }
 }
 
-void CSwmmParse::ApplyOutlets()
-{
+void CSwmmParse::ApplyOutlets() {
     for (std::size_t i = 0; i < m_net.catchments.size(); ++i) {
         SImportCatchment& catchment = m_net.catchments[i];
         const SOutletRef& ref = m_outlets[i];
         if (const std::size_t node = m_nodes.FindLenient(ref.outlet); node != CNameIndex::npos) {
             catchment.outlet = m_net.nodes[node].name;
             catchment.outletKind = EImportOutletKind::Node;
-        } else if (const std::size_t other = m_catchments.FindLenient(ref.outlet); other != CNameIndex::npos) {
+        } else if (const std::size_t other = m_catchments.FindLenient(ref.outlet);
+                   other != CNameIndex::npos) {
             catchment.outlet = m_net.catchments[other].name;
             catchment.outletKind = EImportOutletKind::Catchment;
         } else {
@@ -910,8 +894,7 @@ void CSwmmParse::ApplyOutlets()
     }
 }
 
-void CSwmmParse::ApplyPolygons()
-{
+void CSwmmParse::ApplyPolygons() {
     for (const SPointRef& ref : m_polygons) {
         const std::size_t index = m_catchments.FindLenient(ref.name);
         if (index == CNameIndex::npos) {
@@ -922,47 +905,48 @@ void CSwmmParse::ApplyPolygons()
     }
     for (SImportCatchment& catchment : m_net.catchments) {
         std::vector<SImportPoint>& ring = catchment.polygon;
-        if (ring.size() > 1 && ring.front() == ring.back())
-            ring.pop_back();
+        if (ring.size() > 1 && ring.front() == ring.back()) ring.pop_back();
     }
 }
 
-void CSwmmParse::CountImported()
-{
+void CSwmmParse::CountImported() {
     std::map<std::string, std::size_t>& imported = m_net.report.imported;
     for (const SImportNode& node : m_net.nodes) {
         switch (node.kind) {
-        case EImportNodeKind::Junction: ++imported["[JUNCTIONS]"]; break;
-        case EImportNodeKind::Outfall: ++imported["[OUTFALLS]"]; break;
-        case EImportNodeKind::Storage: ++imported["[STORAGE]"]; break;
-        case EImportNodeKind::Divider: ++imported["[DIVIDERS]"]; break;
-        case EImportNodeKind::Point: break;
+            case EImportNodeKind::Junction:
+                ++imported["[JUNCTIONS]"];
+                break;
+            case EImportNodeKind::Outfall:
+                ++imported["[OUTFALLS]"];
+                break;
+            case EImportNodeKind::Storage:
+                ++imported["[STORAGE]"];
+                break;
+            case EImportNodeKind::Divider:
+                ++imported["[DIVIDERS]"];
+                break;
+            case EImportNodeKind::Point:
+                break;
         }
     }
-    if (!m_net.sections.empty())
-        imported["[CONDUITS]"] = m_net.sections.size();
-    if (!m_net.catchments.empty())
-        imported["[SUBCATCHMENTS]"] = m_net.catchments.size();
+    if (!m_net.sections.empty()) imported["[CONDUITS]"] = m_net.sections.size();
+    if (!m_net.catchments.empty()) imported["[SUBCATCHMENTS]"] = m_net.catchments.size();
 }
 
 }  // namespace
 
-SImportStatus CSwmmReader::ReadFile(const std::filesystem::path& path, SImportNetwork& network) const
-{
+SImportStatus CSwmmReader::ReadFile(const std::filesystem::path& path, SImportNetwork& network) const {
     network = SImportNetwork{};
     std::string text;
     std::string error;
-    if (!ImportText::ReadWholeFile(path, text, error))
-        return {EImportError::CannotOpen, error, 0};
+    if (!ImportText::ReadWholeFile(path, text, error)) return {EImportError::CannotOpen, error, 0};
     return ReadText(text, network);
 }
 
-SImportStatus CSwmmReader::ReadText(std::string_view text, SImportNetwork& network) const
-{
+SImportStatus CSwmmReader::ReadText(std::string_view text, SImportNetwork& network) const {
     network = SImportNetwork{};
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        text.remove_prefix(kByteOrderMark.size());
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
 
     std::string transcoded;
     bool latin1 = false;
@@ -977,8 +961,7 @@ SImportStatus CSwmmReader::ReadText(std::string_view text, SImportNetwork& netwo
         network = SImportNetwork{};
         return status;
     }
-    if (latin1)
-        network.report.AddWarning(0, "the file is not UTF-8; it was read as Latin-1");
+    if (latin1) network.report.AddWarning(0, "the file is not UTF-8; it was read as Latin-1");
     return status;
 }
 

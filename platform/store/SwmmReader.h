@@ -18,8 +18,8 @@
 //   width (m), slope (%) and curb length (m) are kept as SWMM_RAINGAGE, SWMM_WIDTH, SWMM_SLOPE and
 //   SWMM_CURB_LENGTH.
 // - Units: [OPTIONS] FLOW_UNITS CFS, GPM, MGD (the default when no FLOW_UNITS is given, as in SWMM,
-//   with a warning) mean feet and acres, converted to metres and hectares; CMS, LPS, MLD mean metres and hectares.
-//   Coordinates, vertices and polygons are in map units: [MAP] UNITS FEET is converted to metres,
+//   with a warning) mean feet and acres, converted to metres and hectares; CMS, LPS, MLD mean metres and
+//   hectares. Coordinates, vertices and polygons are in map units: [MAP] UNITS FEET is converted to metres,
 //   METERS, NONE (the default) and DEGREES are taken as they stand.
 //
 // Every other section ([PUMPS], [ORIFICES], [WEIRS], [RAINGAGES], [TITLE], unknown ones, ...) is

@@ -8,7 +8,8 @@ class CAcUiTabMainDialog;
 
 class CAcUiTabChildDialog : public CAdUiBaseDialog {
 public:
-    explicit CAcUiTabChildDialog(int templateId, CAdUiBaseDialog* parent = nullptr) : CAdUiBaseDialog(templateId, parent) {}
+    explicit CAcUiTabChildDialog(int templateId, CAdUiBaseDialog* parent = nullptr)
+        : CAdUiBaseDialog(templateId, parent) {}
     // Called when the page is shown (true) or hidden (false).
     virtual void OnTabActivation(bool active) {}
     CAcUiTabMainDialog* TabMain() const { return m_tabMain; }

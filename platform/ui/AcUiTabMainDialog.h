@@ -7,7 +7,8 @@ namespace TAVUi {
 
 class CAcUiTabMainDialog : public CAdUiBaseDialog {
 public:
-    explicit CAcUiTabMainDialog(int templateId, CAdUiBaseDialog* parent = nullptr) : CAdUiBaseDialog(templateId, parent) {}
+    explicit CAcUiTabMainDialog(int templateId, CAdUiBaseDialog* parent = nullptr)
+        : CAdUiBaseDialog(templateId, parent) {}
     void SetAcadTabPointer(CAdUiTab* tab) { m_tab = tab; }
     CAdUiTab* GetAcadTabPointer() const { return m_tab; }
     CAdUiBaseDialog* ActivePage() override { return m_tab ? m_tab->ActivePage() : nullptr; }

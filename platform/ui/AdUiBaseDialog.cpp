@@ -15,21 +15,32 @@ CAdUiBaseDialog* g_modalTop = nullptr;
 
 const char* NotificationName(Notification n) {
     switch (n) {
-        case Notification::Clicked: return "clicked";
-        case Notification::Changed: return "changed";
-        case Notification::SelChange: return "selchange";
-        case Notification::SelChanging: return "selchanging";
-        case Notification::ItemChanged: return "itemchanged";
-        case Notification::KeyDown: return "keydown";
-        case Notification::DoubleClick: return "doubleclick";
-        case Notification::KillFocus: return "killfocus";
+        case Notification::Clicked:
+            return "clicked";
+        case Notification::Changed:
+            return "changed";
+        case Notification::SelChange:
+            return "selchange";
+        case Notification::SelChanging:
+            return "selchanging";
+        case Notification::ItemChanged:
+            return "itemchanged";
+        case Notification::KeyDown:
+            return "keydown";
+        case Notification::DoubleClick:
+            return "doubleclick";
+        case Notification::KillFocus:
+            return "killfocus";
     }
     return "?";
 }
 
-CAdUiBaseDialog* CurrentModalDialog() { return g_modalTop; }
+CAdUiBaseDialog* CurrentModalDialog() {
+    return g_modalTop;
+}
 
-CAdUiBaseDialog::CAdUiBaseDialog(int templateId, CAdUiBaseDialog* parent) : m_templateId(templateId), m_parent(parent) {}
+CAdUiBaseDialog::CAdUiBaseDialog(int templateId, CAdUiBaseDialog* parent)
+    : m_templateId(templateId), m_parent(parent) {}
 
 CAdUiBaseDialog::~CAdUiBaseDialog() = default;
 
@@ -81,7 +92,9 @@ void CAdUiBaseDialog::OnOK() {
     if (UpdateData(true)) EndDialog(IDOK);
 }
 
-void CAdUiBaseDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CAdUiBaseDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CAdUiBaseDialog::UpdateData(bool saveAndValidate) {
     CDataExchange dx{saveAndValidate, this};
@@ -108,7 +121,8 @@ const CControl* CAdUiBaseDialog::GetDlgItem(int id) const {
 
 CControl& CAdUiBaseDialog::Item(int id) {
     if (auto* c = GetDlgItem(id)) return *c;
-    throw std::out_of_range("dialog " + std::to_string(m_templateId) + " has no control " + std::to_string(id));
+    throw std::out_of_range("dialog " + std::to_string(m_templateId) + " has no control " +
+                            std::to_string(id));
 }
 
 CControl* CAdUiBaseDialog::FindControl(const std::string& nameOrId) {
@@ -200,7 +214,9 @@ std::intptr_t CAdUiBaseDialog::SendMessage(int message, std::intptr_t wParam, st
 }
 
 namespace {
-CControl* DxItem(CDataExchange* pDX, int id) { return pDX && pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetDlgItem(id) : nullptr; }
+CControl* DxItem(CDataExchange* pDX, int id) {
+    return pDX && pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetDlgItem(id) : nullptr;
+}
 }  // namespace
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
@@ -223,7 +239,8 @@ void DDX_Radio(CDataExchange* pDX, int firstId, int& value) {
         for (std::size_t i = 0; i < group.size(); ++i)
             if (group[i]->checked) value = static_cast<int>(i);
     } else {
-        for (std::size_t i = 0; i < group.size(); ++i) group[i]->checked = static_cast<int>(i) == value ? 1 : 0;
+        for (std::size_t i = 0; i < group.size(); ++i)
+            group[i]->checked = static_cast<int>(i) == value ? 1 : 0;
     }
 }
 

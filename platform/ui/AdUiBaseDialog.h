@@ -94,7 +94,9 @@ public:
     // A message sent to the dialog (such as a selection button's "selection made"); handled at once on the
     // host's main thread.
     std::intptr_t SendMessage(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
-    void PostMessage(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0) { SendMessage(message, wParam, lParam); }
+    void PostMessage(int message, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
+        SendMessage(message, wParam, lParam);
+    }
     // The key combination of the last KeyDown notification ("ctrl+c", "ctrl+a", "ctrl+insert", ...).
     const std::string& LastKey() const { return m_lastKey; }
     void SetLastKey(std::string key) { m_lastKey = std::move(key); }

@@ -47,10 +47,13 @@ void CAdUiTab::SetActiveTab(int index) {
 }
 
 CAcUiTabChildDialog* CAdUiTab::GetDialogPtr(int index) const {
-    return index >= 0 && index < static_cast<int>(m_pages.size()) ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+    return index >= 0 && index < static_cast<int>(m_pages.size()) ? m_pages[static_cast<std::size_t>(index)]
+                                                                  : nullptr;
 }
 
-CAcUiTabChildDialog* CAdUiTab::ActivePage() const { return GetDialogPtr(GetCurSel()); }
+CAcUiTabChildDialog* CAdUiTab::ActivePage() const {
+    return GetDialogPtr(GetCurSel());
+}
 
 void CAcUiTabMainDialog::ChooseTab(int index) {
     if (!m_tab || index < 0 || index >= m_tab->GetTabCount() || index == m_tab->GetCurSel()) return;

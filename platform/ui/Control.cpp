@@ -10,7 +10,9 @@ std::string RgbText(const Rgb& c) {
     return buf;
 }
 
-void CControlBehavior::OnSetText(CControl& control, const std::string& value) { control.text = value; }
+void CControlBehavior::OnSetText(CControl& control, const std::string& value) {
+    control.text = value;
+}
 
 CControl::CControl(const ControlTemplate& t) : id(t.id), kind(t.kind), name(t.name), text(t.caption) {
     auto g = t.options.find("group");
@@ -82,10 +84,13 @@ void CControl::SetItemText(int row, int column, const std::string& value) {
 std::string CControl::GetItemText(int row, int column) const {
     if (row < 0 || row >= static_cast<int>(rows.size()) || column < 0) return {};
     const auto& cells = rows[static_cast<std::size_t>(row)].cells;
-    return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)].text : std::string();
+    return column < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(column)].text
+                                                   : std::string();
 }
 
-void CControl::DeleteAllItems() { rows.clear(); }
+void CControl::DeleteAllItems() {
+    rows.clear();
+}
 
 std::vector<int> CControl::SelectedRows() const {
     std::vector<int> out;

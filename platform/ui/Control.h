@@ -17,7 +17,9 @@ struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
     bool operator==(const Rgb&) const = default;
 };
-constexpr Rgb RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return Rgb{r, g, b}; }
+constexpr Rgb RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return Rgb{r, g, b};
+}
 std::string RgbText(const Rgb& c);  // "#RRGGBB"
 
 struct ListItem {  // an entry of a combo box, a list box or a tab control

@@ -11,12 +11,18 @@ struct KindName {
     ControlKind kind;
     const char* name;
 };
-constexpr KindName kKinds[] = {{ControlKind::Button, "button"},       {ControlKind::Check, "check"},
-                               {ControlKind::Radio, "radio"},         {ControlKind::Edit, "edit"},
-                               {ControlKind::Static, "static"},       {ControlKind::Group, "group"},
-                               {ControlKind::Combo, "combo"},         {ControlKind::List, "list"},
-                               {ControlKind::Tree, "tree"},           {ControlKind::Tab, "tab"},
-                               {ControlKind::Placeholder, "placeholder"}, {ControlKind::Selection, "selection"},
+constexpr KindName kKinds[] = {{ControlKind::Button, "button"},
+                               {ControlKind::Check, "check"},
+                               {ControlKind::Radio, "radio"},
+                               {ControlKind::Edit, "edit"},
+                               {ControlKind::Static, "static"},
+                               {ControlKind::Group, "group"},
+                               {ControlKind::Combo, "combo"},
+                               {ControlKind::List, "list"},
+                               {ControlKind::Tree, "tree"},
+                               {ControlKind::Tab, "tab"},
+                               {ControlKind::Placeholder, "placeholder"},
+                               {ControlKind::Selection, "selection"},
                                {ControlKind::Bitmap, "bitmap"}};
 
 // Splits a line into words; double-quoted words may hold blanks and \" or \\ escapes.
@@ -54,7 +60,8 @@ std::vector<std::string> Words(const std::string& line, bool& ok) {
 int ToInt(const std::string& s, const std::string& where) {
     int v = 0;
     auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (ec != std::errc() || p != s.data() + s.size()) throw std::runtime_error(where + ": '" + s + "' is not a whole number");
+    if (ec != std::errc() || p != s.data() + s.size())
+        throw std::runtime_error(where + ": '" + s + "' is not a whole number");
     return v;
 }
 
@@ -103,7 +110,8 @@ std::vector<DialogTemplate> ParseDialogTemplates(const std::string& text, const 
         if (w.empty() || w[0].starts_with("#")) continue;
         if (w[0] == "DIALOG") {
             if (current) throw std::runtime_error(where + ": DIALOG inside a dialog (missing END)");
-            if (w.size() != 6) throw std::runtime_error(where + ": DIALOG needs: id name \"caption\" width height");
+            if (w.size() != 6)
+                throw std::runtime_error(where + ": DIALOG needs: id name \"caption\" width height");
             out.emplace_back();
             current = &out.back();
             current->id = ToInt(w[1], where);
@@ -114,7 +122,9 @@ std::vector<DialogTemplate> ParseDialogTemplates(const std::string& text, const 
             lastRadioGroup.clear();
         } else if (w[0] == "CONTROL") {
             if (!current) throw std::runtime_error(where + ": CONTROL outside a dialog");
-            if (w.size() < 9) throw std::runtime_error(where + ": CONTROL needs: id kind name \"caption\" x y width height");
+            if (w.size() < 9)
+                throw std::runtime_error(where +
+                                         ": CONTROL needs: id kind name \"caption\" x y width height");
             ControlTemplate c;
             c.id = ToInt(w[1], where);
             auto kind = ParseControlKind(w[2]);
@@ -128,7 +138,8 @@ std::vector<DialogTemplate> ParseDialogTemplates(const std::string& text, const 
             c.height = ToInt(w[8], where);
             for (std::size_t k = 9; k < w.size(); ++k) {
                 auto eq = w[k].find('=');
-                if (eq == std::string::npos) throw std::runtime_error(where + ": option '" + w[k] + "' is not key=value");
+                if (eq == std::string::npos)
+                    throw std::runtime_error(where + ": option '" + w[k] + "' is not key=value");
                 c.options[w[k].substr(0, eq)] = w[k].substr(eq + 1);
             }
             if (c.kind == ControlKind::Radio) {
@@ -140,7 +151,8 @@ std::vector<DialogTemplate> ParseDialogTemplates(const std::string& text, const 
             }
             if (current->FindControl(c.id) && c.id != -1)
                 throw std::runtime_error(where + ": control id " + std::to_string(c.id) + " used twice");
-            if (current->FindControl(c.name)) throw std::runtime_error(where + ": control name " + c.name + " used twice");
+            if (current->FindControl(c.name))
+                throw std::runtime_error(where + ": control name " + c.name + " used twice");
             current->controls.push_back(std::move(c));
         } else if (w[0] == "END") {
             if (!current) throw std::runtime_error(where + ": END without DIALOG");
@@ -150,7 +162,8 @@ std::vector<DialogTemplate> ParseDialogTemplates(const std::string& text, const 
         }
         if (end == text.size()) break;
     }
-    if (current) throw std::runtime_error(fileName + ": dialog " + std::to_string(current->id) + " has no END");
+    if (current)
+        throw std::runtime_error(fileName + ": dialog " + std::to_string(current->id) + " has no END");
     return out;
 }
 

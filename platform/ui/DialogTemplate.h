@@ -20,7 +20,21 @@
 
 namespace TAVUi {
 
-enum class ControlKind { Button, Check, Radio, Edit, Static, Group, Combo, List, Tree, Tab, Placeholder, Selection, Bitmap };
+enum class ControlKind {
+    Button,
+    Check,
+    Radio,
+    Edit,
+    Static,
+    Group,
+    Combo,
+    List,
+    Tree,
+    Tab,
+    Placeholder,
+    Selection,
+    Bitmap
+};
 
 const char* ControlKindName(ControlKind kind);
 std::optional<ControlKind> ParseControlKind(const std::string& word);

@@ -1,4 +1,6 @@
 // Tests of the GeoJSON reader.
+#include "platform/store/GeoJsonReader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,48 +11,39 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/store/GeoJsonReader.h"
-
 using namespace TAVGis::Store;
 
 namespace {
 
 constexpr double kTol = 1e-9;  // m or ha
 
-SImportNetwork ReadGeo(const std::string& text, double tolerance = CGeoJsonReader::kDefaultSnapTolerance)
-{
+SImportNetwork ReadGeo(const std::string& text, double tolerance = CGeoJsonReader::kDefaultSnapTolerance) {
     SImportNetwork network;
     const SImportStatus status = CGeoJsonReader(tolerance).ReadText(text, network);
     EXPECT_TRUE(status.Ok()) << status.message << " (line " << status.line << ")";
     return network;
 }
 
-const SImportNode* GeoNode(const SImportNetwork& network, const std::string& name)
-{
+const SImportNode* GeoNode(const SImportNetwork& network, const std::string& name) {
     for (const SImportNode& node : network.nodes) {
-        if (node.name == name)
-            return &node;
+        if (node.name == name) return &node;
     }
     return nullptr;
 }
 
-const SImportSection* GeoSection(const SImportNetwork& network, const std::string& name)
-{
+const SImportSection* GeoSection(const SImportNetwork& network, const std::string& name) {
     for (const SImportSection& section : network.sections) {
-        if (section.name == name)
-            return &section;
+        if (section.name == name) return &section;
     }
     return nullptr;
 }
 
-bool GeoWarning(const SImportNetwork& network, const std::string& text)
-{
+bool GeoWarning(const SImportNetwork& network, const std::string& text) {
     return std::any_of(network.report.warnings.begin(), network.report.warnings.end(),
                        [&](const SImportWarning& w) { return w.message.find(text) != std::string::npos; });
 }
 
-std::string Collection(const std::string& features)
-{
+std::string Collection(const std::string& features) {
     return R"({"type": "FeatureCollection", "features": [)" + features + "]}";
 }
 
@@ -73,12 +66,12 @@ const std::string kTown = Collection(R"(
   {"type": "Feature", "properties": {"name": "Nothing"}, "geometry": null}
 )");
 
-TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties)
-{
+TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties) {
     const SImportNetwork net = ReadGeo(kTown);
-    EXPECT_EQ(net.report.imported, (std::map<std::string, std::size_t>{
-                                       {"Point", 2}, {"LineString", 1}, {"MultiLineString", 1},
-                                       {"Polygon", 1}, {"line-end node", 2}}));
+    EXPECT_EQ(
+        net.report.imported,
+        (std::map<std::string, std::size_t>{
+            {"Point", 2}, {"LineString", 1}, {"MultiLineString", 1}, {"Polygon", 1}, {"line-end node", 2}}));
     EXPECT_EQ(net.report.skipped, (std::map<std::string, std::size_t>{
                                       {"MultiLineString", 1}, {"MultiPolygon", 1}, {"no geometry", 1}}));
     ASSERT_EQ(net.nodes.size(), 4u);
@@ -86,8 +79,8 @@ TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties)
 
     const SImportSection* p1 = GeoSection(net, "P1");
     ASSERT_NE(p1, nullptr);
-    EXPECT_EQ(p1->fromNode, "MH1");   // 0.005 m from MH1: within the default 0.01 m
-    EXPECT_EQ(p1->toNode, "P1_B");    // 0.02 m from MH2: a new node
+    EXPECT_EQ(p1->fromNode, "MH1");  // 0.005 m from MH1: within the default 0.01 m
+    EXPECT_EQ(p1->toNode, "P1_B");   // 0.02 m from MH2: a new node
     EXPECT_EQ(p1->vertices, (std::vector<SImportPoint>{{50, 5}}));
     EXPECT_EQ(*GeoNode(net, "P1_B")->position, (SImportPoint{100, 0.02}));
     EXPECT_EQ(GeoNode(net, "P1_B")->kind, EImportNodeKind::Point);
@@ -121,17 +114,16 @@ TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties)
     EXPECT_TRUE(GeoWarning(net, "feature 5: a MultiLineString of 2 parts"));
 }
 
-TEST(GeoJsonReader, SnapToleranceDecidesBetweenNodeAndNewNode)
-{
+TEST(GeoJsonReader, SnapToleranceDecidesBetweenNodeAndNewNode) {
     struct SCase {
         double tolerance;
         double offset;  // m, distance of the line end from the node
         bool snaps;
     };
     const SCase cases[] = {
-        {0.01, 0.0, true},   {0.01, 0.005, true},  {0.01, 0.0099, true}, {0.01, 0.0101, false},
-        {0.0, 0.0, true},    {0.0, 1e-7, false},   {1.0, 0.7, true},     {0.5, 0.7, false},
-        {25.0, 24.0, true},  {25.0, -26.0, false},
+        {0.01, 0.0, true},  {0.01, 0.005, true},  {0.01, 0.0099, true}, {0.01, 0.0101, false},
+        {0.0, 0.0, true},   {0.0, 1e-7, false},   {1.0, 0.7, true},     {0.5, 0.7, false},
+        {25.0, 24.0, true}, {25.0, -26.0, false},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.tolerance) + " / " + std::to_string(c.offset));
@@ -155,14 +147,14 @@ TEST(GeoJsonReader, SnapToleranceDecidesBetweenNodeAndNewNode)
       {"type": "Feature", "properties": {"name": "FAR"}, "geometry": {"type": "Point", "coordinates": [0.8, 0]}},
       {"type": "Feature", "properties": {"name": "NEAR"}, "geometry": {"type": "Point", "coordinates": [0, 0.3]}},
       {"type": "Feature", "properties": {"name": "L"},
-       "geometry": {"type": "LineString", "coordinates": [[0, 0], [9, 9]]}})"), 1.0);
+       "geometry": {"type": "LineString", "coordinates": [[0, 0], [9, 9]]}})"),
+                                           1.0);
     EXPECT_EQ(nearest.sections[0].fromNode, "NEAR");
     EXPECT_THROW(CGeoJsonReader(-0.01), std::invalid_argument);
     EXPECT_THROW(CGeoJsonReader(std::nan("")), std::invalid_argument);
 }
 
-TEST(GeoJsonReader, NamesAreGeneratedAndMadeUnique)
-{
+TEST(GeoJsonReader, NamesAreGeneratedAndMadeUnique) {
     const SImportNetwork net = ReadGeo(Collection(R"(
       {"type": "Feature", "properties": {"name": "X"}, "geometry": {"type": "LineString", "coordinates": [[0, 0], [1, 0]]}},
       {"type": "Feature", "properties": {"name": "x"}, "geometry": {"type": "LineString", "coordinates": [[1, 0], [2, 0]]}},
@@ -175,8 +167,7 @@ TEST(GeoJsonReader, NamesAreGeneratedAndMadeUnique)
       {"type": "Feature", "geometry": {"type": "MultiPoint", "coordinates": [[50, 50]]}}
     )"));
     std::vector<std::string> sections;
-    for (const SImportSection& s : net.sections)
-        sections.push_back(s.name);
+    for (const SImportSection& s : net.sections) sections.push_back(s.name);
     EXPECT_EQ(sections, (std::vector<std::string>{"X", "x_2", "S3", "17"}));  // section names ignore case
     EXPECT_TRUE(GeoWarning(net, "feature 2: the section name \"x\" is already used; renamed \"x_2\""));
     for (const char* name : {"12.5", "X_A", "n1", "N1", "N9", "X_A_2", "X_B", "x_2_B", "S3_B", "17_B"})
@@ -186,8 +177,7 @@ TEST(GeoJsonReader, NamesAreGeneratedAndMadeUnique)
     EXPECT_EQ(net.nodes.size(), 10u);
 }
 
-TEST(GeoJsonReader, MalformedFeaturesAreSkippedWithWarnings)
-{
+TEST(GeoJsonReader, MalformedFeaturesAreSkippedWithWarnings) {
     const SImportNetwork net = ReadGeo(Collection(R"(
       {"type": "Feature", "properties": {"name": "A"}, "geometry": {"type": "Point", "coordinates": ["a", 1]}},
       {"type": "Feature", "properties": {"name": "B"}, "geometry": {"type": "Point", "coordinates": [1]}},
@@ -203,9 +193,12 @@ TEST(GeoJsonReader, MalformedFeaturesAreSkippedWithWarnings)
       {"type": "Feature", "properties": {"name": "OK"}, "geometry": {"type": "Point", "coordinates": [0, 0]}},
       {"type": "Feature", "properties": {"name": "L"}, "geometry": {"type": "LineString", "coordinates": [[0, 0], [0, 0.001]]}}
     )"));
-    EXPECT_EQ(net.report.skipped, (std::map<std::string, std::size_t>{
-                                      {"invalid Point", 4}, {"invalid LineString", 2}, {"invalid Polygon", 1},
-                                      {"GeometryCollection", 1}, {"invalid geometry", 1}, {"invalid feature", 2}}));
+    EXPECT_EQ(net.report.skipped, (std::map<std::string, std::size_t>{{"invalid Point", 4},
+                                                                      {"invalid LineString", 2},
+                                                                      {"invalid Polygon", 1},
+                                                                      {"GeometryCollection", 1},
+                                                                      {"invalid geometry", 1},
+                                                                      {"invalid feature", 2}}));
     ASSERT_EQ(net.nodes.size(), 1u);
     EXPECT_EQ(net.nodes[0].name, "OK");
     ASSERT_EQ(net.sections.size(), 1u);  // both ends at one node: kept, with a warning
@@ -215,8 +208,7 @@ TEST(GeoJsonReader, MalformedFeaturesAreSkippedWithWarnings)
     EXPECT_TRUE(GeoWarning(net, "feature 3: malformed or out-of-range point coordinates; skipped"));
 }
 
-TEST(GeoJsonReader, RejectsTextThatIsNoGeoJson)
-{
+TEST(GeoJsonReader, RejectsTextThatIsNoGeoJson) {
     struct SCase {
         std::string text;
         EImportError error;
@@ -250,22 +242,22 @@ TEST(GeoJsonReader, RejectsTextThatIsNoGeoJson)
         EXPECT_TRUE(net.sections.empty());
     }
     SImportNetwork net;
-    EXPECT_EQ(CGeoJsonReader().ReadFile("/nonexistent/dir/file.geojson", net).error, EImportError::CannotOpen);
+    EXPECT_EQ(CGeoJsonReader().ReadFile("/nonexistent/dir/file.geojson", net).error,
+              EImportError::CannotOpen);
 }
 
-TEST(GeoJsonReader, SurvivesRandomAndTruncatedInput)
-{
+TEST(GeoJsonReader, SurvivesRandomAndTruncatedInput) {
     std::mt19937 random(7);
     for (int round = 0; round < 20; ++round) {
         std::string bytes(2048, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random() & 0xFF);
+        for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
         SImportNetwork net;
         EXPECT_FALSE(CGeoJsonReader().ReadText(bytes, net).Ok());
     }
     for (std::size_t length = 0; length < kTown.size(); ++length) {
         SImportNetwork net;
-        const SImportStatus status = CGeoJsonReader().ReadText(std::string_view(kTown).substr(0, length), net);
+        const SImportStatus status =
+            CGeoJsonReader().ReadText(std::string_view(kTown).substr(0, length), net);
         EXPECT_EQ(status.error, EImportError::InvalidJson) << length;
     }
     // A deeply nested coordinates array inside a valid collection only skips its feature.

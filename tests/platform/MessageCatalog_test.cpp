@@ -20,7 +20,8 @@ TEST(MessageCatalogTest, TextsAreUniqueAndNotEmpty) {
         EXPECT_TRUE(numbers.insert(n).second) << "message " << n << " defined twice";
         EXPECT_FALSE(text.empty()) << "message " << n;
         auto [it, fresh] = seen.emplace(text, n);
-        EXPECT_TRUE(fresh) << "messages " << it->second << " and " << n << " share the text \"" << text << "\"";
+        EXPECT_TRUE(fresh) << "messages " << it->second << " and " << n << " share the text \"" << text
+                           << "\"";
         EXPECT_EQ(TAVGis::CModuleConfiguration::FindMsgNumber(text), fresh ? n : it->second);
     }
     EXPECT_EQ(TAVGis::CModuleConfiguration::GetMsg(-12345), "[message -12345]");
@@ -32,7 +33,8 @@ TEST(MessageCatalogTest, EveryNumberTheModuleNamesHasAText) {
     const std::regex direct(R"(GetMsg\(\s*(\d+)\s*\))");
     const std::regex constant(R"(\bkMsg\w*\s*=\s*(\d+))");
     std::set<int> used;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(std::string(SEWER_SOURCE_DIR) + "/module")) {
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(SEWER_SOURCE_DIR) + "/module")) {
         if (!entry.is_regular_file()) continue;
         auto ext = entry.path().extension();
         if (ext != ".cpp" && ext != ".h") continue;
@@ -41,10 +43,12 @@ TEST(MessageCatalogTest, EveryNumberTheModuleNamesHasAText) {
         text << in.rdbuf();
         const std::string s = text.str();
         for (const auto* re : {&direct, &constant})
-            for (std::sregex_iterator it(s.begin(), s.end(), *re), end; it != end; ++it) used.insert(std::stoi((*it)[1]));
+            for (std::sregex_iterator it(s.begin(), s.end(), *re), end; it != end; ++it)
+                used.insert(std::stoi((*it)[1]));
     }
     ASSERT_FALSE(used.empty());
-    for (int n : used) EXPECT_TRUE(TAVGis::CModuleConfiguration::HasMsg(n)) << "message " << n << " has no text";
+    for (int n : used)
+        EXPECT_TRUE(TAVGis::CModuleConfiguration::HasMsg(n)) << "message " << n << " has no text";
 }
 
 }  // namespace

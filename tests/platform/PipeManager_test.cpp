@@ -127,11 +127,17 @@ TEST_F(PipeManagerTest, MinDiameterOfAPipeType) {
         double dExpectedMm;
     };
     const SCase cases[] = {
-        {"PVC-U-SN8", 151.0, 188.2},  {"PVC-U-SN8", 188.2, 188.2},    {"PVC-U-SN8", 10.0, 103.6},
-        {"PVC-U-SN4", 151.0, 152.0},  {"B-EN1916", 300.0, 300.0},     {"B-EN1916", 301.0, 400.0},
-        {"B-EN1916", 1401.0, 1500.0}, {"B-EN1916", 1500.5, 1500.5},  // no pipe large enough: the diameter
-                                                                     // itself
-        {"KER-EN295", 810.0, 810.0},  {"NO-SUCH-TYPE", 300.0, 300.0},
+        {"PVC-U-SN8", 151.0, 188.2},
+        {"PVC-U-SN8", 188.2, 188.2},
+        {"PVC-U-SN8", 10.0, 103.6},
+        {"PVC-U-SN4", 151.0, 152.0},
+        {"B-EN1916", 300.0, 300.0},
+        {"B-EN1916", 301.0, 400.0},
+        {"B-EN1916", 1401.0, 1500.0},
+        {"B-EN1916", 1500.5, 1500.5},  // no pipe large enough: the diameter
+                                       // itself
+        {"KER-EN295", 810.0, 810.0},
+        {"NO-SUCH-TYPE", 300.0, 300.0},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.typeId << " " << c.dDiameterMm);

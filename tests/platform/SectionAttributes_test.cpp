@@ -29,7 +29,8 @@ TEST_F(SectionAttributesTest, MissingValuesReadAsTheSentinel) {
         {"never written", [] {}, kMissingValue},
         {"written", [&] { CSectionData::SetFLOW_TOTAL(s, 0.25); }, 0.25},
         {"zero is a value", [&] { CSectionData::SetFLOW_TOTAL(s, 0.0); }, 0.0},
-        {"deleted", [&] {
+        {"deleted",
+         [&] {
              CSectionData::SetFLOW_TOTAL(s, 0.25);
              CDataRW::Delete("FLOW_TOTAL", s);
          },
@@ -54,7 +55,8 @@ TEST_F(SectionAttributesTest, WritesNeedADefinitionForTheEntityType) {
     auto node = Topo().FindNodeByName("A");
     EXPECT_EQ(CSectionData::SetSectionValue("NO_SUCH_ATTRIBUTE", s, 1.0), 0);
     EXPECT_EQ(CSectionData::GetSectionValue("NO_SUCH_ATTRIBUTE", s), kMissingValue);
-    EXPECT_EQ(CSectionData::SetSectionValue("FLOW_TOTAL", node, 1.0), 0) << "FLOW_TOTAL is a section attribute";
+    EXPECT_EQ(CSectionData::SetSectionValue("FLOW_TOTAL", node, 1.0), 0)
+        << "FLOW_TOTAL is a section attribute";
     EXPECT_EQ(CSectionData::SetSectionValue("FLOW_TOTAL", nullptr, 1.0), 0);
     EXPECT_EQ(CSectionData::GetSectionValue("FLOW_TOTAL", nullptr), kMissingValue);
     EXPECT_EQ(CDataRW::Write("PIPE_REF", s, CDataBox(std::string("{X}"))), 1);
@@ -64,10 +66,12 @@ TEST_F(SectionAttributesTest, WritesNeedADefinitionForTheEntityType) {
 }
 
 TEST_F(SectionAttributesTest, EveryVocabularyNameIsDefinedForSections) {
-    const char* names[] = {"FLOW_WASTE_PER", "SPECIFIC_FLOW", "FLOW_TRANSIT", "FLOW_TOTAL", "PIPE_REF", "PIPE_DIA_IN",
-                           "SECTION_SLOPE", "FLOWTIME", "TUR_KMIN_H", "FLOW_ISKI_PEAK", "VELOCITY_PERCENT"};
+    const char* names[] = {"FLOW_WASTE_PER", "SPECIFIC_FLOW",  "FLOW_TRANSIT",    "FLOW_TOTAL",
+                           "PIPE_REF",       "PIPE_DIA_IN",    "SECTION_SLOPE",   "FLOWTIME",
+                           "TUR_KMIN_H",     "FLOW_ISKI_PEAK", "VELOCITY_PERCENT"};
     auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
-    for (const char* n : names) EXPECT_NE(config.GetDataDefinition(TAVGis::Data::kEntitySection, n), nullptr) << n;
+    for (const char* n : names)
+        EXPECT_NE(config.GetDataDefinition(TAVGis::Data::kEntitySection, n), nullptr) << n;
     EXPECT_NE(config.GetDataDefinition(TAVGis::Data::kEntityNode, "MAIN_SECT_OUT"), nullptr);
     EXPECT_GE(config.Definitions(TAVGis::Data::kEntitySection).size(), 60u);
 }

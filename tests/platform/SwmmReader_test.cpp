@@ -1,4 +1,6 @@
 // Tests of the SWMM input file reader and of ResolveCatchmentSections on its results.
+#include "platform/store/SwmmReader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,62 +12,53 @@
 #include <vector>
 
 #include "bench/InpGenerator.h"
-#include "platform/store/SwmmReader.h"
 
 using namespace TAVGis::Store;
 
 namespace {
 
-constexpr double kTol = 1e-9;          // m, values that pass unchanged
-constexpr double kFoot = 0.3048;       // m
+constexpr double kTol = 1e-9;            // m, values that pass unchanged
+constexpr double kFoot = 0.3048;         // m
 constexpr double kAcre = 0.40468564224;  // ha
 
-SImportNetwork Read(const std::string& text)
-{
+SImportNetwork Read(const std::string& text) {
     SImportNetwork network;
     const SImportStatus status = CSwmmReader().ReadText(text, network);
     EXPECT_TRUE(status.Ok()) << status.message << " (line " << status.line << ")";
     return network;
 }
 
-const SImportNode* FindNode(const SImportNetwork& network, const std::string& name)
-{
+const SImportNode* FindNode(const SImportNetwork& network, const std::string& name) {
     for (const SImportNode& node : network.nodes) {
-        if (node.name == name)
-            return &node;
+        if (node.name == name) return &node;
     }
     return nullptr;
 }
 
-const SImportSection* FindSection(const SImportNetwork& network, const std::string& name)
-{
+const SImportSection* FindSection(const SImportNetwork& network, const std::string& name) {
     for (const SImportSection& section : network.sections) {
-        if (section.name == name)
-            return &section;
+        if (section.name == name) return &section;
     }
     return nullptr;
 }
 
-const SImportCatchment* FindCatchment(const SImportNetwork& network, const std::string& name)
-{
+const SImportCatchment* FindCatchment(const SImportNetwork& network, const std::string& name) {
     for (const SImportCatchment& catchment : network.catchments) {
-        if (catchment.name == name)
-            return &catchment;
+        if (catchment.name == name) return &catchment;
     }
     return nullptr;
 }
 
 // True when a warning on `line` (0: any line) contains `text`.
-bool HasWarning(const SImportNetwork& network, std::size_t line, const std::string& text)
-{
-    return std::any_of(network.report.warnings.begin(), network.report.warnings.end(), [&](const SImportWarning& w) {
-        return (line == 0 || w.line == line) && w.message.find(text) != std::string::npos;
-    });
+bool HasWarning(const SImportNetwork& network, std::size_t line, const std::string& text) {
+    return std::any_of(network.report.warnings.begin(), network.report.warnings.end(),
+                       [&](const SImportWarning& w) {
+                           return (line == 0 || w.line == line) && w.message.find(text) != std::string::npos;
+                       });
 }
 
 // The model's own promise: every section's nodes exist, node names are unique.
-void ExpectConsistent(const SImportNetwork& network)
-{
+void ExpectConsistent(const SImportNetwork& network) {
     std::set<std::string> names;
     for (const SImportNode& node : network.nodes)
         EXPECT_TRUE(names.insert(node.name).second) << "duplicate node " << node.name;
@@ -136,17 +129,19 @@ S1 100 150
 S1 0   0
 )";
 
-TEST(SwmmReader, ReadsSiNetworkWithItsValues)
-{
+TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     const SImportNetwork net = Read(kSiNetwork);
     ExpectConsistent(net);
-    EXPECT_EQ(net.report.imported, (std::map<std::string, std::size_t>{
-                                       {"[JUNCTIONS]", 3}, {"[OUTFALLS]", 1}, {"[STORAGE]", 1},
-                                       {"[CONDUITS]", 4}, {"[SUBCATCHMENTS]", 2}}));
+    EXPECT_EQ(net.report.imported, (std::map<std::string, std::size_t>{{"[JUNCTIONS]", 3},
+                                                                       {"[OUTFALLS]", 1},
+                                                                       {"[STORAGE]", 1},
+                                                                       {"[CONDUITS]", 4},
+                                                                       {"[SUBCATCHMENTS]", 2}}));
     EXPECT_EQ(net.report.skipped,
               (std::map<std::string, std::size_t>{{"[TITLE]", 1}, {"[PUMPS]", 1}, {"[RAINGAGES]", 1}}));
     EXPECT_EQ(net.report.unsupportedShapes, (std::map<std::string, std::size_t>{{"RECT_CLOSED", 1}}));
-    EXPECT_EQ(net.report.warningCount, 0u) << (net.report.warnings.empty() ? "" : net.report.warnings[0].message);
+    EXPECT_EQ(net.report.warningCount, 0u)
+        << (net.report.warnings.empty() ? "" : net.report.warnings[0].message);
 
     const SImportNode* j1 = FindNode(net, "J1");
     ASSERT_NE(j1, nullptr);
@@ -204,7 +199,7 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues)
     EXPECT_EQ(s1->outlet, "J1");
     EXPECT_EQ(s1->outletKind, EImportOutletKind::Node);
     EXPECT_EQ(s1->polygon.size(), 3u);  // the closing point is dropped
-    EXPECT_TRUE(s1->section.empty());    // linked later
+    EXPECT_TRUE(s1->section.empty());   // linked later
     const SImportCatchment* s2 = FindCatchment(net, "S2");
     ASSERT_NE(s2, nullptr);
     EXPECT_EQ(s2->outletKind, EImportOutletKind::Catchment);
@@ -212,16 +207,16 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues)
 }
 
 // Every flow unit picks feet/acres or metres/hectares; coordinates follow [MAP] UNITS only.
-TEST(SwmmReader, ConvertsUnitsByFlowUnits)
-{
+TEST(SwmmReader, ConvertsUnitsByFlowUnits) {
     struct SCase {
         const char* options;
         double length;  // m per file unit
         double area;    // ha per file unit
     };
     const SCase cases[] = {
-        {"FLOW_UNITS CFS", kFoot, kAcre}, {"FLOW_UNITS GPM", kFoot, kAcre}, {"FLOW_UNITS MGD", kFoot, kAcre},
-        {"FLOW_UNITS CMS", 1.0, 1.0},     {"FLOW_UNITS LPS", 1.0, 1.0},     {"FLOW_UNITS MLD", 1.0, 1.0},
+        {"FLOW_UNITS CFS", kFoot, kAcre}, {"FLOW_UNITS GPM", kFoot, kAcre},
+        {"FLOW_UNITS MGD", kFoot, kAcre}, {"FLOW_UNITS CMS", 1.0, 1.0},
+        {"FLOW_UNITS LPS", 1.0, 1.0},     {"FLOW_UNITS MLD", 1.0, 1.0},
         {"flow_units lps", 1.0, 1.0},     {"", kFoot, kAcre},  // no FLOW_UNITS: SWMM's default CFS
     };
     for (const SCase& c : cases) {
@@ -251,8 +246,7 @@ TEST(SwmmReader, ConvertsUnitsByFlowUnits)
     EXPECT_TRUE(HasWarning(odd, 2, "not a SWMM flow unit"));
 }
 
-TEST(SwmmReader, OffsetsAsDepthsOrElevations)
-{
+TEST(SwmmReader, OffsetsAsDepthsOrElevations) {
     struct SCase {
         const char* mode;
         const char* inOffset;
@@ -272,9 +266,10 @@ TEST(SwmmReader, OffsetsAsDepthsOrElevations)
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(std::string(c.mode) + " " + c.inOffset + " " + c.outOffset);
-        const std::string text = std::string("[OPTIONS]\nFLOW_UNITS CMS\nLINK_OFFSETS ") + c.mode +
-                                 "\n[JUNCTIONS]\nJ 100 3\n[OUTFALLS]\nO 99 FREE\n[CONDUITS]\nP J O 10 0.013 " +
-                                 c.inOffset + " " + c.outOffset + "\n";
+        const std::string text =
+            std::string("[OPTIONS]\nFLOW_UNITS CMS\nLINK_OFFSETS ") + c.mode +
+            "\n[JUNCTIONS]\nJ 100 3\n[OUTFALLS]\nO 99 FREE\n[CONDUITS]\nP J O 10 0.013 " + c.inOffset + " " +
+            c.outOffset + "\n";
         const SImportNetwork net = Read(text);
         ASSERT_EQ(net.sections.size(), 1u);
         EXPECT_EQ(net.sections[0].levelStart.has_value(), c.levelStart.has_value());
@@ -291,8 +286,7 @@ TEST(SwmmReader, OffsetsAsDepthsOrElevations)
     }
 }
 
-TEST(SwmmReader, NamesQuotedCaseAndLeadingZeros)
-{
+TEST(SwmmReader, NamesQuotedCaseAndLeadingZeros) {
     const SImportNetwork net = Read(R"([Junctions]
 "Main Street 1"  100 2
 "Main Street 2"   99 2
@@ -323,11 +317,11 @@ FLOW_UNITS CMS
     ASSERT_NE(pipe, nullptr);
     EXPECT_EQ(pipe->fromNode, "Main Street 1");
     EXPECT_EQ(pipe->toNode, "Main Street 2");
-    EXPECT_NEAR(*pipe->diameter, 0.3, kTol);      // link names match without regard to case
+    EXPECT_NEAR(*pipe->diameter, 0.3, kTol);  // link names match without regard to case
     EXPECT_EQ(pipe->vertices.size(), 1u);
     const SImportSection* p2 = FindSection(net, "P2");
     ASSERT_NE(p2, nullptr);
-    EXPECT_EQ(p2->fromNode, "001");               // "1" and "001" are different nodes
+    EXPECT_EQ(p2->fromNode, "001");  // "1" and "001" are different nodes
     EXPECT_EQ(p2->toNode, "1");
     EXPECT_NEAR(*p2->diameter, 0.4, kTol);
     EXPECT_NEAR(*p2->levelStart, 97.0, kTol);
@@ -336,12 +330,11 @@ FLOW_UNITS CMS
     EXPECT_EQ(*FindNode(net, "001")->position, (SImportPoint{20, 20}));
     const SImportSection* p3 = FindSection(net, "P3");
     ASSERT_NE(p3, nullptr);
-    EXPECT_EQ(p3->fromNode, "A;B");               // ";" inside quotes is part of the name
-    EXPECT_EQ(p3->toNode, "Up");                  // "up" falls back to the one node "Up"
+    EXPECT_EQ(p3->fromNode, "A;B");  // ";" inside quotes is part of the name
+    EXPECT_EQ(p3->toNode, "Up");     // "up" falls back to the one node "Up"
 }
 
-TEST(SwmmReader, DuplicateAndAmbiguousNames)
-{
+TEST(SwmmReader, DuplicateAndAmbiguousNames) {
     const SImportNetwork net = Read(R"([JUNCTIONS]
 Ab 100
 aB 99
@@ -360,12 +353,11 @@ FLOW_UNITS CMS
     EXPECT_TRUE(HasWarning(net, 5, "already defined"));
     ASSERT_EQ(net.sections.size(), 1u);
     EXPECT_EQ(net.sections[0].name, "C1");
-    EXPECT_TRUE(HasWarning(net, 8, "already defined"));   // c1 is C1
+    EXPECT_TRUE(HasWarning(net, 8, "already defined"));        // c1 is C1
     EXPECT_TRUE(HasWarning(net, 9, "\"AB\" is not defined"));  // AB could be Ab or aB
 }
 
-TEST(SwmmReader, UnsupportedSectionsAndShapesAreCounted)
-{
+TEST(SwmmReader, UnsupportedSectionsAndShapesAreCounted) {
     const SImportNetwork net = Read(R"([JUNCTIONS]
 J1 10
 J2 9
@@ -396,10 +388,11 @@ a b c
 [OPTIONS]
 FLOW_UNITS CMS
 )");
-    EXPECT_EQ(net.report.skipped, (std::map<std::string, std::size_t>{
-                                      {"[PUMPS]", 3}, {"[ORIFICES]", 1}, {"[WEIRS]", 1}, {"[CURVES]", 2},
-                                      {"[MYSTERY]", 1}}));
-    EXPECT_EQ(net.report.unsupportedShapes, (std::map<std::string, std::size_t>{{"EGG", 1}, {"IRREGULAR", 1}}));
+    EXPECT_EQ(net.report.skipped,
+              (std::map<std::string, std::size_t>{
+                  {"[PUMPS]", 3}, {"[ORIFICES]", 1}, {"[WEIRS]", 1}, {"[CURVES]", 2}, {"[MYSTERY]", 1}}));
+    EXPECT_EQ(net.report.unsupportedShapes,
+              (std::map<std::string, std::size_t>{{"EGG", 1}, {"IRREGULAR", 1}}));
     EXPECT_TRUE(HasWarning(net, 23, "\"GHOST\": no conduit of this name"));
     EXPECT_TRUE(HasWarning(net, 26, "unknown section [MYSTERY]"));
     EXPECT_TRUE(HasWarning(net, 0, "2 node(s) have no [COORDINATES] entry"));
@@ -407,23 +400,31 @@ FLOW_UNITS CMS
     EXPECT_EQ(net.report.warningCount, 3u);
 }
 
-TEST(SwmmReader, MalformedNumbersWarnWithTheirLine)
-{
+TEST(SwmmReader, MalformedNumbersWarnWithTheirLine) {
     struct SCase {
         const char* token;
         std::optional<double> length;
     };
     const SCase cases[] = {
-        {"12.5x", std::nullopt}, {"abc", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
-        {"1e400", std::nullopt}, {"1,5", std::nullopt},  {"--1", std::nullopt}, {"+-1", std::nullopt},
-        {"0", std::nullopt},     {"-4", std::nullopt},   {"+12.5", 12.5},       {"1e1", 10.0},
+        {"12.5x", std::nullopt},
+        {"abc", std::nullopt},
+        {"nan", std::nullopt},
+        {"inf", std::nullopt},
+        {"1e400", std::nullopt},
+        {"1,5", std::nullopt},
+        {"--1", std::nullopt},
+        {"+-1", std::nullopt},
+        {"0", std::nullopt},
+        {"-4", std::nullopt},
+        {"+12.5", 12.5},
+        {"1e1", 10.0},
         {".5", 0.5},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.token);
         const SImportNetwork net =
-            Read(std::string("[OPTIONS]\nFLOW_UNITS CMS\n[JUNCTIONS]\nA 1\nB 0\n[CONDUITS]\nAB A B ") + c.token +
-                 " 0.013 0 0\n");
+            Read(std::string("[OPTIONS]\nFLOW_UNITS CMS\n[JUNCTIONS]\nA 1\nB 0\n[CONDUITS]\nAB A B ") +
+                 c.token + " 0.013 0 0\n");
         ASSERT_EQ(net.sections.size(), 1u);  // the conduit stays, its length is left empty
         EXPECT_EQ(net.sections[0].length.has_value(), c.length.has_value());
         if (c.length) {
@@ -435,8 +436,7 @@ TEST(SwmmReader, MalformedNumbersWarnWithTheirLine)
     }
 }
 
-TEST(SwmmReader, ShortLinesAndDanglingReferencesAreWarned)
-{
+TEST(SwmmReader, ShortLinesAndDanglingReferencesAreWarned) {
     const SImportNetwork net = Read(R"([JUNCTIONS]
 J1 10 2
 J2
@@ -479,17 +479,21 @@ SX 0 0
     }
 }
 
-TEST(SwmmReader, TextFormsCrLfBomLatin1)
-{
-    const SImportNetwork crlf = Read("\xEF\xBB\xBF[JUNCTIONS]\r\nJ1 100 2\r\n\"Q R\" 99 1\r\n[OPTIONS]\r\nFLOW_UNITS CMS\r\n");
+TEST(SwmmReader, TextFormsCrLfBomLatin1) {
+    const SImportNetwork crlf =
+        Read("\xEF\xBB\xBF[JUNCTIONS]\r\nJ1 100 2\r\n\"Q R\" 99 1\r\n[OPTIONS]\r\nFLOW_UNITS CMS\r\n");
     ASSERT_EQ(crlf.nodes.size(), 2u);
     EXPECT_EQ(crlf.nodes[0].name, "J1");
     EXPECT_NEAR(*crlf.nodes[0].maxDepth, 2.0, kTol);
     EXPECT_EQ(crlf.nodes[1].name, "Q R");
 
-    const SImportNetwork latin1 = Read("[JUNCTIONS]\nStra\xDF" "e 100\n");
+    const SImportNetwork latin1 = Read(
+        "[JUNCTIONS]\nStra\xDF"
+        "e 100\n");
     ASSERT_EQ(latin1.nodes.size(), 1u);
-    EXPECT_EQ(latin1.nodes[0].name, "Stra\xC3\x9F" "e");
+    EXPECT_EQ(latin1.nodes[0].name,
+              "Stra\xC3\x9F"
+              "e");
     EXPECT_TRUE(HasWarning(latin1, 0, "read as Latin-1"));
 
     const SImportNetwork open = Read("[JUNCTIONS]\n\"Open quote 100\n");
@@ -497,8 +501,7 @@ TEST(SwmmReader, TextFormsCrLfBomLatin1)
     EXPECT_TRUE(HasWarning(open, 2, "not closed"));
 }
 
-TEST(SwmmReader, RejectsTextThatIsNoInputFile)
-{
+TEST(SwmmReader, RejectsTextThatIsNoInputFile) {
     struct SCase {
         std::string text;
         std::size_t line;
@@ -511,7 +514,10 @@ TEST(SwmmReader, RejectsTextThatIsNoInputFile)
         {"; comment\n[NOT_A_SECTION]\nx\n", 2},
         {"[JUNCTIONS\nJ1 1\n", 1},
         {std::string("[JUNCTIONS]\nJ1 1\nJ2\0 2\n", 20), 3},
-        {std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), 1},
+        {std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         1},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -527,21 +533,18 @@ TEST(SwmmReader, RejectsTextThatIsNoInputFile)
 
 // Random bytes, random text and every truncation of a valid file: a status, never a crash, and a
 // consistent model whenever the read succeeds.
-TEST(SwmmReader, SurvivesRandomAndTruncatedInput)
-{
+TEST(SwmmReader, SurvivesRandomAndTruncatedInput) {
     std::mt19937 random(20240601);
     for (int round = 0; round < 20; ++round) {
         std::string bytes(4096, '\0');
-        for (char& c : bytes)
-            c = static_cast<char>(random() & 0xFF);
+        for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
         SImportNetwork net;
         EXPECT_FALSE(CSwmmReader().ReadText(bytes, net).Ok());
     }
     const std::string alphabet = "[]JUNCTIONSCONDUITS ;\"\n\t0123456789.-*ab";
     for (int round = 0; round < 200; ++round) {
         std::string text = "[JUNCTIONS]\n";
-        for (int i = 0; i < 400; ++i)
-            text.push_back(alphabet[random() % alphabet.size()]);
+        for (int i = 0; i < 400; ++i) text.push_back(alphabet[random() % alphabet.size()]);
         SImportNetwork net;
         if (CSwmmReader().ReadText(text, net).Ok()) {
             ExpectConsistent(net);
@@ -549,7 +552,8 @@ TEST(SwmmReader, SurvivesRandomAndTruncatedInput)
     }
     for (std::size_t length = 0; length <= kSiNetwork.size(); ++length) {
         SImportNetwork net;
-        const SImportStatus status = CSwmmReader().ReadText(std::string_view(kSiNetwork).substr(0, length), net);
+        const SImportStatus status =
+            CSwmmReader().ReadText(std::string_view(kSiNetwork).substr(0, length), net);
         if (status.Ok()) {
             ExpectConsistent(net);
         } else {
@@ -558,19 +562,16 @@ TEST(SwmmReader, SurvivesRandomAndTruncatedInput)
     }
 }
 
-TEST(SwmmReader, KeepsAtMostAThousandWarnings)
-{
+TEST(SwmmReader, KeepsAtMostAThousandWarnings) {
     std::string text = "[OPTIONS]\nFLOW_UNITS CMS\n[JUNCTIONS]\n";
-    for (int i = 0; i < 1500; ++i)
-        text.append("J").append(std::to_string(i)).append(" bad\n");
+    for (int i = 0; i < 1500; ++i) text.append("J").append(std::to_string(i)).append(" bad\n");
     const SImportNetwork net = Read(text);
     EXPECT_EQ(net.nodes.size(), 1500u);
     EXPECT_EQ(net.report.warnings.size(), SImportReport::kMaxStoredWarnings);
     EXPECT_EQ(net.report.warningCount, 1501u);  // 1500 invert warnings and the missing coordinates
 }
 
-TEST(SwmmReader, ReadFileReportsIoFailures)
-{
+TEST(SwmmReader, ReadFileReportsIoFailures) {
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / "swmm_reader_test";
     std::filesystem::create_directories(dir);
     SImportNetwork net;
@@ -586,8 +587,7 @@ TEST(SwmmReader, ReadFileReportsIoFailures)
     std::filesystem::remove_all(dir);
 }
 
-TEST(SwmmReader, GeneratedNetworkReadsBack)
-{
+TEST(SwmmReader, GeneratedNetworkReadsBack) {
     TAVGis::Bench::SInpGeneratorOptions options;
     options.conduits = 1000;
     options.subcatchmentEvery = 10;
@@ -595,9 +595,9 @@ TEST(SwmmReader, GeneratedNetworkReadsBack)
     options.usUnits = true;
     const SImportNetwork us = Read(TAVGis::Bench::CInpGenerator(options).Text());
 
-    EXPECT_EQ(si.report.imported, (std::map<std::string, std::size_t>{
-                                      {"[JUNCTIONS]", 1000}, {"[OUTFALLS]", 1}, {"[CONDUITS]", 1000},
-                                      {"[SUBCATCHMENTS]", 100}}));
+    EXPECT_EQ(si.report.imported,
+              (std::map<std::string, std::size_t>{
+                  {"[JUNCTIONS]", 1000}, {"[OUTFALLS]", 1}, {"[CONDUITS]", 1000}, {"[SUBCATCHMENTS]", 100}}));
     EXPECT_EQ(si.report.warningCount, 0u);
     ExpectConsistent(si);
     ASSERT_EQ(us.sections.size(), si.sections.size());
@@ -622,8 +622,7 @@ TEST(SwmmReader, GeneratedNetworkReadsBack)
     EXPECT_EQ(si.catchments[0].section, "C10");
 }
 
-TEST(ResolveCatchmentSections, PicksLeavingThenEnteringSection)
-{
+TEST(ResolveCatchmentSections, PicksLeavingThenEnteringSection) {
     SImportNetwork net = Read(R"([OPTIONS]
 FLOW_UNITS CMS
 [JUNCTIONS]

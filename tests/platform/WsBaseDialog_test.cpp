@@ -55,7 +55,9 @@ protected:
         fs::remove_all(m_dir, ec);
     }
     fs::path File() const { return m_dir / CWsBaseDialog::kFileName; }
-    fs::path Backup() const { return m_dir / (std::string(CWsBaseDialog::kFileName) + CWsBaseDialog::kBackupSuffix); }
+    fs::path Backup() const {
+        return m_dir / (std::string(CWsBaseDialog::kFileName) + CWsBaseDialog::kBackupSuffix);
+    }
     void WriteFile(const fs::path& path, const std::string& bytes) {
         std::ofstream out(path, std::ios::binary);
         out << bytes;
@@ -72,17 +74,21 @@ protected:
 };
 
 TEST_F(WsBaseDialogTest, MissingFileGivesTheDefaults) {
-    const CDataBox defaults[] = {CDataBox(1.5), CDataBox(3), CDataBox("curve.idf"), CDataBox(), CDataBox(std::vector<std::string>{"a"})};
+    const CDataBox defaults[] = {CDataBox(1.5), CDataBox(3), CDataBox("curve.idf"), CDataBox(),
+                                 CDataBox(std::vector<std::string>{"a"})};
     for (const auto& d : defaults) EXPECT_EQ(CWsBaseDialog::GetStateValue(kDialog, "IPTCALC_X", d), d);
     EXPECT_FALSE(fs::exists(File()));  // reading creates nothing
 }
 
 TEST_F(WsBaseDialogTest, ValuesKeepTheirTypePerDialogAndKey) {
     const std::pair<const char*, CDataBox> values[] = {
-        {"IPTCALC_DOUBLE", CDataBox(2.0)},  {"IPTCALC_FRACTION", CDataBox(0.1)}, {"IPTCALC_INT", CDataBox(-4)},
+        {"IPTCALC_DOUBLE", CDataBox(2.0)},
+        {"IPTCALC_FRACTION", CDataBox(0.1)},
+        {"IPTCALC_INT", CDataBox(-4)},
         {"IPTCALC_TEXT", CDataBox("C:\\rain\\curve \"A\".txt")},
         {"IPTCALC_LIST", CDataBox(std::vector<std::string>{"1.5", "x", ""})},
-        {"IPTCALC_UTF8", CDataBox("\xC5\xA0" "abac")},
+        {"IPTCALC_UTF8", CDataBox("\xC5\xA0"
+                                  "abac")},
     };
     for (const auto& [key, box] : values) ASSERT_TRUE(CWsBaseDialog::SetStateValue(kDialog, key, box)) << key;
     ASSERT_TRUE(CWsBaseDialog::SetStateValue("OTHER_DLG", "IPTCALC_INT", CDataBox(99)));

@@ -57,13 +57,17 @@ void DrawingTest::TearDown() {
     doc = nullptr;
 }
 
-TAVGis::Topology::CTopologyStorage& DrawingTest::Topo() { return TAVGis::Topology::TopologyOf(*doc); }
+TAVGis::Topology::CTopologyStorage& DrawingTest::Topo() {
+    return TAVGis::Topology::TopologyOf(*doc);
+}
 
-TAVGis::Topology::CNodePtr DrawingTest::Node(const std::string& name, double x, double y, std::optional<double> terrain) {
+TAVGis::Topology::CNodePtr DrawingTest::Node(const std::string& name, double x, double y,
+                                             std::optional<double> terrain) {
     return Topo().AddNode(name, x, y, system, terrain);
 }
 
-TAVGis::Topology::CSectionPtr DrawingTest::Section(const std::string& name, const std::string& from, const std::string& to) {
+TAVGis::Topology::CSectionPtr DrawingTest::Section(const std::string& name, const std::string& from,
+                                                   const std::string& to) {
     auto a = Topo().FindNodeByName(from);
     if (!a) a = Node(from, 10.0 * static_cast<double>(Topo().Nodes().size()), 0.0);
     auto b = Topo().FindNodeByName(to);
@@ -71,7 +75,8 @@ TAVGis::Topology::CSectionPtr DrawingTest::Section(const std::string& name, cons
     return Topo().AddSection(name, a, b, system);
 }
 
-void DrawingTest::Set(const std::string& entity, const std::string& attribute, const TAVGis::Data::CDataBox& value) {
+void DrawingTest::Set(const std::string& entity, const std::string& attribute,
+                      const TAVGis::Data::CDataBox& value) {
     auto e = Topo().FindEntityByName(entity);
     ASSERT_TRUE(e) << entity;
     ASSERT_TRUE(TAVGis::Data::CDataRW::Write(attribute, e, value)) << entity << " " << attribute;
@@ -95,8 +100,12 @@ std::optional<std::string> DrawingTest::GetText(const std::string& entity, const
     return box.ToString();
 }
 
-ModuleResources::ModuleResources() { acDocManagerPtr()->pushResourceHandle(TavxModuleInstance()); }
-ModuleResources::~ModuleResources() { acDocManagerPtr()->popResourceHandle(); }
+ModuleResources::ModuleResources() {
+    acDocManagerPtr()->pushResourceHandle(TavxModuleInstance());
+}
+ModuleResources::~ModuleResources() {
+    acDocManagerPtr()->popResourceHandle();
+}
 
 std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

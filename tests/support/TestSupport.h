@@ -53,7 +53,8 @@ protected:
     TAVGis::Topology::CNodePtr Node(const std::string& name, double x, double y,
                                     std::optional<double> terrain = std::nullopt);
     // A section between two nodes, creating nodes that do not exist (placed along the x axis by count).
-    TAVGis::Topology::CSectionPtr Section(const std::string& name, const std::string& from, const std::string& to);
+    TAVGis::Topology::CSectionPtr Section(const std::string& name, const std::string& from,
+                                          const std::string& to);
     void Set(const std::string& entity, const std::string& attribute, const TAVGis::Data::CDataBox& value);
     // The stored value or std::nullopt.
     std::optional<double> Get(const std::string& entity, const std::string& attribute);

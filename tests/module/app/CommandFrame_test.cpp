@@ -51,7 +51,8 @@ TEST_F(CommandFrameTest, CommandsNeedAnActiveSewageSystem) {
         if (c.function < 0) {
             TAVGis::System::CSystemManager::SetActiveSystem({});
         } else {
-            auto other = TAVGis::System::CSystemManager::AddSystem(std::string("other") + std::to_string(c.function), c.function);
+            auto other = TAVGis::System::CSystemManager::AddSystem(
+                std::string("other") + std::to_string(c.function), c.function);
             TAVGis::System::CSystemManager::SetActiveSystem(other);
         }
         for (const auto& cmd : kExported) {

@@ -21,9 +21,10 @@ constexpr const char* kEntry = "ACH_FLOW_CONFIG_DATA";
 constexpr const char* kTagApp = "ACH_PARAM_CONFIG";
 
 CConfigSets PercentSets() {
-    return CConfigSets(kEntry, kTagApp,
-                       {"potrosnja", "brStanovnika", "prirast", "period", "koefD", "koefH", "koefKP", "koefKS", "koefKU"},
-                       CConfigSets::NumberFormat::Fixed4);
+    return CConfigSets(
+        kEntry, kTagApp,
+        {"potrosnja", "brStanovnika", "prirast", "period", "koefD", "koefH", "koefKP", "koefKS", "koefKU"},
+        CConfigSets::NumberFormat::Fixed4);
 }
 
 const CConfigSets::Record kDefaults{150, 5000, 2, 30, 1.5, 1.5, 1.1, 1.1, 0.8};
@@ -61,17 +62,20 @@ TEST_F(ConfigSetsTest, FirstSaveInANewDrawingCreatesTheDocument) {
     const auto result = sets.Save("Default", kDefaults);
     EXPECT_EQ(result.status, Status::Stored);
     EXPECT_EQ(result.name, "Default");
-    EXPECT_EQ(Stored().value_or(""),
-              "<?xml version=\"1.0\" encoding=\"utf-8\" ?><configs><config name=\"Default\" potrosnja=\"150.0000\" "
-              "brStanovnika=\"5000.0000\" prirast=\"2.0000\" period=\"30.0000\" koefD=\"1.5000\" koefH=\"1.5000\" "
-              "koefKP=\"1.1000\" koefKS=\"1.1000\" koefKU=\"0.8000\"/></configs>");
+    EXPECT_EQ(
+        Stored().value_or(""),
+        "<?xml version=\"1.0\" encoding=\"utf-8\" ?><configs><config name=\"Default\" potrosnja=\"150.0000\" "
+        "brStanovnika=\"5000.0000\" prirast=\"2.0000\" period=\"30.0000\" koefD=\"1.5000\" koefH=\"1.5000\" "
+        "koefKP=\"1.1000\" koefKS=\"1.1000\" koefKU=\"0.8000\"/></configs>");
     EXPECT_TRUE(ui.alerts.empty());
 }
 
 TEST_F(ConfigSetsTest, OneSaveUpdatesEveryElementOfThatNameAndNamesAreCaseSensitive) {
     // Hand-edited: two sets named "Town", one with an extra attribute, attributes in another order.
-    Store("<configs><config extra=\"keep &amp; me\" name=\"Town\" potrosnja=\"1.0000\"/>"
-          "<config name=\"Other\" potrosnja=\"2.0000\"/><config name=\"Town\" potrosnja=\"3.0000\"/></configs>");
+    Store(
+        "<configs><config extra=\"keep &amp; me\" name=\"Town\" potrosnja=\"1.0000\"/>"
+        "<config name=\"Other\" potrosnja=\"2.0000\"/><config name=\"Town\" "
+        "potrosnja=\"3.0000\"/></configs>");
     const auto sets = PercentSets();
     CConfigSets::Record values = kDefaults;
     values[0] = 175.5;
@@ -119,7 +123,13 @@ TEST_F(ConfigSetsTest, NamesBeyondAsciiAndWithEqualsSignLoadBackAsTyped) {
         const char* stored;  // the escaped attribute value
     };
     // Š is 0x8A and č 0xE8 in windows-1250: three escapes each.
-    const Case cases[] = {{"a=b", "a=3Db"}, {"\xC5\xA0" "abac", "=EF=BE=8Aabac"}, {"Ko\xC4\x8D" "e", "Ko=EF=BF=A8e"}};
+    const Case cases[] = {{"a=b", "a=3Db"},
+                          {"\xC5\xA0"
+                           "abac",
+                           "=EF=BE=8Aabac"},
+                          {"Ko\xC4\x8D"
+                           "e",
+                           "Ko=EF=BF=A8e"}};
     const auto sets = PercentSets();
     for (const Case& c : cases) ASSERT_EQ(sets.Save(c.name, kDefaults).status, Status::Stored) << c.name;
     const auto configs = Configs("koefKU");
@@ -140,7 +150,10 @@ TEST_F(ConfigSetsTest, NamesThatCannotBeStoredAreRefusedInsteadOfMultiplied) {
     ASSERT_EQ(sets.Save("Kept", kDefaults).status, Status::Stored);
     const std::string before = Stored().value();
     // Outside windows-1250 (would be stored as "?" and never match again), and control characters.
-    const char* names[] = {"\xE6\x9D\xB1\xE4\xBA\xAC", "Zone \xE2\x82\xB9", "a\x01" "b", "tab\tinside", "bad \xFF utf8"};
+    const char* names[] = {"\xE6\x9D\xB1\xE4\xBA\xAC", "Zone \xE2\x82\xB9",
+                           "a\x01"
+                           "b",
+                           "tab\tinside", "bad \xFF utf8"};
     for (const char* name : names) {
         for (int attempt = 0; attempt < 2; ++attempt) {
             const auto result = sets.Save(name, kDefaults);
@@ -151,7 +164,9 @@ TEST_F(ConfigSetsTest, NamesThatCannotBeStoredAreRefusedInsteadOfMultiplied) {
     EXPECT_EQ(Stored().value(), before);
     ASSERT_EQ(ui.alerts.size(), 2 * std::size(names));
     EXPECT_EQ(ui.alerts.front(), TAVGis::CModuleConfiguration::GetMsg(9401));
-    EXPECT_TRUE(CConfigSets::IsStorableName("\xC5\xA0" "abac = 1"));  // Š is in the code page
+    EXPECT_TRUE(
+        CConfigSets::IsStorableName("\xC5\xA0"
+                                    "abac = 1"));  // Š is in the code page
 }
 
 TEST_F(ConfigSetsTest, ADocumentWithoutConfigsIsWrittenBackUnchangedAndSectionsAreStillTagged) {
@@ -188,13 +203,16 @@ TEST_F(ConfigSetsTest, ADocumentWithoutConfigsIsWrittenBackUnchangedAndSectionsA
 TEST_F(ConfigSetsTest, ABlankEntryStartsTheDocumentAfresh) {
     Store("  \n");
     ASSERT_EQ(PercentSets().Save("Default", kDefaults).status, Status::Stored);
-    EXPECT_EQ(Configs("potrosnja"), (std::vector<std::pair<std::string, std::string>>{{"Default", "150.0000"}}));
+    EXPECT_EQ(Configs("potrosnja"),
+              (std::vector<std::pair<std::string, std::string>>{{"Default", "150.0000"}}));
 }
 
 TEST_F(ConfigSetsTest, RecordsComeFromTheAttributesAndBelongToTheCombo) {
-    Store("<configs><config name=\"Full\" home=\"0.125\" industrial=\"2.5\" koef=\"3\"/>"
-          "<config name=\"Sparse\" industrial=\"abc\"/><config home=\"7\"/></configs>");
-    CConfigSets sets("ACH_FLOW_CONFIG_DATA", "", {"home", "industrial", "koef"}, CConfigSets::NumberFormat::Fixed6);
+    Store(
+        "<configs><config name=\"Full\" home=\"0.125\" industrial=\"2.5\" koef=\"3\"/>"
+        "<config name=\"Sparse\" industrial=\"abc\"/><config home=\"7\"/></configs>");
+    CConfigSets sets("ACH_FLOW_CONFIG_DATA", "", {"home", "industrial", "koef"},
+                     CConfigSets::NumberFormat::Fixed6);
     testsupport::TestDialog dialog;
     auto& combo = dialog.Item(testsupport::IDC_TEST_CONFIG);
     const auto* first = sets.LoadConfigs(combo);
@@ -234,8 +252,9 @@ TEST_F(ConfigSetsTest, NumberFormatsPerAttribute) {
         const char* expected;
     };
     const Case cases[] = {
-        {"potrosnja", 150.0, "150.000000"}, {"peek", 1.23456789, "1.234568"}, {"peek", -0.5, "-0.500000"},
-        {"koefPotrosnje", 2.9, "2"},        {"koefPotrosnje", -1.5, "-1"},    {"koefPotrosnje", 1e20, "2147483647"},
+        {"potrosnja", 150.0, "150.000000"}, {"peek", 1.23456789, "1.234568"},
+        {"peek", -0.5, "-0.500000"},        {"koefPotrosnje", 2.9, "2"},
+        {"koefPotrosnje", -1.5, "-1"},      {"koefPotrosnje", 1e20, "2147483647"},
     };
     for (const Case& c : cases) EXPECT_EQ(sets.FormatValue(c.attribute, c.value), c.expected) << c.attribute;
     EXPECT_EQ(PercentSets().FormatValue("koefKU", 0.123456), "0.1235");
