@@ -10,14 +10,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "bench/NetworkGenerator.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
 #include "platform/network/PipeManager.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/sewage/PipeHydraulics.h"
 #include "platform/sewage/SewageHydraulics.h"
-#include "platform/support/TestPipeCatalogue.h"
+#include "testing/NetworkGenerator.h"
+#include "testing/TestPipeCatalogue.h"
 
 namespace {
 

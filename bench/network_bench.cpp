@@ -5,11 +5,11 @@
 #include <fstream>
 #include <string>
 
-#include "NetworkGenerator.h"
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
+#include "testing/NetworkGenerator.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 
 #include <filesystem>
 
-#include "bench/InpGenerator.h"
-#include "bench/NetworkGenerator.h"
 #include "platform/gis/GisDrawingData.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/DrawingFile.h"
 #include "platform/store/NetworkImporter.h"
 #include "platform/store/SwmmReader.h"
+#include "testing/InpGenerator.h"
+#include "testing/NetworkGenerator.h"
 
 namespace {
 

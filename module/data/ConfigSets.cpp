@@ -1,19 +1,16 @@
 #include "module/data/ConfigSets.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <climits>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
-#include <system_error>
 
 #include "module/data/ConfigNameCodec.h"
 #include "module/data/DialogState.h"
 #include "module/data/XmlDocument.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
+#include "platform/host/NumberText.h"
 #include "platform/host/TAVCDictionaryPtr.h"
 #include "platform/ui/Control.h"
 
@@ -239,10 +236,8 @@ std::string CConfigSets::FormatValue(const std::string& attribute, double value)
         return std::to_string(whole);
     }
     const int decimals = format == NumberFormat::Fixed6 ? 6 : 4;
-    std::array<char, std::numeric_limits<double>::max_exponent10 + 32> buffer{};
-    const auto [last, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                             std::chars_format::fixed, decimals);
-    return error == std::errc() ? std::string(buffer.data(), last) : std::string("0");
+    const std::string text = TAVHost::NumberText::Fixed(value, decimals);
+    return text.empty() ? std::string("0") : text;
 }
 
 CConfigSets::Record CConfigSets::ReadRecord(const CXmlDocument& xml) const {

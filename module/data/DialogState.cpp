@@ -1,20 +1,11 @@
 #include "module/data/DialogState.h"
 
-#include <array>
-#include <charconv>
-#include <cmath>
-#include <limits>
-#include <system_error>
-
+#include "platform/host/NumberText.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
 namespace {
 
 constexpr int kFieldDecimals = 6;  // as "%lf"
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 TAVUi::CDataExchange Exchange(TAVUi::CAdUiBaseDialog& dialog, bool save) {
     TAVUi::CDataExchange dx;
@@ -132,32 +123,9 @@ int CDialogState::SaveText(TAVUi::CAdUiBaseDialog& dialog, int id, const std::st
 }
 
 double CDialogState::ParseNumber(const std::string& text) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    while (p != end && IsSpace(*p)) ++p;
-    bool negative = false;
-    if (p != end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    // from_chars takes no sign of its own; a second sign is not a number.
-    if (p == end || *p == '+' || *p == '-') return 0.0;
-    double value = 0.0;
-    const auto [last, error] = std::from_chars(p, end, value, std::chars_format::general);
-    if (error != std::errc() || !std::isfinite(value)) return 0.0;
-    return negative ? -value : value;
+    return TAVHost::NumberText::ParseOrZero(text);
 }
 
 std::string CDialogState::FormatNumber(double value) {
-    if (!std::isfinite(value)) return {};
-    if (value == 0.0) value = 0.0;  // no "-0"
-    std::array<char, std::numeric_limits<double>::max_exponent10 + 32> buffer{};
-    const auto [last, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                             std::chars_format::fixed, kFieldDecimals);
-    if (error != std::errc()) return {};
-    std::string text(buffer.data(), last);
-    while (!text.empty() && text.back() == '0') text.pop_back();
-    if (!text.empty() && text.back() == '.') text.pop_back();
-    if (text == "-0") text = "0";  // a tiny negative value rounded to zero
-    return text;
+    return TAVHost::NumberText::Trimmed(value, kFieldDecimals);
 }

@@ -8,6 +8,8 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/host/NumberText.h"
+
 namespace {
 
 constexpr int kSetValueDecimals = 6;  // as "%lf"
@@ -74,11 +76,7 @@ void NumericBehavior::SetValue(double value, bool trim) {
     std::string text;
     if (std::isfinite(value)) {
         if (value == 0.0) value = 0.0;  // no "-0"
-        // Large enough for the largest double written with six decimals.
-        std::array<char, std::numeric_limits<double>::max_exponent10 + 32> buffer{};
-        const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                                std::chars_format::fixed, kSetValueDecimals);
-        if (error == std::errc()) text.assign(buffer.data(), end);
+        text = TAVHost::NumberText::Fixed(value, kSetValueDecimals);
         if (trim) {
             while (!text.empty() && text.back() == '0') text.pop_back();
             if (!text.empty() && text.back() == '.') text.pop_back();

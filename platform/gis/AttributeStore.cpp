@@ -1,17 +1,14 @@
 #include "platform/gis/AttributeStore.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include "platform/host/NumberText.h"
 
 namespace TAVGis::Data {
 namespace {
+// A text stored in a numeric column: the whole text must be one finite number.
 bool ParseNumber(const std::string& text, double& out) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    out = std::strtod(text.c_str(), &end);
-    while (end && (*end == ' ' || *end == '\t')) ++end;
-    return end && *end == '\0' && errno == 0;
+    const auto value = TAVHost::NumberText::ParseWhole(text);
+    if (value) out = *value;
+    return value.has_value();
 }
 }  // namespace
 

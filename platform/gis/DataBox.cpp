@@ -1,14 +1,15 @@
 #include "platform/gis/DataBox.h"
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "platform/host/NumberText.h"
 
 namespace TAVGis::Data {
 
 double CDataBox::ToDouble() const {
     if (auto* d = std::get_if<double>(&m_value)) return *d;
     if (auto* i = std::get_if<int>(&m_value)) return *i;
-    if (auto* s = std::get_if<std::string>(&m_value)) return std::strtod(s->c_str(), nullptr);
+    if (auto* s = std::get_if<std::string>(&m_value)) return TAVHost::NumberText::ParseOrZero(*s);
     return 0.0;
 }
 
@@ -22,11 +23,7 @@ int CDataBox::ToInt() const {
 
 std::string CDataBox::ToString() const {
     if (auto* s = std::get_if<std::string>(&m_value)) return *s;
-    char buf[64];
-    if (auto* d = std::get_if<double>(&m_value)) {
-        std::snprintf(buf, sizeof buf, "%.17g", *d);
-        return buf;
-    }
+    if (auto* d = std::get_if<double>(&m_value)) return TAVHost::NumberText::General(*d, 17);
     if (auto* i = std::get_if<int>(&m_value)) return std::to_string(*i);
     if (auto* l = std::get_if<std::vector<std::string>>(&m_value)) {
         std::string out;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/gis/GisDrawingData.h"
+#include "platform/host/NumberText.h"
 
 namespace TAVGis {
 namespace detail {
@@ -90,7 +91,7 @@ int CModuleConfiguration::GetHighlightColor() {
 int CModuleConfiguration::GetGSValueDouble(const std::string& key, double& value) {
     std::string text;
     if (!LookupSetting(key, text)) return 0;
-    value = std::strtod(text.c_str(), nullptr);
+    value = TAVHost::NumberText::ParseOrZero(text);
     return 1;
 }
 

@@ -1,12 +1,16 @@
 #include "platform/ui/AdUiBaseDialog.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <stdexcept>
 
 #include "platform/host/Document.h"
 #include "platform/host/HostUi.h"
+#include "platform/host/NumberText.h"
 
 namespace TAVUi {
 namespace {
@@ -214,8 +218,15 @@ std::intptr_t CAdUiBaseDialog::SendMessage(int message, std::intptr_t wParam, st
 }
 
 namespace {
+// The control a data exchange names. An exchange with a control the dialog's template lacks is a fault
+// of the dialog's code, not something to skip: it throws std::logic_error.
 CControl* DxItem(CDataExchange* pDX, int id) {
-    return pDX && pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetDlgItem(id) : nullptr;
+    if (!pDX || !pDX->m_pDlgWnd) throw std::logic_error("data exchange without a dialog");
+    CControl* c = pDX->m_pDlgWnd->GetDlgItem(id);
+    if (!c)
+        throw std::logic_error("data exchange with control " + std::to_string(id) + " that dialog " +
+                               std::to_string(pDX->m_pDlgWnd->TemplateId()) + " does not have");
+    return c;
 }
 }  // namespace
 
@@ -265,11 +276,9 @@ void DDX_Text(CDataExchange* pDX, int id, std::string& value) {
 void DDX_Text(CDataExchange* pDX, int id, double& value) {
     if (auto* c = DxItem(pDX, id)) {
         if (pDX->m_bSaveAndValidate) {
-            value = std::strtod(c->text.c_str(), nullptr);
+            value = TAVHost::NumberText::ParseOrZero(c->text);
         } else {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%g", value);
-            c->SetWindowText(buf);
+            c->SetWindowText(TAVHost::NumberText::General(value, 6));
         }
     }
 }
@@ -277,7 +286,9 @@ void DDX_Text(CDataExchange* pDX, int id, double& value) {
 void DDX_Text(CDataExchange* pDX, int id, int& value) {
     if (auto* c = DxItem(pDX, id)) {
         if (pDX->m_bSaveAndValidate)
-            value = static_cast<int>(std::strtol(c->text.c_str(), nullptr, 10));
+            value = static_cast<int>(std::clamp(std::trunc(TAVHost::NumberText::ParseOrZero(c->text)),
+                                                static_cast<double>(std::numeric_limits<int>::min()),
+                                                static_cast<double>(std::numeric_limits<int>::max())));
         else
             c->SetWindowText(std::to_string(value));
     }

@@ -16,7 +16,6 @@
 #include <set>
 #include <thread>
 
-#include "bench/NetworkGenerator.h"
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/GisDrawingData.h"
@@ -25,6 +24,7 @@
 #include "platform/store/GpkgGeometry.h"
 #include "support/DrawingDump.h"
 #include "support/TestSupport.h"
+#include "testing/NetworkGenerator.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/support/TestPipeCatalogue.h"
 #include "support/TestSupport.h"
+#include "testing/TestPipeCatalogue.h"
 
 namespace {
 

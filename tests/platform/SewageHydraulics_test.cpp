@@ -15,8 +15,8 @@
 #include "platform/gis/DataRW.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/PipeHydraulics.h"
-#include "platform/support/TestPipeCatalogue.h"
 #include "support/TestSupport.h"
+#include "testing/TestPipeCatalogue.h"
 
 namespace {
 

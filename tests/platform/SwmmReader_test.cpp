@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/InpGenerator.h"
+#include "testing/InpGenerator.h"
 
 using namespace TAVGis::Store;
 

@@ -3,7 +3,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "module/app/ModuleResources.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/network/TopologyMultiStorage.h"
@@ -98,13 +97,6 @@ std::optional<std::string> DrawingTest::GetText(const std::string& entity, const
     TAVGis::Data::CDataRW::Read(attribute, e, box);
     if (box.IsNull()) return std::nullopt;
     return box.ToString();
-}
-
-ModuleResources::ModuleResources() {
-    acDocManagerPtr()->pushResourceHandle(TavxModuleInstance());
-}
-ModuleResources::~ModuleResources() {
-    acDocManagerPtr()->popResourceHandle();
 }
 
 std::string ReadTextFile(const std::string& path) {

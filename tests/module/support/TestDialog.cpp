@@ -2,9 +2,19 @@
 
 #include <stdexcept>
 
+#include "module/app/ModuleResources.h"
 #include "platform/host/Document.h"
+#include "support/TestSupport.h"
 
 namespace testsupport {
+
+ModuleResources::ModuleResources() {
+    acDocManagerPtr()->pushResourceHandle(TavxModuleInstance());
+}
+ModuleResources::~ModuleResources() {
+    acDocManagerPtr()->popResourceHandle();
+}
+
 namespace {
 
 const TAVHost::ResourceModule& TestResources() {

@@ -1,4 +1,4 @@
-#include "TransitNetworkGenerator.h"
+#include "testing/TransitNetworkGenerator.h"
 
 #include <algorithm>
 #include <random>

@@ -1,4 +1,4 @@
-#include "NetworkGenerator.h"
+#include "testing/NetworkGenerator.h"
 
 #include <random>
 #include <vector>

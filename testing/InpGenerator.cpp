@@ -1,4 +1,4 @@
-#include "bench/InpGenerator.h"
+#include "testing/InpGenerator.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,1 +1,0 @@
-// Keeps the generator library non-empty before any generator exists.
