@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "bench/NetworkGenerator.h"
-#include "module/flow/FlowCalcTotalDlg.h"
 #include "module/flow/LiteralTransit.h"
-#include "module/flow/TransitAccumulation.h"
+#include "module/flow/calc/TotalFlow.h"
+#include "module/flow/calc/TransitAccumulation.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
 #include "platform/network/TopologyStorage.h"
+#include "testing/NetworkGenerator.h"
 
 namespace {
 
@@ -53,15 +53,15 @@ const Network& NetworkOf(int sections) {
     return networks.emplace(sections, std::move(n)).first->second;
 }
 
-TransitFlags Flags() {
-    TransitFlags f{};
+CTransitAccumulation::Flags Flags() {
+    CTransitAccumulation::Flags f{};
     f[2] = 1;  // waste water by percent
     f[4] = 1;  // rain, simple method
     return f;
 }
 
-TotalFlags TotalOwnPlusTransit() {
-    TotalFlags f{};
+CTotalFlow::Flags TotalOwnPlusTransit() {
+    CTotalFlow::Flags f{};
     f[3] = 1;  // transit
     f[4] = 1;  // own flow
     return f;
@@ -80,7 +80,7 @@ void BM_TransitPlusTotal(benchmark::State& state) {
             map;  // a new dialog each time: directions come from MAIN_SECT_OUT after the first run
         const TransitResult r = CTransitAccumulation::Run(n.sections, n.nodes, map, Flags(), NobodyAsked());
         if (r.loop || !r.written) state.SkipWithError("transit not written");
-        benchmark::DoNotOptimize(CFlowCalcTotalDlg::WriteTotals(n.sections, TotalOwnPlusTransit()));
+        benchmark::DoNotOptimize(CTotalFlow::Write(n.sections, TotalOwnPlusTransit()));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetComplexityN(state.range(0));
@@ -98,7 +98,7 @@ void BM_TransitRouteByRoute(benchmark::State& state) {
         MainDirectionMap map;
         const auto r = literal::RunLiteralTransit(n.sections, n.nodes, map, Flags(), NobodyAsked());
         if (r.result.loop || !r.result.written) state.SkipWithError("transit not written");
-        benchmark::DoNotOptimize(CFlowCalcTotalDlg::WriteTotals(n.sections, TotalOwnPlusTransit()));
+        benchmark::DoNotOptimize(CTotalFlow::Write(n.sections, TotalOwnPlusTransit()));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -1,10 +1,10 @@
 #pragma once
 // CFlowAdditionalDlg: additional, foreign, point and user flows.
 // The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+#include "module/res/FlowAdditionalDlgIds.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
-class CFlowAdditionalDlg : public TAVUi::CAdUiBaseDialog {
+class CFlowAdditionalDlg : public TAVUi::CAdUiBaseDialog, public FlowAdditionalDlgIds {
 public:
-    static constexpr int IDD = 219;
     CFlowAdditionalDlg() : CAdUiBaseDialog(IDD) {}
 };

@@ -1,27 +1,32 @@
 #include "module/flow/FlowCalcDlg.h"
 
-#include <cstdio>
-
 #include "module/flow/FlowStatusLine.h"
 #include "module/ui/NumericEdit.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
 #include "platform/host/HostUi.h"
+#include "platform/host/NumberText.h"
 #include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
 using TAVUi::Notification;
 
 namespace {
+// Edits and their labels, in the order q, N, p, T, kd, kh, KP, KS, KU (the order of the set's records).
 constexpr int kEditIds[9] = {CFlowCalcDlg::IDC_EDIT_Q,  CFlowCalcDlg::IDC_EDIT_N,  CFlowCalcDlg::IDC_EDIT_P,
                              CFlowCalcDlg::IDC_EDIT_T,  CFlowCalcDlg::IDC_EDIT_KD, CFlowCalcDlg::IDC_EDIT_KH,
                              CFlowCalcDlg::IDC_EDIT_KP, CFlowCalcDlg::IDC_EDIT_KS, CFlowCalcDlg::IDC_EDIT_KU};
+constexpr int kLabelIds[9] = {
+    CFlowCalcDlg::IDC_STATIC_Q,  CFlowCalcDlg::IDC_STATIC_N,  CFlowCalcDlg::IDC_STATIC_P,
+    CFlowCalcDlg::IDC_STATIC_T,  CFlowCalcDlg::IDC_STATIC_KD, CFlowCalcDlg::IDC_STATIC_KH,
+    CFlowCalcDlg::IDC_STATIC_KP, CFlowCalcDlg::IDC_STATIC_KS, CFlowCalcDlg::IDC_STATIC_KU};
 // Edit positions in kEditIds.
 constexpr std::size_t kQ = 0, kN = 1, kP = 2, kT = 3, kKd = 4, kKh = 5, kKp = 6, kKs = 7, kKu = 8;
 constexpr int kLabelMsgs[9] = {2066, 2067, 2064, 2065, 2068, 2069, 4685, 4686, 4687};
 constexpr int kWholeDigits = 8;        // at most 8 whole digits ...
 constexpr int kGrowthWholeDigits = 4;  // ... the growth 4, and it may be negative
 constexpr int kDecimals = 4;
+constexpr int kResultDecimals = 4;  // the result list shows "%.4f"
 constexpr int kSelectionTopology = 1;
 constexpr int kSelectionFlags = 0xCEE001;
 
@@ -44,11 +49,6 @@ constexpr int kSeparatorRowIndex = 6;
 constexpr int kRowMsgs[CFlowCalcDlg::kResultRows] = {2066, 2067, 2064, 2065, 2068, 2069, 0,    2051,
                                                      2052, 2053, 2054, 2055, 6930, 2056, 2057, 2058};
 
-std::string Fixed4(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4f", v);
-    return buf;
-}
 }  // namespace
 
 const CConfigSets& CFlowCalcDlg::Sets() {
@@ -111,7 +111,7 @@ bool CFlowCalcDlg::OnInitDialog() {
     SetDlgItemText(IDC_GROUP_INPUT, CModuleConfiguration::GetMsg(kMsgGroupInput));
     SetDlgItemText(IDC_GROUP_RESULTS, CModuleConfiguration::GetMsg(kMsgGroupResults));
     for (std::size_t i = 0; i < 9; ++i)
-        SetDlgItemText(kEditIds[i] + kLabelOffset, CModuleConfiguration::GetMsg(kLabelMsgs[i]));
+        SetDlgItemText(kLabelIds[i], CModuleConfiguration::GetMsg(kLabelMsgs[i]));
     SetDlgItemText(IDC_CHECK_ROMANIAN, CModuleConfiguration::GetMsg(kMsgRomanian));
     SetDlgItemText(IDC_CHECK_FEDOROV, CModuleConfiguration::GetMsg(kMsgFedorov));
     SetDlgItemText(IDC_BUTTON_PREVIEW, CModuleConfiguration::GetMsg(kMsgPreview));
@@ -131,7 +131,7 @@ void CFlowCalcDlg::EnableInputs(bool enable) {
     m_inputsEnabled = enable;
     for (std::size_t i = kQ; i <= kKh; ++i) {
         EnableItem(kEditIds[i], enable);
-        EnableItem(kEditIds[i] + kLabelOffset, enable);
+        EnableItem(kLabelIds[i], enable);
     }
     for (int id : {IDC_CHECK_ROMANIAN, IDC_CHECK_FEDOROV, IDC_COMBO_CONFIG, IDC_BUTTON_PREVIEW, TAVUi::IDOK})
         EnableItem(id, enable);
@@ -142,7 +142,7 @@ void CFlowCalcDlg::ApplyRomanianRule() {
     const bool on = m_inputsEnabled && m_romanian == 1;
     for (std::size_t i : {kKp, kKs, kKu}) {
         EnableItem(kEditIds[i], on);
-        EnableItem(kEditIds[i] + kLabelOffset, on);
+        EnableItem(kLabelIds[i], on);
     }
 }
 
@@ -173,7 +173,8 @@ void CFlowCalcDlg::ShowResult(const WasteWaterPercentResult& r, const WasteWater
     const std::pair<int, double> cells[] = {{0, in.q},     {1, in.n}, {2, in.p},    {3, in.t},  {4, in.kd},
                                             {5, in.kh},    {7, r.nf}, {8, r.qd},    {9, r.qh},  {10, r.qdmax},
                                             {11, r.qhmax}, {12, r.k}, {13, r.ltot}, {14, r.lw}, {15, r.qs}};
-    for (const auto& [row, value] : cells) list.SetItemText(row, 1, Fixed4(value));
+    for (const auto& [row, value] : cells)
+        list.SetItemText(row, 1, TAVHost::NumberText::Fixed(value, kResultDecimals));
 }
 
 void CFlowCalcDlg::OnPreview() {
@@ -190,12 +191,8 @@ void CFlowCalcDlg::OnOK() {
         Sets().Save(Item(IDC_COMBO_CONFIG).text, {in.q, in.n, in.p, in.t, in.kd, in.kh, in.kp, in.ks, in.ku});
     if (!saved.Proceed()) return;  // empty (alert 2059) or unstorable name: nothing stored or written
     const auto r = CWasteWaterPercent::Compute(in, m_sections);
-    bool written = false;
-    for (const auto& s : m_sections) {
-        if (!s) continue;
-        written = CWasteWaterPercent::WriteSection(s, r.qs) != 0;
-        Sets().Tag(s, saved.name);
-    }
+    const bool written = CWasteWaterPercent::Write(
+        m_sections, r.qs, [&saved](const TAVGis::Topology::CSectionPtr& s) { Sets().Tag(s, saved.name); });
     if (written) CFlowStatusLine::ShowWritten(*this, IDC_STATIC_STATUS);
 }
 

@@ -9,36 +9,15 @@
 #include <vector>
 
 #include "module/data/ConfigSets.h"
-#include "module/flow/WasteWaterPercent.h"
+#include "module/flow/calc/WasteWaterPercent.h"
+#include "module/res/FlowCalcDlgIds.h"
 #include "platform/selection/SelectionButton.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
 class CNumericEdit;
 
-class CFlowCalcDlg : public TAVUi::CAdUiBaseDialog {
+class CFlowCalcDlg : public TAVUi::CAdUiBaseDialog, public FlowCalcDlgIds {
 public:
-    static constexpr int IDD = 209;
-    static constexpr int IDC_COMBO_CONFIG = 1100;
-    // Edits, in the order q, N, p, T, kd, kh, KP, KS, KU; their labels are 10 above.
-    static constexpr int IDC_EDIT_Q = 1101;
-    static constexpr int IDC_EDIT_N = 1102;
-    static constexpr int IDC_EDIT_P = 1103;
-    static constexpr int IDC_EDIT_T = 1104;
-    static constexpr int IDC_EDIT_KD = 1105;
-    static constexpr int IDC_EDIT_KH = 1106;
-    static constexpr int IDC_EDIT_KP = 1107;
-    static constexpr int IDC_EDIT_KS = 1108;
-    static constexpr int IDC_EDIT_KU = 1109;
-    static constexpr int kLabelOffset = 10;
-    static constexpr int IDC_CHECK_ROMANIAN = 1120;
-    static constexpr int IDC_CHECK_FEDOROV = 1121;
-    static constexpr int IDC_BUTTON_PREVIEW = 1122;
-    static constexpr int IDC_LIST_RESULTS = 1123;
-    static constexpr int IDC_BUTTON_SELECT = 1124;
-    static constexpr int IDC_STATIC_STATUS = 1125;
-    static constexpr int IDC_GROUP_CONFIG = 1130;
-    static constexpr int IDC_GROUP_INPUT = 1131;
-    static constexpr int IDC_GROUP_RESULTS = 1132;
     static constexpr int kResultRows = 16;
     static constexpr const char* kSeparatorRow = "================================================";
 

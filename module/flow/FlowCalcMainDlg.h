@@ -4,14 +4,12 @@
 // tabs (also of a tab never shown). All calculation happens in the tabs.
 #include "module/flow/FlowCalcTotalDlg.h"
 #include "module/flow/FlowCalcTransitDlg.h"
+#include "module/res/FlowCalcMainDlgIds.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 #include "platform/ui/AdUiTab.h"
 
-class CFlowCalcMainDlg : public TAVUi::CAcUiTabMainDialog {
+class CFlowCalcMainDlg : public TAVUi::CAcUiTabMainDialog, public FlowCalcMainDlgIds {
 public:
-    static constexpr int IDD = 222;
-    static constexpr int IDC_TAB = 283;
-
     CFlowCalcMainDlg();
 
     bool OnInitDialog() override;

@@ -1,9 +1,7 @@
 #include "module/flow/FlowCalcTransitDlg.h"
 
-#include "module/flow/FlowStatusLine.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
-#include "platform/host/TAVCDictionaryPtr.h"
 #include "platform/host/TAVCEdit.h"
 #include "platform/selection/Selector.h"
 #include "platform/ui/AcUiTabMainDialog.h"
@@ -14,35 +12,41 @@ using TAVGis::Topology::CSectionPtr;
 using TAVUi::Notification;
 
 namespace {
-constexpr const char* kStateDictionary = "TAVX_LSD2";
+
+// Rows in the calculation's order of summation.
+constexpr std::array<FlowComponentControl, CTransitAccumulation::kComponentCount> kTransitControls = {{
+    {CFlowCalcTransitDlg::IDC_CHECK_ADDITIONAL, "TAVX_FLOW_TRANSIT_CHECK_Additional", 2139,
+     "FLOW_ADDITIONAL"},
+    {CFlowCalcTransitDlg::IDC_CHECK_HOME_AREA, "TAVX_FLOW_TRANSIT_CHECK_HomeArea", 2148, "FLOW_WASTE_HOME"},
+    {CFlowCalcTransitDlg::IDC_CHECK_HOME_PERCENT, "TAVX_FLOW_TRANSIT_CHECK_HomePercent", 2147,
+     "FLOW_WASTE_PER"},
+    {CFlowCalcTransitDlg::IDC_CHECK_IND, "TAVX_FLOW_TRANSIT_CHECK_Ind", 2149, "FLOW_WASTE_IND"},
+    {CFlowCalcTransitDlg::IDC_CHECK_SIMPLE, "TAVX_FLOW_TRANSIT_CHECK_Simple", 2129, "FLOW_RAIN"},
+    {CFlowCalcTransitDlg::IDC_CHECK_STRANE, "TAVX_FLOW_TRANSIT_CHECK_Strane", 2132, "FLOW_FOREIGN"},
+    {CFlowCalcTransitDlg::IDC_CHECK_TOCKASTI, "TAVX_FLOW_TRANSIT_CHECK_Tockasti", 2136, "FLOW_POINT"},
+    {CFlowCalcTransitDlg::IDC_CHECK_USER, "TAVX_FLOW_TRANSIT_CHECK_User", 2141, "FLOW_USER"},
+    {CFlowCalcTransitDlg::IDC_CHECK_WASTE_IND_TUR, "TAVX_FLOW_TRANSIT_CHECK_WasteIndTur", 9339,
+     "FLOW_TUR_WASTE_IND"},
+    {CFlowCalcTransitDlg::IDC_CHECK_INFILTRATION, "TAVX_FLOW_TRANSIT_CHECK_Infiltration", 9340,
+     "FLOW_TUR_WASTE_INF"},
+}};
+static_assert(RowsLineUp(kTransitControls, CTransitAccumulation::kComponents));
+
 constexpr int kMsgWindowText = 2430;
-constexpr int kMsgGroup = 2150;
-constexpr int kMsgSelectAll = 2151;
-constexpr int kMsgClearAll = 2152;
 constexpr int kMsgCalculate = 2153;
 constexpr int kMsgClosedLoop = 688;
 constexpr double kDirectionZoomFactor = 3.0;
 }  // namespace
 
-CFlowCalcTransitDlg::CFlowCalcTransitDlg() : CAcUiTabChildDialog(IDD) {
-    for (const auto& row : kTransitComponents)
-        Map(row.checkId, Notification::Clicked, &CFlowCalcTransitDlg::OnComponentClicked);
-    Map(IDC_BUTTON_SELECT_ALL, Notification::Clicked, &CFlowCalcTransitDlg::OnSelectAll);
-    Map(IDC_BUTTON_CLEAR_ALL, Notification::Clicked, &CFlowCalcTransitDlg::OnClearAll);
-    Map(IDC_BUTTON_CALCULATE, Notification::Clicked, &CFlowCalcTransitDlg::OnCalculate);
-}
-
-void CFlowCalcTransitDlg::DoDataExchange(TAVUi::CDataExchange* pDX) {
-    for (std::size_t i = 0; i < kTransitComponents.size(); ++i)
-        TAVUi::DDX_Check(pDX, kTransitComponents[i].checkId, m_flags[i]);
+CFlowCalcTransitDlg::CFlowCalcTransitDlg()
+    : CFlowComponentsTab(
+          IDD, kTransitControls,
+          {IDC_GROUP_FLOWS, IDC_BUTTON_SELECT_ALL, IDC_BUTTON_CLEAR_ALL, TAVUi::IDOK, IDC_STATIC_STATUS}) {
+    Map(TAVUi::IDOK, Notification::Clicked, &CFlowCalcTransitDlg::OnCalculate);
 }
 
 bool CFlowCalcTransitDlg::OnInitDialog() {
     CAcUiTabChildDialog::OnInitDialog();
-    Item(IDC_BUTTON_CALCULATE).icon = CModuleConfiguration::GetIcon("FLOW_TRANSIT_CALCULATE_24").name;
-    Item(IDC_BUTTON_SELECT_ALL).icon = CModuleConfiguration::GetIcon("CHECK_ALL_18").name;
-    Item(IDC_BUTTON_CLEAR_ALL).icon = CModuleConfiguration::GetIcon("UNCHECK_ALL_18").name;
-
     // Every section of a sewage system, and every node, in the order the selection gives them.
     TAVGis::Selection::CSelectionSet set;
     TAVGis::Selection::CSelector::LoopInstance()->selectAllElements(set, 1);
@@ -54,58 +58,9 @@ bool CFlowCalcTransitDlg::OnInitDialog() {
     m_nodes = set.GetNodes();
 
     SetWindowText(CModuleConfiguration::GetMsg(kMsgWindowText));
-    SetDlgItemText(IDC_GROUP_FLOWS, CModuleConfiguration::GetMsg(kMsgGroup));
-    SetDlgItemText(IDC_BUTTON_CALCULATE, CModuleConfiguration::GetMsg(kMsgCalculate));
-    for (const auto& row : kTransitComponents)
-        SetDlgItemText(row.checkId, CModuleConfiguration::GetMsg(row.labelMsg));
-    Item(IDC_BUTTON_SELECT_ALL).tooltip = CModuleConfiguration::GetMsg(kMsgSelectAll);
-    Item(IDC_BUTTON_CLEAR_ALL).tooltip = CModuleConfiguration::GetMsg(kMsgClearAll);
-    Item(IDC_STATIC_STATUS).bold = true;
-    Item(IDC_STATIC_STATUS).textColor = kFlowStatusColor;
+    SetUpControls("FLOW_TRANSIT_CALCULATE_24", kMsgCalculate);
     LoadState();
     return true;
-}
-
-void CFlowCalcTransitDlg::LoadState() {
-    CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForRead);
-    for (std::size_t i = 0; i < kTransitComponents.size(); ++i) {
-        int value = 0;
-        m_flags[i] = dctRead(dict, kTransitComponents[i].stateKey, value, false) ? value : 0;
-    }
-    UpdateData(false);
-    ApplyEnableRule();
-}
-
-void CFlowCalcTransitDlg::SaveState() {
-    UpdateData(true);
-    CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForRead);
-    dict.upgradeOpen();  // 0 or 83: upgraded; the writes follow in every case
-    for (std::size_t i = 0; i < kTransitComponents.size(); ++i)
-        dctWrite(dict, kTransitComponents[i].stateKey, m_flags[i], false, true, TAVHost::kDictCodeInt16);
-}
-
-void CFlowCalcTransitDlg::ApplyEnableRule() {
-    bool any = false;
-    for (int f : m_flags) any = any || f == 1;
-    EnableItem(IDC_BUTTON_CALCULATE, any);
-}
-
-void CFlowCalcTransitDlg::OnComponentClicked() {
-    UpdateData(true);
-    ApplyEnableRule();
-}
-
-void CFlowCalcTransitDlg::SetAllFlags(int value) {
-    m_flags.fill(value);
-    UpdateData(false);
-    ApplyEnableRule();
-}
-
-void CFlowCalcTransitDlg::OnSelectAll() {
-    SetAllFlags(1);
-}
-void CFlowCalcTransitDlg::OnClearAll() {
-    SetAllFlags(0);
 }
 
 CSectionPtr CFlowCalcTransitDlg::AskDirection(const CNodePtr& node,
@@ -125,9 +80,9 @@ CSectionPtr CFlowCalcTransitDlg::AskDirection(const CNodePtr& node,
 
 void CFlowCalcTransitDlg::OnCalculate() {
     UpdateData(true);
-    CFlowStatusLine::Clear(*this, IDC_STATIC_STATUS, kFlowStatusColor);
+    ClearStatus();
     m_lastResult =
-        CTransitAccumulation::Run(m_sections, m_nodes, m_mainDirections, m_flags,
+        CTransitAccumulation::Run(m_sections, m_nodes, m_mainDirections, Flags(),
                                   [this](const CNodePtr& node, const std::vector<CSectionPtr>& outgoing) {
                                       return AskDirection(node, outgoing);
                                   });
@@ -135,6 +90,6 @@ void CFlowCalcTransitDlg::OnCalculate() {
         acedAlert(CModuleConfiguration::GetMsg(kMsgClosedLoop));
         return;
     }
-    if (m_lastResult.written) CFlowStatusLine::ShowWritten(*this, IDC_STATIC_STATUS);
+    if (m_lastResult.written) ShowWritten();
     SaveState();
 }

@@ -1,10 +1,10 @@
 #pragma once
 // CFlowInputDataDlg: per-section input data of the flow methods.
 // The dialog opens from its template; its controls and handlers are built with the calculation it serves.
+#include "module/res/FlowInputDataDlgIds.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
-class CFlowInputDataDlg : public TAVUi::CAdUiBaseDialog {
+class CFlowInputDataDlg : public TAVUi::CAdUiBaseDialog, public FlowInputDataDlgIds {
 public:
-    static constexpr int IDD = 226;
     CFlowInputDataDlg() : CAdUiBaseDialog(IDD) {}
 };

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "module/data/SectionData.h"
-#include "module/flow/TransitAccumulation.h"
+#include "module/flow/calc/TransitAccumulation.h"
 #include "platform/gis/DataRW.h"
 
 namespace literal {
@@ -26,7 +26,7 @@ inline void WriteAllDirections(const MainDirectionMap& map) {
 
 inline LiteralResult RunLiteralTransit(const std::vector<TAVGis::Topology::CSectionPtr>& sections,
                                        const std::vector<TAVGis::Topology::CNodePtr>& nodes,
-                                       MainDirectionMap& map, const TransitFlags& flags,
+                                       MainDirectionMap& map, const CTransitAccumulation::Flags& flags,
                                        const CTransitAccumulation::DirectionAsker& ask) {
     using TAVGis::Topology::CSection;
     using TAVGis::Topology::CSectionPtr;

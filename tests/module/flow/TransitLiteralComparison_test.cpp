@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "bench/TransitNetworkGenerator.h"
 #include "module/flow/LiteralTransit.h"
-#include "module/flow/TransitAccumulation.h"
+#include "module/flow/calc/TransitAccumulation.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "support/TestSupport.h"
+#include "testing/TransitNetworkGenerator.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ std::optional<double> Number(const TAVGis::Topology::CEntityPtr& e, const char* 
 }
 
 // Builds the network in a new drawing and runs one of the two calculations on it.
-Outcome Calculate(const TransitNetworkOptions& options, std::uint32_t orderSeed, const TransitFlags& flags,
-                  bool literal) {
+Outcome Calculate(const TransitNetworkOptions& options, std::uint32_t orderSeed,
+                  const CTransitAccumulation::Flags& flags, bool literal) {
     auto* previous = acDocManagerPtr()->curDocument();
     auto& doc = acDocManagerPtr()->NewDocument(literal ? "Literal.gpkg" : "Fast.gpkg");
     auto system = TAVGis::System::CSystemManager::AddSystem("town", 0);
@@ -133,7 +133,7 @@ TEST_F(TransitLiteralComparisonTest, SameResultsAsRouteByRoute) {
         {"everything", Options(0.25, 10, 1, 1, 1, 1, 1, 0, 5), 25},
         {"loops", Options(0.15, 10, 1, 1, 1, 1, 0, 2, 2), 30},
     };
-    TransitFlags flags{};
+    CTransitAccumulation::Flags flags{};
     flags[2] = flags[4] = flags[8] = 1;  // waste by percent, simple rain, Turkish industrial (direct read)
     int loops = 0, asked = 0, partial = 0;
     for (const auto& shape : shapes) {

@@ -1,4 +1,4 @@
-#include "module/flow/FlowAttribute.h"
+#include "module/flow/calc/FlowAttribute.h"
 
 #include "module/data/SectionData.h"
 #include "platform/gis/DataConfiguration.h"

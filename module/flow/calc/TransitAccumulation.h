@@ -28,21 +28,8 @@
 #include <functional>
 #include <vector>
 
+#include "module/flow/calc/FlowComponentSum.h"
 #include "platform/network/Section.h"
-
-// One own-flow component: a check box of the transit tab, its state key and the attribute it adds.
-struct TransitComponent {
-    int checkId;
-    const char* stateKey;
-    const char* attribute;
-    int labelMsg;
-    bool typedGetter;  // read through the accessor (sentinel skipped); else a direct read, added when present
-};
-
-constexpr int kTransitComponentCount = 10;
-extern const std::array<TransitComponent, kTransitComponentCount> kTransitComponents;
-
-using TransitFlags = std::array<int, kTransitComponentCount>;
 
 // The main direction chosen at a node, kept by node index (CEntity::Index); the section may be empty.
 struct MainDirectionEntry {
@@ -69,9 +56,26 @@ public:
     using DirectionAsker =
         std::function<CSectionPtr(const CNodePtr& node, const std::vector<CSectionPtr>& outgoing)>;
 
+    static constexpr int kComponentCount = 10;
+    // The components of a section's own flow, in the order in which they are summed.
+    static constexpr std::array<FlowComponent, kComponentCount> kComponents = {{
+        {"FLOW_ADDITIONAL", FlowRead::Typed},
+        {"FLOW_WASTE_HOME", FlowRead::Typed},
+        {"FLOW_WASTE_PER", FlowRead::Typed},
+        {"FLOW_WASTE_IND", FlowRead::Typed},
+        {"FLOW_RAIN", FlowRead::Typed},
+        {"FLOW_FOREIGN", FlowRead::Typed},
+        {"FLOW_POINT", FlowRead::Typed},
+        {"FLOW_USER", FlowRead::Typed},
+        {"FLOW_TUR_WASTE_IND", FlowRead::Direct},
+        {"FLOW_TUR_WASTE_INF", FlowRead::Direct},
+    }};
+    // One flag per component, 1 when it is ticked.
+    using Flags = std::array<int, kComponentCount>;
+
     // Own flow of a section (m3/s): the ticked components summed in row order; a result equal to the
     // missing-value sentinel counts as 0.
-    static double OwnFlow(const CSectionPtr& section, const TransitFlags& flags);
+    static double OwnFlow(const CSectionPtr& section, const Flags& flags);
 
     // Reads MAIN_SECT_OUT of every node into the map. A stored section that does not leave the node (the
     // network was edited after it was stored) is not a direction there: the entry stays empty.
@@ -88,5 +92,5 @@ public:
     // Runs one calculation on the sections (in list order) and nodes; the map is the dialog's and keeps the
     // directions for the next calculation.
     static TransitResult Run(const std::vector<CSectionPtr>& sections, const std::vector<CNodePtr>& nodes,
-                             MainDirectionMap& map, const TransitFlags& flags, const DirectionAsker& ask);
+                             MainDirectionMap& map, const Flags& flags, const DirectionAsker& ask);
 };

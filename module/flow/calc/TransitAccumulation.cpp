@@ -1,4 +1,4 @@
-#include "module/flow/TransitAccumulation.h"
+#include "module/flow/calc/TransitAccumulation.h"
 
 #include <cmath>
 #include <cstdint>
@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "module/data/SectionData.h"
-#include "module/flow/FlowAttribute.h"
+#include "module/flow/calc/FlowAttribute.h"
 #include "platform/gis/DataRW.h"
 #include "platform/network/TopologyMultiStorage.h"
 #include "platform/network/TopologyStorage.h"
@@ -16,20 +16,6 @@ using TAVGis::Data::CDataRW;
 using TAVGis::Topology::CNodePtr;
 using TAVGis::Topology::CSectionPtr;
 
-// Rows in the order in which the own flow is summed.
-const std::array<TransitComponent, kTransitComponentCount> kTransitComponents = {{
-    {259, "TAVX_FLOW_TRANSIT_CHECK_Additional", "FLOW_ADDITIONAL", 2139, true},
-    {269, "TAVX_FLOW_TRANSIT_CHECK_HomeArea", "FLOW_WASTE_HOME", 2148, true},
-    {268, "TAVX_FLOW_TRANSIT_CHECK_HomePercent", "FLOW_WASTE_PER", 2147, true},
-    {243, "TAVX_FLOW_TRANSIT_CHECK_Ind", "FLOW_WASTE_IND", 2149, true},
-    {271, "TAVX_FLOW_TRANSIT_CHECK_Simple", "FLOW_RAIN", 2129, true},
-    {251, "TAVX_FLOW_TRANSIT_CHECK_Strane", "FLOW_FOREIGN", 2132, true},
-    {256, "TAVX_FLOW_TRANSIT_CHECK_Tockasti", "FLOW_POINT", 2136, true},
-    {274, "TAVX_FLOW_TRANSIT_CHECK_User", "FLOW_USER", 2141, true},
-    {275, "TAVX_FLOW_TRANSIT_CHECK_WasteIndTur", "FLOW_TUR_WASTE_IND", 9339, false},
-    {249, "TAVX_FLOW_TRANSIT_CHECK_Infiltration", "FLOW_TUR_WASTE_INF", 9340, false},
-}};
-
 namespace {
 
 // The attributes a calculation reads and writes, their definitions looked up once.
@@ -37,27 +23,13 @@ struct Schema {
     CFlowAttribute transit{"FLOW_TRANSIT"};
     CFlowAttribute ownFlow{"FLOW_SECT_TOTAL"};
     CFlowAttribute mainOut{"MAIN_SECT_OUT", TAVGis::Data::kEntityNode};
-    std::vector<CFlowAttribute> components;
-
-    Schema() {
-        for (const auto& row : kTransitComponents) components.emplace_back(row.attribute);
-    }
+    CFlowComponentSum components{CTransitAccumulation::kComponents};
 };
 
+// A sum equal to the missing-value sentinel counts as 0.
 double OwnFlowOf(const Schema& schema, const TAVGis::Data::CAttributeStore& store, int row,
-                 const TransitFlags& flags) {
-    double q = 0.0;
-    for (std::size_t i = 0; i < kTransitComponents.size(); ++i) {
-        if (flags[i] != 1) continue;
-        if (kTransitComponents[i].typedGetter) {
-            const double v = schema.components[i].Get(store, row);
-            if (v != kMissingValue) q += v;
-        } else {
-            CDataBox box;  // a direct read: added when present, whatever it holds
-            schema.components[i].Read(store, row, box);
-            if (box.IsNotNull()) q += box.ToDouble();
-        }
-    }
+                 const CTransitAccumulation::Flags& flags) {
+    const double q = schema.components.Sum(store, row, flags);
     return q == kMissingValue ? 0.0 : q;
 }
 
@@ -121,7 +93,7 @@ private:
 
 }  // namespace
 
-double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const TransitFlags& flags) {
+double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const Flags& flags) {
     if (!section || !section->AttributeStore()) return 0.0;
     return OwnFlowOf(Schema(), *section->AttributeStore(), section->AttributeRow(), flags);
 }
@@ -202,7 +174,7 @@ struct Route {
 
 TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections,
                                         const std::vector<CNodePtr>& nodes, MainDirectionMap& map,
-                                        const TransitFlags& flags, const DirectionAsker& ask) {
+                                        const Flags& flags, const DirectionAsker& ask) {
     TransitResult result;
     const Schema schema;
     TAVGis::Topology::CTopologyStorage* topo = nullptr;

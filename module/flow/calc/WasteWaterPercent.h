@@ -5,6 +5,7 @@
 // Units: q in l per inhabitant and day, T in years, p in % per year; Qd and Qdmax in l/day, Qh and Qhmax
 // in l/h, Q in l/s; lengths in m; qs in l/s per m. The sections receive SPECIFIC_FLOW = qs / 1000
 // (m3/s per m) and FLOW_WASTE_PER = length x c x qs / 1000 (m3/s).
+#include <functional>
 #include <vector>
 
 #include "platform/network/Section.h"
@@ -47,6 +48,10 @@ public:
     static double DensityCoefficient(const TAVGis::Topology::CSectionPtr& section);
     static WasteWaterPercentResult Compute(const WasteWaterPercentInput& in,
                                            const std::vector<TAVGis::Topology::CSectionPtr>& sections);
-    // Writes SPECIFIC_FLOW and FLOW_WASTE_PER of one section; returns the FLOW_WASTE_PER write's result.
-    static int WriteSection(const TAVGis::Topology::CSectionPtr& section, double qs);
+    // Called after a section's two attributes are written (the dialog tags the section with its set).
+    using SectionWritten = std::function<void(const TAVGis::Topology::CSectionPtr&)>;
+    // Writes SPECIFIC_FLOW and FLOW_WASTE_PER of every section (empty handles skipped), in list order,
+    // each section's writes followed by `written`; true when the last FLOW_WASTE_PER write succeeded.
+    static bool Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, double qs,
+                      const SectionWritten& written = {});
 };

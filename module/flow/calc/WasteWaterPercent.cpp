@@ -1,4 +1,4 @@
-#include "module/flow/WasteWaterPercent.h"
+#include "module/flow/calc/WasteWaterPercent.h"
 
 #include <cmath>
 
@@ -46,8 +46,15 @@ WasteWaterPercentResult CWasteWaterPercent::Compute(
     return r;
 }
 
-int CWasteWaterPercent::WriteSection(const TAVGis::Topology::CSectionPtr& section, double qs) {
-    CSectionData::SetSectionValue("SPECIFIC_FLOW", section, qs / kLitresPerCubicMetre);
-    return CSectionData::SetFLOW_WASTE_PER(
-        section, section->GetLength2D() * DensityCoefficient(section) * qs / kLitresPerCubicMetre);
+bool CWasteWaterPercent::Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, double qs,
+                               const SectionWritten& written) {
+    bool ok = false;
+    for (const auto& s : sections) {
+        if (!s) continue;
+        CSectionData::SetSectionValue("SPECIFIC_FLOW", s, qs / kLitresPerCubicMetre);
+        ok = CSectionData::SetFLOW_WASTE_PER(
+                 s, s->GetLength2D() * DensityCoefficient(s) * qs / kLitresPerCubicMetre) != 0;
+        if (written) written(s);
+    }
+    return ok;
 }
