@@ -1,4 +1,6 @@
-// The flow main dialog with its transit and total tabs, driven as a person would.
+// The flow main dialog with its transit and total tabs, driven as a person would: texts, the enable rule,
+// the ticks kept in the drawing, the status line and the question at a division. The calculations
+// themselves are tested without dialogs.
 #include "module/flow/FlowCalcMainDlg.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +11,10 @@
 #include <vector>
 
 #include "module/app/SewageCalculations.h"
+#include "module/data/DialogState.h"
 #include "module/data/SectionData.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
-#include "platform/host/TAVCDictionaryPtr.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -21,17 +23,13 @@ using TAVGis::CModuleConfiguration;
 using TAVUi::CAdUiBaseDialog;
 using TAVUi::Notification;
 
-constexpr int kCheckWastePercent = 268;  // transit row 3
-constexpr int kCheckRainSimple = 271;    // transit row 5
-constexpr int kCheckItp = 283;           // total row 1
-constexpr int kCheckTranzit = 285;       // total row 4
-constexpr int kCheckVlastiti = 281;      // total row 5
-constexpr int kCheckBlg = 284;           // total row 2, direct read
+using Transit = CFlowCalcTransitDlg;
+using Total = CFlowCalcTotalDlg;
+constexpr int kCheckWastePercent = Transit::IDC_CHECK_HOME_PERCENT;
 
 std::optional<int> StoredInt(const std::string& key) {
-    CTAVCDictionaryPtr dict("TAVX_LSD2", AcDb::kForRead);
     int v = 0;
-    if (!dctRead(dict, key, v, false)) return std::nullopt;
+    if (!CDialogState().Read(key, v)) return std::nullopt;
     return v;
 }
 
@@ -64,16 +62,18 @@ TEST_F(FlowMainDialogTest, OpensOnTheTransitTabWithCatalogueTexts) {
         auto& transit = d.TransitPage();
         EXPECT_EQ(transit.GetWindowText(), CModuleConfiguration::GetMsg(2430));
         EXPECT_EQ(transit.GetDlgItemText(kCheckWastePercent), CModuleConfiguration::GetMsg(2147));
-        EXPECT_EQ(transit.GetDlgItemText(275), CModuleConfiguration::GetMsg(9339));
-        EXPECT_EQ(transit.GetDlgItemText(1), CModuleConfiguration::GetMsg(2153));
-        EXPECT_EQ(transit.Item(279).tooltip, CModuleConfiguration::GetMsg(2151));
-        EXPECT_EQ(d.TotalPage().GetDlgItemText(kCheckBlg), CModuleConfiguration::GetMsg(8939));
-        EXPECT_EQ(d.TotalPage().GetDlgItemText(216), CModuleConfiguration::GetMsg(2154));
+        EXPECT_EQ(transit.GetDlgItemText(Transit::IDC_CHECK_WASTE_IND_TUR),
+                  CModuleConfiguration::GetMsg(9339));
+        EXPECT_EQ(transit.GetDlgItemText(TAVUi::IDOK), CModuleConfiguration::GetMsg(2153));
+        EXPECT_EQ(transit.Item(Transit::IDC_BUTTON_SELECT_ALL).tooltip, CModuleConfiguration::GetMsg(2151));
+        EXPECT_EQ(d.TotalPage().GetDlgItemText(Total::IDC_CHECK_BLG), CModuleConfiguration::GetMsg(8939));
+        EXPECT_EQ(d.TotalPage().GetDlgItemText(Total::IDC_BUTTON_CALC_TOTAL),
+                  CModuleConfiguration::GetMsg(2154));
         // Nothing ticked in a new drawing: neither calculate button can be pressed.
-        EXPECT_FALSE(transit.Item(1).enabled);
-        EXPECT_FALSE(d.TotalPage().Item(216).enabled);
-        EXPECT_TRUE(transit.Item(286).bold);
-        EXPECT_EQ(transit.Item(286).textColor, TAVUi::RGB(255, 91, 0));
+        EXPECT_FALSE(transit.Item(TAVUi::IDOK).enabled);
+        EXPECT_FALSE(d.TotalPage().Item(Total::IDC_BUTTON_CALC_TOTAL).enabled);
+        EXPECT_TRUE(transit.Item(Transit::IDC_STATIC_STATUS).bold);
+        EXPECT_EQ(transit.Item(Transit::IDC_STATIC_STATUS).textColor, TAVUi::RGB(255, 91, 0));
     });
 }
 
@@ -83,19 +83,19 @@ TEST_F(FlowMainDialogTest, EnableRuleFollowsTicksSelectAllAndClearAll) {
             CAdUiBaseDialog* page;
             int calculate, check, checks;
         };
-        for (const Page& p :
-             {Page{&d.TransitPage(), 1, kCheckRainSimple, 10}, Page{&d.TotalPage(), 216, kCheckItp, 7}}) {
+        for (const Page& p : {Page{&d.TransitPage(), TAVUi::IDOK, Transit::IDC_CHECK_SIMPLE, 10},
+                              Page{&d.TotalPage(), Total::IDC_BUTTON_CALC_TOTAL, Total::IDC_CHECK_ITP, 7}}) {
             p.page->Notify(p.check, Notification::Clicked);
             EXPECT_TRUE(p.page->Item(p.calculate).enabled);
             p.page->Notify(p.check, Notification::Clicked);
             EXPECT_FALSE(p.page->Item(p.calculate).enabled);
-            p.page->Notify(279, Notification::Clicked);
+            p.page->Notify(Transit::IDC_BUTTON_SELECT_ALL, Notification::Clicked);
             int ticked = 0;
             for (auto* c : p.page->Controls())
                 ticked += c->kind == TAVUi::ControlKind::Check ? c->checked : 0;
             EXPECT_EQ(ticked, p.checks);
             EXPECT_TRUE(p.page->Item(p.calculate).enabled);
-            p.page->Notify(280, Notification::Clicked);
+            p.page->Notify(Transit::IDC_BUTTON_CLEAR_ALL, Notification::Clicked);
             ticked = 0;
             for (auto* c : p.page->Controls())
                 ticked += c->kind == TAVUi::ControlKind::Check ? c->checked : 0;
@@ -120,8 +120,8 @@ TEST_F(FlowMainDialogTest, CancelStoresTheTicksOfBothTabs) {
     Open([](CFlowCalcMainDlg& d) {
         EXPECT_EQ(d.TransitPage().Item(kCheckWastePercent).checked, 1);
         d.ChooseTab(1);
-        d.TotalPage().Notify(kCheckTranzit, Notification::Clicked);
-        d.TotalPage().Notify(kCheckBlg, Notification::Clicked);
+        d.TotalPage().Notify(Total::IDC_CHECK_TRANZIT, Notification::Clicked);
+        d.TotalPage().Notify(Total::IDC_CHECK_BLG, Notification::Clicked);
         d.ChooseTab(0);
         d.OnCancel();
     });
@@ -129,10 +129,10 @@ TEST_F(FlowMainDialogTest, CancelStoresTheTicksOfBothTabs) {
     Open([](CFlowCalcMainDlg& d) {
         EXPECT_EQ(d.Item(CFlowCalcMainDlg::IDC_TAB).curSel, 0);
         EXPECT_EQ(d.TransitPage().Item(kCheckWastePercent).checked, 1);
-        EXPECT_EQ(d.TotalPage().Item(kCheckTranzit).checked, 1);
-        EXPECT_EQ(d.TotalPage().Item(kCheckBlg).checked, 1);
-        EXPECT_EQ(d.TotalPage().Item(kCheckItp).checked, 0);
-        EXPECT_TRUE(d.TotalPage().Item(216).enabled);
+        EXPECT_EQ(d.TotalPage().Item(Total::IDC_CHECK_TRANZIT).checked, 1);
+        EXPECT_EQ(d.TotalPage().Item(Total::IDC_CHECK_BLG).checked, 1);
+        EXPECT_EQ(d.TotalPage().Item(Total::IDC_CHECK_ITP).checked, 0);
+        EXPECT_TRUE(d.TotalPage().Item(Total::IDC_BUTTON_CALC_TOTAL).enabled);
         d.EndDialog(TAVUi::IDOK);  // OK stores nothing
     });
     EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Retardacija"), 1);
@@ -154,19 +154,19 @@ TEST_F(FlowMainDialogTest, TransitThenTotalThroughTheTabs) {
         auto& transit = d.TransitPage();
         EXPECT_EQ(transit.Sections().size(), 2u);
         transit.Notify(kCheckWastePercent, Notification::Clicked);
-        transit.Notify(1, Notification::Clicked);
+        transit.Notify(TAVUi::IDOK, Notification::Clicked);
         EXPECT_FALSE(d.IsEnded());  // the tab stays open
-        EXPECT_EQ(transit.GetDlgItemText(286), CModuleConfiguration::GetMsg(2050));
-        EXPECT_EQ(transit.Item(286).textColor, TAVUi::RGB(255, 91, 0));
-        EXPECT_TRUE(transit.Item(286).bold);
+        EXPECT_EQ(transit.GetDlgItemText(Transit::IDC_STATIC_STATUS), CModuleConfiguration::GetMsg(2050));
+        EXPECT_EQ(transit.Item(Transit::IDC_STATIC_STATUS).textColor, TAVUi::RGB(255, 91, 0));
+        EXPECT_TRUE(transit.Item(Transit::IDC_STATIC_STATUS).bold);
         EXPECT_EQ(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"), 1);  // saved by the calculation
 
         d.ChooseTab(1);
         auto& total = d.TotalPage();
-        total.Notify(kCheckTranzit, Notification::Clicked);
-        total.Notify(kCheckVlastiti, Notification::Clicked);
-        total.Notify(216, Notification::Clicked);
-        EXPECT_EQ(total.GetDlgItemText(286), CModuleConfiguration::GetMsg(2050));
+        total.Notify(Total::IDC_CHECK_TRANZIT, Notification::Clicked);
+        total.Notify(Total::IDC_CHECK_VLASTITI, Notification::Clicked);
+        total.Notify(Total::IDC_BUTTON_CALC_TOTAL, Notification::Clicked);
+        EXPECT_EQ(total.GetDlgItemText(Total::IDC_STATIC_STATUS), CModuleConfiguration::GetMsg(2050));
         EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Vlastiti"), 1);
         d.EndDialog(TAVUi::IDOK);
     });
@@ -182,10 +182,10 @@ TEST_F(FlowMainDialogTest, LoopAlertsAndLeavesStatusAndStateAlone) {
     Open([this](CFlowCalcMainDlg& d) {
         auto& transit = d.TransitPage();
         transit.Notify(kCheckWastePercent, Notification::Clicked);
-        transit.Notify(1, Notification::Clicked);
+        transit.Notify(TAVUi::IDOK, Notification::Clicked);
         ASSERT_EQ(ui.alerts.size(), 1u);
         EXPECT_EQ(ui.alerts[0], CModuleConfiguration::GetMsg(688));
-        EXPECT_EQ(transit.GetDlgItemText(286), "");
+        EXPECT_EQ(transit.GetDlgItemText(Transit::IDC_STATIC_STATUS), "");
         EXPECT_FALSE(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"));
         d.EndDialog(TAVUi::IDOK);
     });
@@ -216,7 +216,7 @@ TEST_F(FlowMainDialogTest, PickingTheDirectionHidesTheDialogAndZooms) {
     peek.drivers.push_back([&](CAdUiBaseDialog& d) {
         open = &dynamic_cast<CFlowCalcMainDlg&>(d);
         open->TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
-        open->TransitPage().Notify(1, Notification::Clicked);
+        open->TransitPage().Notify(TAVUi::IDOK, Notification::Clicked);
         EXPECT_TRUE(open->IsWindowVisible());
         d.EndDialog(TAVUi::IDOK);
     });
@@ -239,37 +239,6 @@ TEST_F(FlowMainDialogTest, TransitTakesOnlySewageSections) {
         EXPECT_EQ(d.TransitPage().Sections()[0]->GetName(), "A");
         d.EndDialog(TAVUi::IDOK);
     });
-}
-
-// Total flow: the ticked terms added in row order, missing ones adding nothing.
-class TotalFlowTest : public testsupport::DrawingTest {};
-
-TEST_F(TotalFlowTest, SumsTheTickedTerms) {
-    auto head = Section("H", "a", "b");
-    auto s = Section("S", "b", "c");
-    Set("S", "FLOW_TRANSIT", 0.010);
-    Set("S", "FLOW_SECT_TOTAL", 0.002);
-    Set("S", "FLOW_RAIN_IDF", kMissingValue);       // the sentinel: missing
-    Set("S", "FLOW_WASTE_HOME_BG", kMissingValue);  // a direct read adds what is stored
-    Set("S", "FLOW_ISKI_PEAK", 0.100);
-    struct Case {
-        const char* name;
-        std::vector<std::size_t> rows;
-        double head, s;
-    };
-    for (const Case& c :
-         {Case{"transit only", {3}, 0.0, 0.010}, Case{"own and transit", {3, 4}, 0.0, 0.012},
-          Case{"rain IDF sentinel", {0}, 0.0, 0.0}, Case{"BLG direct", {1}, 0.0, kMissingValue},
-          Case{"everything", {0, 2, 3, 4, 5, 6}, 0.0, 0.112}, Case{"nothing", {}, 0.0, 0.0}}) {
-        SCOPED_TRACE(c.name);
-        TotalFlags f{};
-        for (auto r : c.rows) f[r] = 1;
-        EXPECT_TRUE(CFlowCalcTotalDlg::WriteTotals({head, s}, f));
-        ASSERT_TRUE(Get("H", "FLOW_TOTAL"));  // written also when it is 0
-        EXPECT_NEAR(*Get("H", "FLOW_TOTAL"), c.head, 1e-12);
-        EXPECT_NEAR(*Get("S", "FLOW_TOTAL"), c.s, 1e-12);
-    }
-    EXPECT_FALSE(CFlowCalcTotalDlg::WriteTotals({}, TotalFlags{}));
 }
 
 }  // namespace

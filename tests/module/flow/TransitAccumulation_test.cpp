@@ -1,4 +1,5 @@
-#include "module/flow/TransitAccumulation.h"
+// The transit accumulation run directly on drawings: no dialog.
+#include "module/flow/calc/TransitAccumulation.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +24,8 @@ constexpr std::size_t kRowRainSimple = 4;
 constexpr std::size_t kRowTurIndustrial = 8;
 constexpr std::size_t kRowTurInfiltration = 9;
 
-TransitFlags OnlyWastePercent() {
-    TransitFlags f{};
+CTransitAccumulation::Flags OnlyWastePercent() {
+    CTransitAccumulation::Flags f{};
     f[kRowWastePercent] = 1;
     return f;
 }
@@ -39,7 +40,7 @@ protected:
         if (diameter) Set(name, "PIPE_DIA_IN", *diameter);
         return s;
     }
-    TransitResult Run(const TransitFlags& flags = OnlyWastePercent()) {
+    TransitResult Run(const CTransitAccumulation::Flags& flags = OnlyWastePercent()) {
         std::vector<CSectionPtr> sections(Topo().Sections().begin(), Topo().Sections().end());
         std::vector<CNodePtr> nodes(Topo().Nodes().begin(), Topo().Nodes().end());
         return CTransitAccumulation::Run(
@@ -286,22 +287,35 @@ TEST_F(TransitTest, IsolatedSectionsGetOwnFlowButNoTransit) {
     ExpectFlow("I2", "FLOW_TRANSIT", std::nullopt);
 }
 
+// Typed rows skip a missing value (read as the sentinel), direct rows add whatever is stored; a sum equal to
+// the sentinel counts as 0. Checked on OwnFlow and on what a calculation writes as FLOW_SECT_TOTAL.
 TEST_F(TransitTest, OwnFlowSumsTheTickedComponents) {
-    auto s = Pipe("S", "a", "b", 0.001);
+    Pipe("S", "a", "b", 0.001);
     Set("S", "FLOW_RAIN", kMissingValue);  // the sentinel stored by a user reads as missing
     Set("S", "FLOW_TUR_WASTE_IND", 0.010);
     Set("S", "FLOW_TUR_WASTE_INF", kMissingValue);  // a direct read adds what is stored
+    constexpr std::size_t kRowUser = 7;             // FLOW_USER: never stored here
     struct Case {
+        const char* name;
         std::vector<std::size_t> rows;
         double want;
     };
-    for (const Case& c : {Case{{}, 0.0}, Case{{kRowWastePercent}, 0.001}, Case{{kRowRainSimple}, 0.0},
-                          Case{{kRowWastePercent, kRowTurIndustrial}, 0.011},
-                          Case{{kRowTurInfiltration}, 0.0 /* the sum is the sentinel: 0 */},
-                          Case{{kRowWastePercent, kRowTurInfiltration}, 0.001 + kMissingValue}}) {
-        TransitFlags f{};
+    for (const Case& c : {
+             Case{"nothing ticked", {}, 0.0},
+             Case{"one typed row", {kRowWastePercent}, 0.001},
+             Case{"missing typed rows add nothing", {kRowWastePercent, kRowRainSimple, kRowUser}, 0.001},
+             Case{"typed and direct", {kRowWastePercent, kRowTurIndustrial}, 0.011},
+             Case{"a sum equal to the sentinel is 0", {kRowTurInfiltration}, 0.0},
+             Case{"a direct sentinel is added",
+                  {kRowWastePercent, kRowTurInfiltration},
+                  0.001 + kMissingValue},
+         }) {
+        SCOPED_TRACE(c.name);
+        CTransitAccumulation::Flags f{};
         for (auto row : c.rows) f[row] = 1;
-        EXPECT_NEAR(CTransitAccumulation::OwnFlow(s, f), c.want, kTol) << c.rows.size();
+        EXPECT_NEAR(CTransitAccumulation::OwnFlow(Topo().FindSectionByName("S"), f), c.want, kTol);
+        Run(f);
+        ExpectFlow("S", "FLOW_SECT_TOTAL", c.want);
     }
 }
 
