@@ -1,6 +1,7 @@
 #include "platform/gis/AttributeStore.h"
 
 #include "platform/host/NumberText.h"
+#include "platform/host/UndoJournal.h"
 
 namespace TAVGis::Data {
 namespace {
@@ -12,8 +13,20 @@ bool ParseNumber(const std::string& text, double& out) {
 }
 }  // namespace
 
+void CAttributeStore::RecordForUndo(std::size_t column) {
+    auto* journal = TAVHost::UndoJournal::Active();
+    if (!journal) return;
+    if (m_columns.size() <= column) m_columns.resize(column + 1);
+    if (m_recordedBy.size() < m_columns.size()) m_recordedBy.resize(m_columns.size(), 0);
+    if (m_recordedBy[column] == journal->Serial()) return;
+    m_recordedBy[column] = journal->Serial();
+    journal->Record(
+        [this, column, saved = m_columns[column]]() mutable { m_columns[column] = std::move(saved); });
+}
+
 CAttributeStore::Column& CAttributeStore::ColumnFor(const CDataDefinition& def, int row) {
     auto col = static_cast<std::size_t>(def.GetColumn());
+    RecordForUndo(col);
     if (m_columns.size() <= col) m_columns.resize(col + 1);
     Column& c = m_columns[col];
     auto need = static_cast<std::size_t>(row) + 1;
@@ -82,8 +95,9 @@ bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& v
 void CAttributeStore::Erase(const CDataDefinition& def, int row) {
     auto col = static_cast<std::size_t>(def.GetColumn());
     if (col >= m_columns.size()) return;
+    if (row < 0 || static_cast<std::size_t>(row) >= m_columns[col].present.size()) return;
+    RecordForUndo(col);
     Column& c = m_columns[col];
-    if (row < 0 || static_cast<std::size_t>(row) >= c.present.size()) return;
     c.present[row] = 0;
     if (def.GetValueType() == ValueType::Text) std::string().swap(c.texts[row]);
 }

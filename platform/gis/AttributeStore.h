@@ -2,6 +2,8 @@
 // CAttributeStore: the attribute values of one entity type of a drawing, stored by column (one column per
 // definition) and by dense row (one row per entity), so a read or write is O(1) and a network of 200,000
 // sections with 60 attributes stays compact. Integers are held in the number column of their definition.
+// While a command records an undo journal, the first change of a column copies the column into the
+// journal (one copy per column and command, however many of its values change).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,10 +40,13 @@ private:
     };
     Column& ColumnFor(const CDataDefinition& def, int row);
     const Column* FindColumn(const CDataDefinition& def) const;
+    // Before the first change of a column under an undo journal: records the column as it is.
+    void RecordForUndo(std::size_t column);
 
     int m_entityType;
     int m_rows = 0;
     std::vector<Column> m_columns;
+    std::vector<std::uint64_t> m_recordedBy;  // by column: the serial of the journal that copied it
 };
 
 // What carries attributes: an entity of the network, seen by the attribute store through its row.

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/host/UndoJournal.h"
+
 namespace TAVHost {
 
 DbEntity& Database::AddEntity(GeometryKind kind, std::vector<Point2d> points, const std::string& layer) {
@@ -42,6 +44,61 @@ NamedDictionary* Database::GetDictionary(const std::string& name) {
 NamedDictionary& Database::GetOrCreateDictionary(const std::string& name) {
     Touch();
     return m_dictionaries[name];
+}
+
+void Database::RemoveDictionary(const std::string& name) {
+    auto it = m_dictionaries.find(name);
+    if (it == m_dictionaries.end()) return;
+    if (auto* journal = UndoJournal::Active())
+        journal->Record([this, name, saved = it->second] { m_dictionaries[name] = saved; });
+    m_dictionaries.erase(it);
+    Touch();
+}
+
+void Database::SetDictionaryEntry(const std::string& name, const std::string& key, DictionaryEntry entry) {
+    if (auto* journal = UndoJournal::Active()) {
+        std::optional<DictionaryEntry> previous;
+        const bool dictionaryExisted = m_dictionaries.count(name) != 0;
+        if (const auto* dict = GetDictionary(name)) {
+            auto it = dict->find(key);
+            if (it != dict->end()) previous = it->second;
+        }
+        journal->Record([this, name, key, previous, dictionaryExisted] {
+            if (!dictionaryExisted) {
+                m_dictionaries.erase(name);
+                return;
+            }
+            auto& dict = m_dictionaries[name];
+            if (previous)
+                dict[key] = *previous;
+            else
+                dict.erase(key);
+        });
+    }
+    GetOrCreateDictionary(name)[key] = std::move(entry);
+}
+
+void Database::RegisterApp(const std::string& app) {
+    if (!m_regApps.insert(app).second) return;
+    if (auto* journal = UndoJournal::Active()) journal->Record([this, app] { m_regApps.erase(app); });
+}
+
+void Database::SetXData(DbEntity& entity, const std::string& app, XDataChain chain) {
+    if (auto* journal = UndoJournal::Active()) {
+        std::optional<XDataChain> previous;
+        auto it = entity.xdata.find(app);
+        if (it != entity.xdata.end()) previous = it->second;
+        journal->Record([this, id = entity.id, app, previous] {
+            DbEntity* e = GetEntity(id);
+            if (!e) return;
+            if (previous)
+                e->xdata[app] = *previous;
+            else
+                e->xdata.erase(app);
+        });
+    }
+    entity.xdata[app] = std::move(chain);
+    Touch();
 }
 
 }  // namespace TAVHost

@@ -8,6 +8,8 @@
 // - Extended entity data is kept per application as the chain of (group code, value) that follows the
 //   1001 application-name group; the 1001 group itself is implied by the key.
 // - Dictionary entries hold exactly one value with its group code: 1 text, 38 double, 60 16-bit integer.
+// - Changes of dictionaries, extended data and registered applications are recorded in the active undo
+//   journal (UndoJournal), so a failed command can be taken back.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -83,14 +85,18 @@ public:
 
     // Registered applications (names of extended entity data owners).
     bool IsAppRegistered(const std::string& app) const { return m_regApps.count(app) != 0; }
-    void RegisterApp(const std::string& app) { m_regApps.insert(app); }
+    void RegisterApp(const std::string& app);
+    // Replaces an entity's extended data of one application (recorded in the active undo journal).
+    void SetXData(DbEntity& entity, const std::string& app, XDataChain chain);
     const std::set<std::string>& RegisteredApps() const { return m_regApps; }
 
     // The named-object dictionary.
     NamedDictionary* GetDictionary(const std::string& name);
     NamedDictionary& GetOrCreateDictionary(const std::string& name);
     const std::map<std::string, NamedDictionary>& Dictionaries() const { return m_dictionaries; }
-    void RemoveDictionary(const std::string& name) { m_dictionaries.erase(name); }
+    void RemoveDictionary(const std::string& name);
+    // Stores one entry, creating the dictionary when missing (recorded in the active undo journal).
+    void SetDictionaryEntry(const std::string& name, const std::string& key, DictionaryEntry entry);
 
     // Counts every change, so a host can tell whether a drawing needs saving.
     std::uint64_t ChangeCount() const { return m_changes; }

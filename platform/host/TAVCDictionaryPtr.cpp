@@ -27,7 +27,7 @@ const TAVHost::DictionaryEntry* CTAVCDictionaryPtr::find(const std::string& key)
 int CTAVCDictionaryPtr::put(const std::string& key, TAVHost::DictionaryEntry entry) {
     if (!m_doc) return kEnullObjectPointer;
     if (m_mode != AcDb::kForWrite) return kEnotOpenForWrite;
-    m_doc->Db().GetOrCreateDictionary(m_name)[key] = std::move(entry);
+    m_doc->Db().SetDictionaryEntry(m_name, key, std::move(entry));
     return kEok;
 }
 
@@ -88,7 +88,6 @@ const TAVHost::XDataChain* CTAVCEntityPtr::getXData(const std::string& app) cons
 bool CTAVCEntityPtr::setXData(const std::string& app, const TAVHost::XDataChain& chain) {
     if (!m_entity || m_mode != AcDb::kForWrite) return false;
     if (!m_db->IsAppRegistered(app)) m_db->RegisterApp(app);
-    m_entity->xdata[app] = chain;
-    m_db->Touch();
+    m_db->SetXData(*m_entity, app, chain);
     return true;
 }

@@ -28,6 +28,14 @@ int CTopoEditor::EndTransaction(int) {
     return 1;
 }
 
+int CTopoEditor::AbortTransaction(int) {
+    auto* d = Data();
+    if (!d || d->transactionDepth == 0) return 0;
+    --d->transactionDepth;
+    ++d->transactionsAborted;
+    return 1;
+}
+
 int CTopoEditor::TransactionDepth() {
     auto* d = Data();
     return d ? d->transactionDepth : 0;

@@ -13,6 +13,8 @@ public:
     static int BeginTransaction(int flags);
     // Ends the innermost transaction; 0 when none is open.
     static int EndTransaction(int flags);
+    // Abandons the innermost transaction (its writes are being taken back); 0 when none is open.
+    static int AbortTransaction(int flags);
     static int TransactionDepth();
     // Writes a value through its definition; non-zero on success.
     static int WriteData(int entityType, const Data::CDataDefinition* def,

@@ -91,6 +91,7 @@ public:
     int transactionDepth = 0;
     long transactionsBegun = 0;
     long transactionsEnded = 0;
+    long transactionsAborted = 0;
 
 private:
     std::unique_ptr<CTopologyStorage> m_topology;

@@ -13,6 +13,12 @@ int Commit(UpdateSessionCounts& c) {
     ++c.committed;
     return 1;
 }
+int Cancel(UpdateSessionCounts& c) {
+    if (c.open == 0) return 0;
+    --c.open;
+    ++c.cancelled;
+    return 1;
+}
 }  // namespace
 
 namespace Label {
@@ -26,6 +32,9 @@ int CNetworkLabelUtility::StartUpdateSession(int) {
 int CNetworkLabelUtility::ComitUpdateSession() {
     return Commit(Counts());
 }
+int CNetworkLabelUtility::CancelUpdateSession() {
+    return Cancel(Counts());
+}
 }  // namespace Label
 
 namespace Longitudinal {
@@ -38,6 +47,9 @@ int CLSEditor::StartUpdateSession() {
 }
 int CLSEditor::ComitUpdateSession() {
     return Commit(Counts());
+}
+int CLSEditor::CancelUpdateSession() {
+    return Cancel(Counts());
 }
 }  // namespace Longitudinal
 

@@ -22,8 +22,8 @@
 #include "platform/gis/SystemManager.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GpkgGeometry.h"
-#include "support/DrawingDump.h"
 #include "support/TestSupport.h"
+#include "testing/DrawingDump.h"
 #include "testing/NetworkGenerator.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GeoJsonReader.h"
 #include "platform/store/NetworkImporter.h"
-#include "support/DrawingDump.h"
 #include "support/TestSupport.h"
+#include "testing/DrawingDump.h"
 
 namespace {
 

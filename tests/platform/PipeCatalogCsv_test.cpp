@@ -6,8 +6,8 @@
 
 #include "platform/network/CatalogManager.h"
 #include "platform/network/TopologyStorage.h"
-#include "support/DrawingDump.h"
 #include "support/TestSupport.h"
+#include "testing/DrawingDump.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DrawingDump.h"
+#include "testing/DrawingDump.h"
 
 #include <cstdio>
 #include <map>
