@@ -7,6 +7,8 @@
 //     argument is the target filling (%): 90 (the default, met by the first pipe tried) and 50 (the walk
 //     goes on through larger pipes).
 //   BM_DimensionChain: method 0 on a chain of 200,000 sections (the deepest visit).
+//   BM_DimensionWithoutPage: minimum-diameter mode, method 0, the run (CAutomaticDimensioning) alone: no
+//     result list and no display requests; the difference to BM_DimensionMinimumDiameter is the page's share.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -15,14 +17,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "bench/NetworkGenerator.h"
 #include "module/app/ModuleResources.h"
+#include "module/hydraulics/calc/AutomaticDimensioning.h"
 #include "module/hydraulics/dlg_proracun_automatski.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
+#include "platform/network/PipeManager.h"
 #include "platform/network/TopologyStorage.h"
-#include "platform/support/TestPipeCatalogue.h"
+#include "testing/NetworkGenerator.h"
+#include "testing/TestPipeCatalogue.h"
 
 namespace {
 
@@ -115,6 +119,25 @@ void BM_DimensionChain(benchmark::State& state) {
     RunPage(state, *page, d.sections);
 }
 
+void BM_DimensionWithoutPage(benchmark::State& state) {
+    auto& d = NetworkOf(static_cast<int>(state.range(0)), TAVGis::Bench::NetworkShape::Tree);
+    AutomaticDimensioningInputs in;
+    in.sections = TAVGis::Topology::TopologyOf(CurrentDocument()).Sections();
+    std::vector<TAVGis::Data::CCatalogItemPtr> groups;
+    TAVGis::Data::CPipeManager::GetInstance()->GetPipeGroups(groups, 1);
+    if (groups.empty()) return state.SkipWithError("no pipe group");
+    in.group = groups.front();
+    in.viscosity = dlg_proracun_automatski::kDefaultViscosity;
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        rows = CAutomaticDimensioning::Run(in).rows.size();
+        benchmark::DoNotOptimize(rows);
+    }
+    if (rows != static_cast<std::size_t>(d.sections))
+        state.SkipWithError("not every section was dimensioned");
+    state.SetItemsProcessed(state.iterations() * d.sections);
+}
+
 BENCHMARK(BM_DimensionMinimumDiameter)->Arg(10000)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DimensionFillingCriterion)
     ->Args({10000, 90})
@@ -124,6 +147,7 @@ BENCHMARK(BM_DimensionFillingCriterion)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
 BENCHMARK(BM_DimensionChain)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_DimensionWithoutPage)->Arg(10000)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 

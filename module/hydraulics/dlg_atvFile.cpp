@@ -1,17 +1,16 @@
 #include "module/hydraulics/dlg_atvFile.h"
 
-#include "module/hydraulics/HydraulicsExportFile.h"
+#include "module/data/DialogState.h"
+#include "module/hydraulics/calc/HydraulicsExportFile.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
 #include "platform/host/HostUi.h"
-#include "platform/host/TAVCDictionaryPtr.h"
 #include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
 using TAVUi::Notification;
 
 namespace {
-constexpr const char* kStateDictionary = "TAVX_LSD2";
 constexpr const char* kPathKey = "DIVODORHYDRAULICS_ATVFILE";
 constexpr const char* kExtension = ".txt";
 constexpr int kMsgBrowseTitle = 4490, kMsgLabel = 4491, kMsgNoPath = 4493, kMsgCannotCreate = 4494;
@@ -52,12 +51,7 @@ std::string dlg_atvFile::DrawingName() {
 
 bool dlg_atvFile::OnInitDialog() {
     m_defaultFolder = DefaultFolder();
-    std::string path;
-    {
-        CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForRead);
-        std::string stored;
-        if (dctRead(dict, kPathKey, stored, false) && !stored.empty()) path = stored;
-    }
+    std::string path = CDialogState().GetText(kPathKey, "");
     if (path.empty()) path = m_defaultFolder + DrawingName() + kExtension;
     SetWindowText(CModuleConfiguration::GetMsg(kMsgTitle));
     SetDlgItemText(IDC_LABEL_PATH, CModuleConfiguration::GetMsg(kMsgLabel));
@@ -102,8 +96,8 @@ void dlg_atvFile::OnOK() {
         return;
     }
     {
-        CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForWrite);
-        dctWrite(dict, kPathKey, path, false, true, TAVHost::kDictCodeText);
+        CDialogState state(CDialogState::kDictionary, AcDb::kForWrite);
+        state.Write(kPathKey, path);
     }
     EndDialog(TAVUi::IDOK);
     WaitCursor wait;

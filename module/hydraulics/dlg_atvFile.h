@@ -1,7 +1,7 @@
 #pragma once
-// dlg_atvFile: the export of sections and hydraulic results to a text file (CHydraulicsExportFile). The
-// person picks the sections (all sections of the active system at start) and the target path; on OK the
-// path is stored in the drawing and the file written.
+// dlg_atvFile: the export of sections and hydraulic results to a text file (CHydraulicsExportFile, which
+// writes it). The person picks the sections (all sections of the active system at start) and the target path;
+// on OK the path is stored in the drawing and the file written.
 //
 // Decisions:
 // - The drawing name is DWGNAME without its extension (from the last dot on), which for a three-letter
@@ -10,21 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "module/res/dlg_atvFileIds.h"
 #include "platform/network/Node.h"
 #include "platform/network/Section.h"
 #include "platform/selection/SelectionButton.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
-class dlg_atvFile : public TAVUi::CAdUiBaseDialog {
+class dlg_atvFile : public TAVUi::CAdUiBaseDialog, public dlg_atvFileIds {
 public:
-    static constexpr int IDD = 200;
-
-    static constexpr int IDC_HELP_BUTTON = 202;
-    static constexpr int IDC_EDIT_PATH = 203;
-    static constexpr int IDC_BROWSE = 204;
-    static constexpr int IDC_LABEL_PATH = 206;
-    static constexpr int IDC_SELECT = 259;
-    static constexpr int IDC_BITMAP = 263;
     static constexpr int kTopologyType = 1;
     static constexpr int kSelectionType = 0xCE8001;
     static constexpr int kFileDialogFlags = 33;

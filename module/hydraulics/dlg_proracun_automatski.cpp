@@ -1,29 +1,19 @@
 #include "module/hydraulics/dlg_proracun_automatski.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
-#include "module/data/SectionData.h"
-#include "module/hydraulics/UpstreamVisit.h"
-#include "platform/gis/DataRW.h"
 #include "platform/gis/ModuleConfiguration.h"
-#include "platform/gis/SystemManager.h"
 #include "platform/host/Editor.h"
+#include "platform/host/NumberText.h"
 #include "platform/host/TAVCEdit.h"
 #include "platform/network/PipeManager.h"
-#include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
-using TAVGis::Data::CDataBox;
-using TAVGis::Data::CDataRW;
 using TAVGis::Data::CPipeManager;
-using TAVGis::Topology::CSectionPtr;
+using TAVHost::NumberText::Fixed;
+using TAVHost::NumberText::ParseOrZero;
 using TAVUi::Notification;
 
 namespace {
 
-constexpr const char* kStateDictionary = "TAVX_LSD2";
 constexpr int kMsgModeDiameter = 7719, kMsgModeSlope = 7720, kTipModeDiameter = 2203, kTipModeSlope = 2204;
 constexpr int kMsgMethodWithout = 2209, kMsgMethodExisting = 2210, kMsgMethodConditions = 2211;
 constexpr int kMsgViscosity = 2189, kMsgGroup = 2207, kMsgPrecision = 2208, kMsgFilling = 2212;
@@ -35,16 +25,14 @@ constexpr int kNameColumnWidth = 48, kValueColumnWidth = 48, kStatusColumnWidth 
 constexpr int kStatusColumn = 5;
 constexpr const char* kPrecisions[] = {"0", "0.0", "0.00", "0.000"};
 constexpr int kPrecisionCount = 4;
-constexpr int kAllColors = 256;  // current-layer colour passed to the colour dialog
+constexpr int kAllColors = 256;                           // current-layer colour passed to the colour dialog
+constexpr int kDiameterDecimals = 2, kValueDecimals = 4;  // result columns
+constexpr int kViscosityDecimals = 10, kSettingDecimals = 2, kZoomDecimals = 1;
 
-std::string Format(const char* format, double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
-
-double ParseNumber(const std::string& text) {
-    return std::strtod(text.c_str(), nullptr);
+// An edit's number: empty when the edit is empty, else the text parsed (not a number counts as 0).
+std::optional<double> Typed(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    return ParseOrZero(text);
 }
 
 }  // namespace
@@ -65,55 +53,42 @@ dlg_proracun_automatski::dlg_proracun_automatski() : CAcUiTabChildDialog(IDD) {
 }
 
 void dlg_proracun_automatski::ReadState() {
-    CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForRead);
-    auto readInt = [&](const char* key, int& member) {
-        int v = 0;
-        if (dctRead(dict, key, v, false)) member = v;
-    };
-    auto readDouble = [&](const char* key, double& member) {
-        double v = 0.0;
-        if (dctRead(dict, key, v, false)) member = v;
-    };
-    readInt("DIVODORHYDRAULICS_2_TYPE", m_nType);
-    readInt("DIVODORHYDRAULICS_2_NACIN", m_nNacin);
-    readInt("NMARK_COLOR", m_nMarkColor);
-    readDouble("DZOOM_FACTOR", m_dZoomFactor);
-    readDouble("DIVODORHYDRAULICS_2_ISPUNJENOST", m_dIspunjenost);
-    readDouble("DIVODORHYDRAULICS_2_VISKOZITET", m_dViskozitet);
-    readDouble("DIVODORHYDRAULICS_2_BRZINA", m_dBrzina);
-    readDouble("DIVODORHYDRAULICS_2_PROMJER", m_dPromjer);
-    readInt("DIVODORHYDRAULICS_2_SEKCIJA", m_nSekcija);
-    readInt("DIVODORHYDRAULICS_2_TOCNOST", m_nTocnost);
-    readInt("DIVODORHYDRAULICS_2_CHECK_ISP", m_nCheckIsp);
-    readInt("DIVODORHYDRAULICS_2_CHECK_MIN", m_nCheckMin);
-    readInt("DIVODORHYDRAULICS_2_CHECK_DIMUP", m_nCheckDimUp);
+    CDialogState state;
+    m_nType = state.GetInt("DIVODORHYDRAULICS_2_TYPE", m_nType);
+    m_nNacin = state.GetInt("DIVODORHYDRAULICS_2_NACIN", m_nNacin);
+    m_nMarkColor = state.GetInt("NMARK_COLOR", m_nMarkColor);
+    m_dZoomFactor = state.GetDouble("DZOOM_FACTOR", m_dZoomFactor);
+    m_dIspunjenost = state.GetDouble("DIVODORHYDRAULICS_2_ISPUNJENOST", m_dIspunjenost);
+    m_dViskozitet = state.GetDouble("DIVODORHYDRAULICS_2_VISKOZITET", m_dViskozitet);
+    m_dBrzina = state.GetDouble("DIVODORHYDRAULICS_2_BRZINA", m_dBrzina);
+    m_dPromjer = state.GetDouble("DIVODORHYDRAULICS_2_PROMJER", m_dPromjer);
+    m_nSekcija = state.GetInt("DIVODORHYDRAULICS_2_SEKCIJA", m_nSekcija);
+    m_nTocnost = state.GetInt("DIVODORHYDRAULICS_2_TOCNOST", m_nTocnost);
+    m_nCheckIsp = state.GetInt("DIVODORHYDRAULICS_2_CHECK_ISP", m_nCheckIsp);
+    m_nCheckMin = state.GetInt("DIVODORHYDRAULICS_2_CHECK_MIN", m_nCheckMin);
+    m_nCheckDimUp = state.GetInt("DIVODORHYDRAULICS_2_CHECK_DIMUP", m_nCheckDimUp);
     // A radio choice that names no radio falls back to the first one.
     if (m_nType != kModeMinimumDiameter && m_nType != kModeMinimumSlope) m_nType = kModeMinimumDiameter;
     if (m_nNacin < kMethodWithoutConditions || m_nNacin > kMethodConditions)
         m_nNacin = kMethodWithoutConditions;
 }
 
-void dlg_proracun_automatski::WriteState(CTAVCDictionaryPtr& dict) {
-    using TAVHost::kDictCodeDouble;
-    using TAVHost::kDictCodeInt16;
-    dctWrite(dict, "DIVODORHYDRAULICS_2_TYPE", m_nType, false, true, kDictCodeInt16);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_NACIN", m_nNacin, false, true, kDictCodeInt16);
-    dctWrite(dict, "NMARK_COLOR", m_nMarkColor, false, true, kDictCodeInt16);
-    dctWrite(dict, "DZOOM_FACTOR", m_dZoomFactor, false, true, kDictCodeDouble);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_ISPUNJENOST", ParseNumber(m_strIspunjenost), false, true,
-             kDictCodeDouble);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_VISKOZITET", ParseNumber(m_strViskozitet), false, true,
-             kDictCodeDouble);
+void dlg_proracun_automatski::WriteState(CDialogState& state) {
+    state.Write("DIVODORHYDRAULICS_2_TYPE", m_nType);
+    state.Write("DIVODORHYDRAULICS_2_NACIN", m_nNacin);
+    state.Write("NMARK_COLOR", m_nMarkColor);
+    state.Write("DZOOM_FACTOR", m_dZoomFactor);
+    state.WriteNumberText("DIVODORHYDRAULICS_2_ISPUNJENOST", m_strIspunjenost);
+    state.WriteNumberText("DIVODORHYDRAULICS_2_VISKOZITET", m_strViskozitet);
     if (m_nType == kModeMinimumSlope)
-        dctWrite(dict, "DIVODORHYDRAULICS_2_BRZINA", ParseNumber(m_strMinimum), false, true, kDictCodeDouble);
+        state.WriteNumberText("DIVODORHYDRAULICS_2_BRZINA", m_strMinimum);
     else
-        dctWrite(dict, "DIVODORHYDRAULICS_2_PROMJER", ParseNumber(m_strMinimum), false, true,
-                 kDictCodeDouble);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_SEKCIJA", m_nSekcija, false, true, kDictCodeInt16);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_TOCNOST", m_nTocnost, false, true, kDictCodeInt16);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_CHECK_ISP", m_nCheckIsp, false, true, kDictCodeInt16);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_CHECK_MIN", m_nCheckMin, false, true, kDictCodeInt16);
-    dctWrite(dict, "DIVODORHYDRAULICS_2_CHECK_DIMUP", m_nCheckDimUp, false, true, kDictCodeInt16);
+        state.WriteNumberText("DIVODORHYDRAULICS_2_PROMJER", m_strMinimum);
+    state.Write("DIVODORHYDRAULICS_2_SEKCIJA", m_nSekcija);
+    state.Write("DIVODORHYDRAULICS_2_TOCNOST", m_nTocnost);
+    state.Write("DIVODORHYDRAULICS_2_CHECK_ISP", m_nCheckIsp);
+    state.Write("DIVODORHYDRAULICS_2_CHECK_MIN", m_nCheckMin);
+    state.Write("DIVODORHYDRAULICS_2_CHECK_DIMUP", m_nCheckDimUp);
 }
 
 void dlg_proracun_automatski::DoDataExchange(TAVUi::CDataExchange* pDX) {
@@ -152,10 +127,10 @@ bool dlg_proracun_automatski::OnInitDialog() {
     text(IDC_CHECK_UPSTREAM, kMsgUpstream);
     text(IDC_CHECK_MISSING_ONLY, kMsgMissingOnly);
 
-    SetDlgItemText(IDC_EDIT_VISCOSITY, Format("%.10f", m_dViskozitet));
+    SetDlgItemText(IDC_EDIT_VISCOSITY, Fixed(m_dViskozitet, kViscosityDecimals));
     if (auto* c = GetDlgItem(IDC_ZOOM)) c->bitmap = "IDB_ZOOM";
     if (auto* c = GetDlgItem(IDC_MARK)) c->bitmap = "IDB_MARK";
-    SetDlgItemText(IDC_EDIT_ZOOM, Format("%.1f", m_dZoomFactor));
+    SetDlgItemText(IDC_EDIT_ZOOM, Fixed(m_dZoomFactor, kZoomDecimals));
 
     CheckDlgButton(IDC_CHECK_FILLING, m_nCheckIsp ? 1 : 0);
     CheckDlgButton(IDC_CHECK_MINIMUM, m_nCheckMin ? 1 : 0);
@@ -164,7 +139,7 @@ bool dlg_proracun_automatski::OnInitDialog() {
     m_nCheckMissing = 0;
     ApplyModeRules();
     ApplyMethodRules();
-    SetDlgItemText(IDC_EDIT_FILLING, Format("%.2f", m_dIspunjenost));
+    SetDlgItemText(IDC_EDIT_FILLING, Fixed(m_dIspunjenost, kSettingDecimals));
     FillPrecisionCombo();
     FillGroupCombo();
 
@@ -189,7 +164,7 @@ void dlg_proracun_automatski::ApplyModeRules() {
     EnableItem(IDC_COMBO_PRECISION, slope);
     SetDlgItemText(IDC_CHECK_MINIMUM,
                    CModuleConfiguration::GetMsg(slope ? kMsgMinVelocity : kMsgMinDiameter));
-    SetDlgItemText(IDC_EDIT_MINIMUM, Format("%.2f", slope ? m_dBrzina : m_dPromjer));
+    SetDlgItemText(IDC_EDIT_MINIMUM, Fixed(slope ? m_dBrzina : m_dPromjer, kSettingDecimals));
     EnableItem(IDC_CHECK_UPSTREAM, !slope && m_nNacin == kMethodConditions);
 }
 
@@ -257,7 +232,7 @@ void dlg_proracun_automatski::OnModeClicked() {
     UpdateData(true);
     if (m_nType != previousMode) {
         // The minimum was typed for the previous mode: keep it there.
-        (previousMode == kModeMinimumSlope ? m_dBrzina : m_dPromjer) = ParseNumber(typedMinimum);
+        (previousMode == kModeMinimumSlope ? m_dBrzina : m_dPromjer) = ParseOrZero(typedMinimum);
     }
     ApplyModeRules();
 }
@@ -281,92 +256,47 @@ void dlg_proracun_automatski::OnCalculate() {
     Run();
 }
 
-bool dlg_proracun_automatski::BuildSettings(DimensioningSettings& settings) {
-    const auto* combo = GetDlgItem(IDC_COMBO_GROUP);
-    if (!combo || combo->curSel < 0 || combo->curSel >= static_cast<int>(m_groups.size())) return false;
-    const auto& group = m_groups[static_cast<std::size_t>(combo->curSel)];
-    if (!group) return false;
-    const auto* pm = CPipeManager::GetInstance();
-    settings.groupGuid = group->GetGUID();
-    settings.groupName = group->GetName();
-    pm->GetSortedPipesForGroupGUID(settings.groupGuid, settings.groupPipes, 1);
-    if (settings.groupPipes.empty() || !settings.groupPipes.front()) return false;
-    settings.groupRoughness = pm->GetPipeRoughness(settings.groupPipes.front());
-    settings.groupTypeId = pm->GetPipeTypeID(settings.groupPipes.front());
-
-    const std::string viscosity = GetDlgItemText(IDC_EDIT_VISCOSITY);
-    if (viscosity.empty()) return false;
-    settings.viscosity = ParseNumber(viscosity);
-    if (settings.viscosity == 0.0) return false;
-
-    settings.mode = m_nType;
-    settings.method = m_nNacin;
-    settings.upstreamCriterion = IsDlgButtonChecked(IDC_CHECK_UPSTREAM) != 0;
-    settings.fillingCriterion = IsDlgButtonChecked(IDC_CHECK_FILLING) != 0;
-    settings.minimumCriterion = IsDlgButtonChecked(IDC_CHECK_MINIMUM) != 0;
-    settings.fillingText = GetDlgItemText(IDC_EDIT_FILLING);
-    settings.minimumText = GetDlgItemText(IDC_EDIT_MINIMUM);
+AutomaticDimensioningInputs dlg_proracun_automatski::Inputs() const {
+    AutomaticDimensioningInputs in;
+    in.sections = m_sections;
+    in.mode = m_nType;
+    in.method = m_nNacin;
+    in.missingOnly = m_nCheckMissing != 0;
+    in.upstreamCriterion = IsDlgButtonChecked(IDC_CHECK_UPSTREAM) != 0;
+    in.fillingCriterion = IsDlgButtonChecked(IDC_CHECK_FILLING) != 0;
+    in.minimumCriterion = IsDlgButtonChecked(IDC_CHECK_MINIMUM) != 0;
+    in.filling = Typed(GetDlgItemText(IDC_EDIT_FILLING));
+    in.minimum = Typed(GetDlgItemText(IDC_EDIT_MINIMUM));
     const auto* precision = GetDlgItem(IDC_COMBO_PRECISION);
-    settings.precision =
+    // The precision entries are "0", "0.0", "0.00", "0.000": an entry's index is its number of decimals.
+    in.precision =
         precision && precision->curSel >= 0 && precision->curSel < kPrecisionCount ? precision->curSel : 0;
-    return true;
+    const auto* group = GetDlgItem(IDC_COMBO_GROUP);
+    if (group && group->curSel >= 0 && group->curSel < static_cast<int>(m_groups.size()))
+        in.group = m_groups[static_cast<std::size_t>(group->curSel)];
+    in.viscosity = Typed(GetDlgItemText(IDC_EDIT_VISCOSITY));
+    return in;
 }
 
 void dlg_proracun_automatski::Run() {
-    auto system = TAVGis::System::CSystemManager::GetActiveSystem();
-
-    if (m_sections.empty()) return;
-    m_toCalculate.clear();
-    const char* filledName = m_nType == kModeMinimumSlope ? "SECTION_SLOPE" : "PIPE_REF";
-    for (const auto& s : m_sections) {
-        if (!s) continue;
-        if (m_nCheckMissing) {
-            CDataBox box;
-            if (CDataRW::Read(filledName, s, box, 0, {}) && box.IsNotNull()) continue;
-        }
-        m_toCalculate.insert(s->GetGuid());
-    }
-
-    m_roots.clear();
-    if (!system) return;
-    TAVGis::Selection::CSelectionSet all;
-    if (!TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(all) ||
-        all.GetSections().empty())
-        return;
-    for (const auto& s : all.GetSections()) {
-        if (!s) continue;
-        bool root = true;
-        for (const auto& out : s->GetSectionsOut())
-            if (out && out->GetSystem() == system) {
-                root = false;
-                break;
-            }
-        if (root) m_roots.push_back(s);
-    }
-
-    CUpdateSessionsFrame sessions;  // closed on every path out of the run
-    m_results.DeleteAllItems();
-    DimensioningSettings settings;
-    if (!BuildSettings(settings)) return;
-    settings.system = system;
-    const CSectionDimensioning rules(std::move(settings));
-
-    CUpstreamVisit visit;
-    auto dimension = [&](const CSectionPtr& s) {
-        if (m_toCalculate.find(s->GetGuid()) == m_toCalculate.end()) return;
-        AddResultRow(s, rules.Dimension(s));
+    CAutomaticDimensioning::Callbacks callbacks;
+    callbacks.onStarted = [this] { m_results.DeleteAllItems(); };
+    callbacks.onRow = [this](const DimensioningRow& row) {
+        ShowRow(row);
         acedRedraw(nullptr, kRedrawUnhighlight);
         acedUpdateDisplay();
-        acedHighlightEntity(s->GetObjectId(), kProgressHighlightColor);
+        acedHighlightEntity(row.section->GetObjectId(), kProgressHighlightColor);
     };
-    for (const auto& root : m_roots) visit.Visit(root, dimension);
+    CAutomaticDimensioning::Run(Inputs(), callbacks);
 }
 
-void dlg_proracun_automatski::AddResultRow(const CSectionPtr& section, const DimensioningRow& row) {
-    const int r = m_results.AppendRow(row.name, section);
+void dlg_proracun_automatski::ShowRow(const DimensioningRow& row) {
+    const int r = m_results.AppendRow(row.name, row.section);
     if (r < 0) return;
-    for (std::size_t c = 0; c < row.values.size(); ++c)
-        if (!row.values[c].empty()) m_results.SetCell(r, static_cast<int>(c) + 1, row.values[c]);
+    const std::optional<double>* values[] = {&row.diameter, &row.slope, &row.filling, &row.velocity};
+    for (int c = 0; c < 4; ++c)
+        if (*values[c])
+            m_results.SetCell(r, c + 1, Fixed(**values[c], c == 0 ? kDiameterDecimals : kValueDecimals));
     if (row.status == 0) return;
     m_results.SetCell(r, kStatusColumn, CModuleConfiguration::GetMsg(row.status));
     if (row.failed) {
@@ -380,13 +310,13 @@ void dlg_proracun_automatski::AddResultRow(const CSectionPtr& section, const Dim
 void dlg_proracun_automatski::Zoom() {
     std::string text = GetDlgItemText(IDC_EDIT_ZOOM);
     if (text.empty()) {
-        text = Format("%.1f", m_dZoomFactor);
+        text = Fixed(m_dZoomFactor, kZoomDecimals);
         SetDlgItemText(IDC_EDIT_ZOOM, text);
     }
-    double factor = ParseNumber(text);
+    double factor = ParseOrZero(text);
     if (!(factor >= kMinZoomFactor) || factor > kMaxZoomFactor) {
         factor = factor > kMaxZoomFactor ? kMaxZoomFactor : kMinZoomFactor;
-        SetDlgItemText(IDC_EDIT_ZOOM, Format("%.1f", factor));
+        SetDlgItemText(IDC_EDIT_ZOOM, Fixed(factor, kZoomDecimals));
     }
     m_dZoomFactor = factor;
     std::vector<TAVHost::ObjectId> ids;

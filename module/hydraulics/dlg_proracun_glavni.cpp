@@ -1,15 +1,14 @@
 #include "module/hydraulics/dlg_proracun_glavni.h"
 
+#include "module/data/DialogState.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
-#include "platform/host/TAVCDictionaryPtr.h"
 #include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
 using TAVUi::Notification;
 
 namespace {
-constexpr const char* kStateDictionary = "TAVX_LSD2";
 constexpr int kMsgTitle = 2223, kMsgTabIndividual = 2224, kMsgTabAutomatic = 2225;
 constexpr int kTipSelect = 663, kTipBitmap = 381, kMsgOk = 235, kMsgCancel = 67, kMsgHelp = 50156;
 }  // namespace
@@ -24,11 +23,7 @@ dlg_proracun_glavni::dlg_proracun_glavni() : CAcUiTabMainDialog(IDD) {
 }
 
 bool dlg_proracun_glavni::OnInitDialog() {
-    {
-        CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForRead);
-        int tab = 0;
-        if (dctRead(dict, "DIVODORHYDRAULICS_ACTIVETAB", tab, false)) m_activeTabAtStart = tab;
-    }
+    m_activeTabAtStart = CDialogState().GetInt("DIVODORHYDRAULICS_ACTIVETAB", kDefaultActiveTab);
     SetWindowText(CModuleConfiguration::GetMsg(kMsgTitle));
 
     m_selectButton =
@@ -110,14 +105,12 @@ std::intptr_t dlg_proracun_glavni::OnSelectionMade(std::intptr_t, std::intptr_t)
 void dlg_proracun_glavni::OnOK() {
     acedRedraw(nullptr, kRedrawUnhighlight);
     {
-        CTAVCDictionaryPtr dict(kStateDictionary, AcDb::kForWrite);
-        dctWrite(dict, "DIVODORHYDRAULICS_ACTIVETAB", m_tab.GetCurSel(), false, true,
-                 TAVHost::kDictCodeInt16);
+        CDialogState state(CDialogState::kDictionary, AcDb::kForWrite);
+        state.Write("DIVODORHYDRAULICS_ACTIVETAB", m_tab.GetCurSel());
         m_pagePojedinacni.UpdateData(true);
-        m_pagePojedinacni.WriteState(dict);
+        m_pagePojedinacni.WriteState(state);
         m_pageAutomatski.UpdateData(true);
-        m_pageAutomatski.WriteState(dict);
-        dict.close();
+        m_pageAutomatski.WriteState(state);
     }
     EndDialog(TAVUi::IDOK);
 }

@@ -2,7 +2,7 @@
 // dlg_proracun_glavni: the hydraulic calculation dialog. It owns the section selection of the whole
 // calculation (all sections of the active system at start, replaced by each pick of the selection button),
 // hosts the individual page and the automatic dimensioning page, hands the selection to both, and on OK
-// stores the settings of both pages in the drawing ("TAVX_LSD2").
+// stores the settings of both pages in the dialog state store (CDialogState).
 //
 // Decisions:
 // - A stored active tab that names no page leaves the first page shown.
@@ -12,19 +12,15 @@
 
 #include "module/hydraulics/dlg_proracun_automatski.h"
 #include "module/hydraulics/dlg_proracun_pojedinacni.h"
+#include "module/res/dlg_proracun_glavniIds.h"
 #include "platform/network/Node.h"
 #include "platform/network/Section.h"
 #include "platform/selection/SelectionButton.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 #include "platform/ui/AdUiTab.h"
 
-class dlg_proracun_glavni : public TAVUi::CAcUiTabMainDialog {
+class dlg_proracun_glavni : public TAVUi::CAcUiTabMainDialog, public dlg_proracun_glavniIds {
 public:
-    static constexpr int IDD = 205;
-
-    static constexpr int IDC_TAB = 247;
-    static constexpr int IDC_SELECT = 259;
-    static constexpr int IDC_BITMAP = 263;
     static constexpr int kTabIndividual = 0;
     static constexpr int kTabAutomatic = 1;
     static constexpr int kTopologyType = 1;

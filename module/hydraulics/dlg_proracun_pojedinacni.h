@@ -1,30 +1,22 @@
 #pragma once
 // dlg_proracun_pojedinacni: the individual section calculation page of the hydraulic calculation dialog.
 // For now the page holds what the dialog hands over (the selected sections, the current section and its
-// index) and keeps its stored settings so that the dialog writes them back unchanged; navigation and the
-// result groups are not built yet, so their updates do nothing.
-#include <string>
+// index) and keeps its stored settings so that the dialog writes them back unchanged; its template has no
+// controls yet, so it exchanges no data, and navigation and the result groups do nothing.
 #include <vector>
 
-#include "platform/host/TAVCDictionaryPtr.h"
+#include "module/data/DialogState.h"
+#include "module/res/dlg_proracun_pojedinacniIds.h"
 #include "platform/network/Section.h"
 #include "platform/ui/AcUiTabChildDialog.h"
 
-class dlg_proracun_pojedinacni : public TAVUi::CAcUiTabChildDialog {
+class dlg_proracun_pojedinacni : public TAVUi::CAcUiTabChildDialog, public dlg_proracun_pojedinacniIds {
 public:
-    static constexpr int IDD = 203;
-
-    static constexpr int IDC_RADIO_MIN_DIAMETER = 100;
-    static constexpr int IDC_COMBO_GROUP = 254;
-    static constexpr int IDC_COMBO_PIPE_OR_PRECISION = 260;
-    static constexpr int IDC_EDIT_VISCOSITY = 336;
-
     static constexpr double kDefaultViscosity = 1.31e-6;  // m2/s
 
     dlg_proracun_pojedinacni() : CAcUiTabChildDialog(IDD) {}
 
     bool OnInitDialog() override;
-    void DoDataExchange(TAVUi::CDataExchange* pDX) override;
 
     // Hand-over from the hydraulic calculation dialog.
     std::vector<TAVGis::Topology::CSectionPtr>& SectionList() { return m_sections; }
@@ -35,8 +27,8 @@ public:
     void UpdateNavigation() {}
     void RecalculateAll() {}
 
-    // Writes the page's settings (after the controls were pulled), in the dialog's order.
-    void WriteState(CTAVCDictionaryPtr& dict);
+    // Writes the page's settings, in the dialog's order.
+    void WriteState(CDialogState& state);
 
     int Mode() const { return m_nType; }
     int PipeGroupIndex() const { return m_nPipeGroup; }

@@ -1,10 +1,11 @@
 #pragma once
 // Shared by the hydraulics tests: a drawing with a small pipe catalogue and the run settings the automatic
 // dimensioning would build for one of its groups.
+#include <map>
 #include <string>
 #include <vector>
 
-#include "module/hydraulics/SectionDimensioning.h"
+#include "module/hydraulics/calc/AutomaticDimensioning.h"
 #include "platform/network/CatalogManager.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/SewageHydraulics.h"
@@ -62,12 +63,7 @@ protected:
         s.system = system;
         s.mode = mode;
         s.method = method;
-        s.groupGuid = group->GetGUID();
-        s.groupName = group->GetName();
-        const auto* pm = TAVGis::Data::CPipeManager::GetInstance();
-        pm->GetSortedPipesForGroupGUID(s.groupGuid, s.groupPipes, 1);
-        s.groupRoughness = pm->GetPipeRoughness(s.groupPipes.front());
-        s.groupTypeId = pm->GetPipeTypeID(s.groupPipes.front());
+        s.group = CAutomaticDimensioning::DescribeGroup(group);
         s.viscosity = kViscosity;
         return s;
     }

@@ -1,12 +1,12 @@
 // The upstream-first visit: the same order as the plain recursive visit, cycles cut, long chains.
-#include "module/hydraulics/UpstreamVisit.h"
+#include "module/hydraulics/calc/UpstreamVisit.h"
 
 #include <set>
 #include <string>
 #include <vector>
 
-#include "bench/NetworkGenerator.h"
 #include "support/TestSupport.h"
+#include "testing/NetworkGenerator.h"
 
 namespace {
 
@@ -80,15 +80,6 @@ INSTANTIATE_TEST_SUITE_P(Shapes, GeneratedNetworks,
                                            GeneratedCase{TAVGis::Bench::NetworkShape::Tree, 3000, 99},
                                            GeneratedCase{TAVGis::Bench::NetworkShape::Divisions, 2000, 3},
                                            GeneratedCase{TAVGis::Bench::NetworkShape::Divisions, 2000, 42}));
-
-TEST_F(UpstreamVisitTest, ASectionUpstreamOfADivisionIsVisitedOncePerPath) {
-    Section("U", "N0", "N1");
-    Section("A", "N1", "N2");  // the division at N1: A and B both leave it
-    Section("B", "N1", "N3");
-    const std::vector<std::string> expected = {"U", "A", "U", "B"};
-    EXPECT_EQ(Recursive(), expected);
-    EXPECT_EQ(Iterative(), expected);
-}
 
 TEST_F(UpstreamVisitTest, ACycleIsCutAtTheSectionAlreadyOnThePath) {
     // N1 -> N2 -> N3 -> N1 is a loop; T leaves it at N3.

@@ -4,9 +4,9 @@
 #include <functional>
 
 #include "module/app/SewageCalculations.h"
+#include "module/data/DialogState.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
-#include "platform/host/TAVCDictionaryPtr.h"
 #include "tests/module/hydraulics/HydraulicsTestSupport.h"
 
 namespace {
@@ -38,9 +38,8 @@ protected:
 
     template <class T>
     std::optional<T> Stored(const std::string& key) {
-        CTAVCDictionaryPtr dict("TAVX_LSD2", AcDb::kForRead);
         T v{};
-        if (!dctRead(dict, key, v, false)) return std::nullopt;
+        if (!CDialogState().Read(key, v)) return std::nullopt;
         return v;
     }
 };
@@ -206,11 +205,11 @@ TEST_F(HydraulicsDialogTest, OkAndCancelRemoveEveryHighlight) {
 
 TEST_F(HydraulicsDialogTest, TheIndividualPageKeepsItsStoredSettings) {
     {
-        CTAVCDictionaryPtr dict("TAVX_LSD2", AcDb::kForWrite);
-        dctWrite(dict, "DIVODORHYDRAULICS_TYPE", 1, false, true, 60);
-        dctWrite(dict, "DIVODORHYDRAULICS_PIPEGRUP", 1, false, true, 60);
-        dctWrite(dict, "DIVODORHYDRAULICS_TOCNOST", 2, false, true, 60);
-        dctWrite(dict, "DIVODORHYDRAULICS_VISKOZITET", 1.1e-6, false, true, 38);
+        CDialogState state(CDialogState::kDictionary, AcDb::kForWrite);
+        state.Write("DIVODORHYDRAULICS_TYPE", 1);
+        state.Write("DIVODORHYDRAULICS_PIPEGRUP", 1);
+        state.Write("DIVODORHYDRAULICS_TOCNOST", 2);
+        state.Write("DIVODORHYDRAULICS_VISKOZITET", 1.1e-6);
     }
     ASSERT_TRUE(Run([](dlg_proracun_glavni& d) { d.Notify(TAVUi::IDOK, Notification::Clicked); }));
     EXPECT_EQ(Stored<int>("DIVODORHYDRAULICS_TYPE"), 1);

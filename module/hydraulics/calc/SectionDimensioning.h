@@ -1,7 +1,8 @@
 #pragma once
 // CSectionDimensioning: how the automatic dimensioning treats one section: the inputs it gives the sewage
 // core, the catalogue pipes or slopes it tries and in which order, what it accepts, the status it reports
-// on the section's result row and the attributes it writes.
+// for the section and the attributes it writes. It returns the section's result as numbers; showing them
+// is the caller's.
 //
 // Units: FLOW_TOTAL (m3/s) goes to the core as read; slopes are per mille on sections and a fraction in
 // the core (per mille / 1000); roughness is mm on sections and in the catalogue and m in the core
@@ -27,6 +28,7 @@
 //   to that number, so that decimal values such as 0.29 at two decimals, stored as 28.999999999999996
 //   hundredths, move up by one unit as exact values do (0.30), not stay where they are.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,30 +70,43 @@ constexpr int kMethodWithoutConditions = 0;
 constexpr int kMethodExistingDiameters = 1;
 constexpr int kMethodConditions = 2;
 
+// The pipe group the sections are dimensioned from: its catalogue item, GUID and name, its pipes in the
+// pipe manager's sorted order, and the default roughness and pipe type ID (of the first of those pipes).
+struct DimensioningGroup {
+    TAVGis::Data::CCatalogItemPtr item;
+    std::string guid;
+    std::string name;
+    std::vector<TAVGis::Data::CCatalogItemPtr> pipes;  // sorted by inner diameter
+    double roughness = 0.0;                            // mm
+    std::string typeId;
+};
+
 // What the run hands over for every section.
 struct DimensioningSettings {
     TAVGis::System::CGisSystemPtr system;
     int mode = kModeMinimumDiameter;
     int method = kMethodWithoutConditions;
-    bool upstreamCriterion = false;  // check 342
-    bool fillingCriterion = false;   // check 244
-    bool minimumCriterion = false;   // check 245
-    std::string fillingText;         // edit 233: target filling (%)
-    std::string minimumText;         // edit 222: minimum diameter (mm) or minimum velocity (m/s)
-    int precision = 0;               // decimals of the rounded minimum slope (0 to 3)
-    std::string groupGuid;
-    std::string groupName;
-    std::vector<TAVGis::Data::CCatalogItemPtr> groupPipes;  // sorted by inner diameter
-    double groupRoughness = 0.0;                            // mm, of the first pipe of groupPipes
-    std::string groupTypeId;                                // of the first pipe of groupPipes
-    double viscosity = 0.0;                                 // m2/s
+    bool upstreamCriterion = false;
+    bool fillingCriterion = false;
+    bool minimumCriterion = false;
+    std::optional<double> filling;  // target filling (%); empty when none was entered
+    std::optional<double> minimum;  // minimum diameter (mm) or minimum velocity (m/s); empty when none
+    int precision = 0;              // decimals of the rounded minimum slope (0 to 3)
+    DimensioningGroup group;
+    double viscosity = 0.0;  // m2/s
 };
 
-// The result row of one section: the name, columns 1 to 4 (inner diameter, slope, filling, velocity),
-// the status (0: none) and whether it is a failure; `written` tells whether attributes were written.
+// The result of one section. The four values are set together when the section is shown as calculated:
+// the inner diameter of its pipe (mm), its slope (per mille), the filling (%) and the partial-fill
+// velocity (m/s). `status` is the catalogue number of the status message (0: none), `failed` tells a
+// failure from a success, `written` whether the section's attributes were written.
 struct DimensioningRow {
+    TAVGis::Topology::CSectionPtr section;
     std::string name;
-    std::array<std::string, 4> values;
+    std::optional<double> diameter;
+    std::optional<double> slope;
+    std::optional<double> filling;
+    std::optional<double> velocity;
     int status = 0;
     bool failed = false;
     bool written = false;
@@ -109,7 +124,7 @@ public:
 
     explicit CSectionDimensioning(DimensioningSettings settings);
 
-    // Dimensions one section: returns its result row and writes its attributes when the rules say so.
+    // Dimensions one section: returns its result and writes its attributes when the rules say so.
     DimensioningRow Dimension(const TAVGis::Topology::CSectionPtr& section) const;
 
     // x rounded up at `decimals` places: trunc(x * 10^p + 1) / 10^p (the unit is subtracted for a negative

@@ -1,4 +1,4 @@
-#include "module/hydraulics/UpstreamVisit.h"
+#include "module/hydraulics/calc/UpstreamVisit.h"
 
 #include <algorithm>
 

@@ -1,8 +1,6 @@
-#include "module/hydraulics/SectionDimensioning.h"
+#include "module/hydraulics/calc/SectionDimensioning.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <optional>
 
@@ -24,17 +22,6 @@ namespace {
 constexpr double kPerMille = 1000.0;  // per mille per unit fraction
 constexpr double kMmPerMetre = 1000.0;
 constexpr double kSnapUlps = 8.0;  // RoundUp: distance to a whole number treated as exact
-
-std::string Format(const char* format, double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
-
-// Edit texts: empty or not a number counts as 0.
-double ParseNumber(const std::string& text) {
-    return std::strtod(text.c_str(), nullptr);
-}
 
 void Fail(DimensioningRow& row, int status) {
     row.status = status;
@@ -147,10 +134,10 @@ bool CSectionDimensioning::Chain(CSewageHydraulics& core, const Pipe& pipe, Dime
 
 void CSectionDimensioning::Show(const CSewageHydraulics& core, DimensioningRow& row, double diameter,
                                 double slope) {
-    row.values[0] = Format("%.2f", diameter);
-    row.values[1] = Format("%.4f", slope);
-    row.values[2] = Format("%.4f", core.GetDPostotakIspunjnosti());
-    row.values[3] = Format("%.4f", core.GetDBrzinaDjelomicnoIsp());
+    row.diameter = diameter;
+    row.slope = slope;
+    row.filling = core.GetDPostotakIspunjnosti();
+    row.velocity = core.GetDBrzinaDjelomicnoIsp();
     row.status = kStatusSuccess;
     row.failed = false;
 }
@@ -176,6 +163,7 @@ void CSectionDimensioning::Write(const CSewageHydraulics& core, const CSectionPt
 DimensioningRow CSectionDimensioning::Dimension(const CSectionPtr& section) const {
     DimensioningRow row;
     if (!section) return row;
+    row.section = section;
     row.name = section->GetName();
     CSewageHydraulics core;
     core.SetStrSectionGuid(section->GetGuid());
@@ -219,13 +207,13 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
     const auto* pm = CPipeManager::GetInstance();
     core.SetDProtok(flow);
     core.SetDPad(in.slope / kPerMille);
-    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.groupRoughness) / kMmPerMetre);
+    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.group.roughness) / kMmPerMetre);
     core.SetDViskozitet(m_settings.viscosity);
     if (!core.CalculateMinimumDiameterMinHidRad()) return Fail(row, kStatusMinDiameterFailed);
 
     const double dMin = core.GetDMinPromjerHidRad() * kMmPerMetre;
-    const double dRequired = pm->CalculateMinDiameter(m_settings.groupTypeId, dMin);
-    const Pipe candidate = Describe(pm->GetPipeByInnerDiameter(m_settings.groupName, dRequired, 1));
+    const double dRequired = pm->CalculateMinDiameter(m_settings.group.typeId, dMin);
+    const Pipe candidate = Describe(pm->GetPipeByInnerDiameter(m_settings.group.name, dRequired, 1));
     Pipe current = candidate;
 
     switch (m_settings.method) {
@@ -266,7 +254,7 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
         if (!candidate.item) return Fail(row, kStatusNoCataloguePipe);
         const double dUpstream = LargestUpstreamDiameter(section);
         if (dUpstream > dRequired) {
-            for (const auto& p : m_settings.groupPipes) {
+            for (const auto& p : m_settings.group.pipes) {
                 if (pm->GetInnerDiameter(p) >= dUpstream) {
                     current = Describe(p);
                     break;
@@ -281,11 +269,11 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
     }
 
     if (m_settings.fillingCriterion) {
-        if (m_settings.fillingText.empty()) return Fail(row, kStatusNoFillingTarget);
+        if (!m_settings.filling) return Fail(row, kStatusNoFillingTarget);
         if (!candidate.item) return Fail(row, kStatusNoCataloguePipe);
-        const double target = ParseNumber(m_settings.fillingText);  // %
+        const double target = *m_settings.filling;  // %
         bool met = false;
-        for (const auto& p : m_settings.groupPipes) {
+        for (const auto& p : m_settings.group.pipes) {
             if (pm->GetInnerDiameter(p) < current.diameter) continue;
             current = Describe(p);
             core.SetDHrapavost(RoughnessOf(in, current));
@@ -304,10 +292,10 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
 
     bool toFinalStep = false;
     if (m_settings.minimumCriterion) {
-        if (m_settings.minimumText.empty()) return Fail(row, kStatusNoMinimumDiameter);
-        const double dEntered = ParseNumber(m_settings.minimumText);  // mm
+        if (!m_settings.minimum) return Fail(row, kStatusNoMinimumDiameter);
+        const double dEntered = *m_settings.minimum;  // mm
         if (dEntered > current.diameter) {
-            auto p = pm->GetPipeByInnerDiameter(m_settings.groupName, dEntered, 1);
+            auto p = pm->GetPipeByInnerDiameter(m_settings.group.name, dEntered, 1);
             if (!p) {
                 Fail(row, kStatusNoPipeForMinimum);
                 toFinalStep = true;
@@ -333,7 +321,7 @@ void CSectionDimensioning::MinimumSlope(const CSectionPtr& section, const Sectio
     if (!in.pipe.item) return Fail(row, kStatusSlopeModeNoPipe);
     core.SetDProtok(flow);
     core.SetStrPipeGuid(in.pipe.guid);
-    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.groupRoughness) / kMmPerMetre);
+    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.group.roughness) / kMmPerMetre);
     core.SetDViskozitet(m_settings.viscosity);
     if (!core.CalculateMinimumSlope()) return Fail(row, kStatusMinSlopeFailed);
     const double sMin = core.GetDMinPad() * kPerMille;
@@ -352,14 +340,14 @@ void CSectionDimensioning::MinimumSlope(const CSectionPtr& section, const Sectio
     if (!m_settings.fillingCriterion && !m_settings.minimumCriterion) return Fail(row, kStatusNoCriterion);
     double sFilling = 0.0, sVelocity = 0.0;
     if (m_settings.fillingCriterion) {
-        if (m_settings.fillingText.empty()) return Fail(row, kStatusNoFillingTarget);
-        const Search s = FillingSearch(core, ParseNumber(m_settings.fillingText), row);
+        if (!m_settings.filling) return Fail(row, kStatusNoFillingTarget);
+        const Search s = FillingSearch(core, *m_settings.filling, row);
         if (s.outcome != Search::Outcome::Yield) return;
         sFilling = s.slope;
     }
     if (m_settings.minimumCriterion) {
-        if (m_settings.minimumText.empty()) return Fail(row, kStatusNoMinimumVelocity);
-        const Search s = VelocitySearch(core, ParseNumber(m_settings.minimumText), row);
+        if (!m_settings.minimum) return Fail(row, kStatusNoMinimumVelocity);
+        const Search s = VelocitySearch(core, *m_settings.minimum, row);
         if (s.outcome != Search::Outcome::Yield) return;
         sVelocity = s.slope;
     }

@@ -1,6 +1,5 @@
-#include "module/hydraulics/HydraulicsExportFile.h"
+#include "module/hydraulics/calc/HydraulicsExportFile.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -9,23 +8,19 @@
 #include "platform/gis/CodePage.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/ModuleConfiguration.h"
+#include "platform/host/NumberText.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/CatchmentAreaManager.h"
 
 using TAVGis::Data::CDataBox;
 using TAVGis::Data::CDataRW;
 using TAVGis::Topology::CSectionPtr;
+using TAVHost::NumberText::Fixed;
 
 namespace {
 
 constexpr double kLitresPerCubicMetre = 1000.0;
 constexpr int kTerrainFlag = 1;
-
-std::string Format(const char* format, double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
 
 // An accessor value: empty when missing (null or the sentinel).
 std::optional<double> Missing(const char* name, const CSectionPtr& s) {
@@ -42,17 +37,18 @@ std::optional<double> Stored(const char* name, const CSectionPtr& s) {
     return box.ToDouble();
 }
 
-std::string Text(const std::optional<double>& v, const char* format) {
-    return v ? Format(format, *v) : std::string();
+// The texts below are fixed-point with `decimals` decimals.
+std::string Text(const std::optional<double>& v, int decimals) {
+    return v ? Fixed(*v, decimals) : std::string();
 }
 
 // A catchment-style value: shown only above 0.
-std::string Positive(double v, const char* format) {
-    return v > 0.0 ? Format(format, v) : std::string();
+std::string Positive(double v, int decimals) {
+    return v > 0.0 ? Fixed(v, decimals) : std::string();
 }
 // A sum shown unless it is 0.
-std::string NonZero(double v, const char* format) {
-    return v != 0.0 ? Format(format, v) : std::string();
+std::string NonZero(double v, int decimals) {
+    return v != 0.0 ? Fixed(v, decimals) : std::string();
 }
 
 std::string CatchmentNames(const CSectionPtr& s, int kind) {
@@ -109,22 +105,22 @@ std::vector<std::string> CHydraulicsExportFile::Fields(const CSectionPtr& s) {
         }
         at(6) = names;
     }
-    at(7) = Positive(CatchmentArea(s, kCatchmentTotal), "%.5f");
-    at(8) = Text(Missing("FLOW_IDF_AREA_CORRECTED_SECT", s), "%.5f");
-    at(9) = Text(Missing("FLOW_IDF_AREA_CORRECTED_TOTAL", s), "%.5f");
+    at(7) = Positive(CatchmentArea(s, kCatchmentTotal), 5);
+    at(8) = Text(Missing("FLOW_IDF_AREA_CORRECTED_SECT", s), 5);
+    at(9) = Text(Missing("FLOW_IDF_AREA_CORRECTED_TOTAL", s), 5);
     const auto industrial = Missing("FLOW_WASTE_IND", s);
-    at(10) = industrial ? Format("%.4f", *industrial * kLitresPerCubicMetre) : std::string();
+    at(10) = industrial ? Fixed(*industrial * kLitresPerCubicMetre, 4) : std::string();
     const double household =
         Missing("FLOW_WASTE_HOME", s).value_or(0.0) + Missing("FLOW_FOREIGN", s).value_or(0.0);
     const double field11 = household * kLitresPerCubicMetre;
-    at(11) = NonZero(field11, "%.4f");
-    at(12) = NonZero(field11 + industrial.value_or(0.0) * kLitresPerCubicMetre, "%.4f");
-    at(14) = Text(Missing("FLOW_IDF_INTENSITY", s), "%.4f");
-    at(15) = Text(Missing("FLOW_RAIN_IDF", s), "%.4f");
-    at(16) = Text(Missing("FLOW_TOTAL", s), "%.4f");
+    at(11) = NonZero(field11, 4);
+    at(12) = NonZero(field11 + industrial.value_or(0.0) * kLitresPerCubicMetre, 4);
+    at(14) = Text(Missing("FLOW_IDF_INTENSITY", s), 4);
+    at(15) = Text(Missing("FLOW_RAIN_IDF", s), 4);
+    at(16) = Text(Missing("FLOW_TOTAL", s), 4);
     at(17) = s->GetName();
-    at(18) = Format("%.4f", s->GetLength2D());
-    at(19) = Text(Stored("SECTION_SLOPE", s), "%.4f");
+    at(18) = Fixed(s->GetLength2D(), 4);
+    at(19) = Text(Stored("SECTION_SLOPE", s), 4);
     {
         CDataBox ref;
         CDataRW::Read("PIPE_REF", s, ref, 0, {});
@@ -132,35 +128,35 @@ std::vector<std::string> CHydraulicsExportFile::Fields(const CSectionPtr& s) {
         auto pipe = ref.IsNull() ? TAVGis::Data::CCatalogItemPtr() : pm->GetPipe(ref.ToString());
         if (pipe) {
             at(20) = pm->GetPipeTypeID(pipe);
-            at(21) = NonZero(pm->GetInnerDiameter(pipe), "%.4f");
-            at(22) = NonZero(pm->GetPipeRoughness(pipe), "%.4f");
+            at(21) = NonZero(pm->GetInnerDiameter(pipe), 4);
+            at(22) = NonZero(pm->GetPipeRoughness(pipe), 4);
         }
     }
     std::optional<double> levelStart;
     double level = 0.0;  // m
     if (s->GetLevelLineAtNode(start->GetGuid(), level)) levelStart = level;
-    at(23) = Text(levelStart, "%.4f");
-    if (s->GetLevelLineAtNode(end->GetGuid(), level)) at(24) = Format("%.4f", level);
+    at(23) = Text(levelStart, 4);
+    if (s->GetLevelLineAtNode(end->GetGuid(), level)) at(24) = Fixed(level, 4);
     double terrain = 0.0;  // m
-    if (start->GetTerrainHeight(terrain, kTerrainFlag)) at(25) = Format("%.4f", terrain);
+    if (start->GetTerrainHeight(terrain, kTerrainFlag)) at(25) = Fixed(terrain, 4);
     const auto filling = Stored("FILLING_HEIGHT", s);
-    if (filling && levelStart) at(26) = Format("%.4f", *filling + *levelStart);
-    at(27) = Text(Stored("VELOCITY_FULLFILLED", s), "%.4f");
-    at(28) = Text(Stored("FLOW_FULLFILLED", s), "%.4f");
-    at(29) = Text(Stored("VELOCITY_PARTIALFILLED", s), "%.4f");
-    at(30) = Text(Missing("FLOW_INTIME", s), "%.4f");
-    at(31) = Text(Missing("FLOW_IDF_TIME", s), "%.4f");
-    at(32) = Text(Missing("FLOW_IDF_MJ_TIME", s), "%.4f");
-    at(33) = Text(Missing("FLOW_IDF_CONC_TIME", s), "%.4f");
-    at(34) = Text(Stored("FLOW_PERCENT", s), "%.4f");
-    at(35) = Positive(CatchmentArea(s, kCatchmentHousehold), "%.4f");
+    if (filling && levelStart) at(26) = Fixed(*filling + *levelStart, 4);
+    at(27) = Text(Stored("VELOCITY_FULLFILLED", s), 4);
+    at(28) = Text(Stored("FLOW_FULLFILLED", s), 4);
+    at(29) = Text(Stored("VELOCITY_PARTIALFILLED", s), 4);
+    at(30) = Text(Missing("FLOW_INTIME", s), 4);
+    at(31) = Text(Missing("FLOW_IDF_TIME", s), 4);
+    at(32) = Text(Missing("FLOW_IDF_MJ_TIME", s), 4);
+    at(33) = Text(Missing("FLOW_IDF_CONC_TIME", s), 4);
+    at(34) = Text(Stored("FLOW_PERCENT", s), 4);
+    at(35) = Positive(CatchmentArea(s, kCatchmentHousehold), 4);
     {
         double density = 0.0;  // inhabitants/ha
         TAVGis::Sewage::CCatchmentAreaManager::GetInstance()->GetCAAverageDensityInhab(s, density);
-        at(36) = Positive(density, "%.4f");
+        at(36) = Positive(density, 4);
     }
     at(37) = CatchmentNames(s, kCatchmentHousehold);
-    at(38) = Positive(CatchmentArea(s, kCatchmentIndustrial), "%.4f");
+    at(38) = Positive(CatchmentArea(s, kCatchmentIndustrial), 4);
     at(39) = CatchmentNames(s, kCatchmentIndustrial);
     return f;
 }

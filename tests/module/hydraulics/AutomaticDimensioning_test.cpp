@@ -1,0 +1,198 @@
+// A run of the automatic dimensioning over a small tree, without any dialog: the order of the results, their
+// statuses, what is written, and how a run stops.
+#include "module/hydraulics/calc/AutomaticDimensioning.h"
+
+#include <functional>
+#include <map>
+
+#include "platform/gis/DataRW.h"
+#include "platform/gis/SystemManager.h"
+#include "platform/sessions/UpdateSessions.h"
+#include "testing/TestPipeCatalogue.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// Rows of the published full-bore table for drain pipes (Colebrook-White, ks 0.6 mm; see
+// tests/platform/SewageHydraulics_test.cpp for the source), reproduced with a viscosity of 1.01e-6 m2/s.
+// Tolerances as there: Q 0.15 %, v 0.007 m/s.
+struct TableRow {
+    double diameterMm;
+    double gradientOneIn;
+    double velocity;  // m/s, full bore
+    double flowLps;   // l/s, full bore
+};
+constexpr TableRow kPipe600{600, 250, 1.54, 434.1};
+constexpr TableRow kPipe900{900, 150, 2.56, 1625.9};
+constexpr TableRow kPipe375{375, 60, 2.34, 258.7};
+constexpr double kTableViscosity = 1.01e-6;  // m2/s
+constexpr double kLoad = 0.99;               // share of the tabulated full-bore flow a section carries
+
+// A division at N3: S1 and S2 join there and the flow leaves by S3 and by S4. Each of S1, S3 and S4 carries
+// 99 % of the full-bore flow of one table row at that row's gradient, so the table's pipe is the smallest
+// pipe of the group that carries it; S2 has a flow of 0.
+class AutomaticDimensioningTest : public testsupport::DrawingTest {
+protected:
+    void SetUp() override {
+        DrawingTest::SetUp();
+        std::vector<testpipes::SPipeRow> rows;
+        for (double d : {300.0, 375.0, 450.0, 600.0, 750.0, 900.0})
+            rows.push_back({"Table", "DN " + std::to_string(static_cast<int>(d)), d, d, 0.6, "TABLE"});
+        auto catalog = testpipes::LoadPipeCatalogue(rows);
+        group = catalog->GetRootItems().front();
+        for (const auto& p : group->GetSubItems()) pipeOf[p->GetName()] = p->GetGUID();
+        Section("S1", "N1", "N3");
+        Section("S2", "N2", "N3");
+        Section("S3", "N3", "N4");
+        Section("S4", "N3", "N5");
+        Load("S1", kPipe600);
+        Load("S3", kPipe900);
+        Load("S4", kPipe375);
+        Set("S2", "FLOW_TOTAL", 0.0);
+        Set("S2", "SECTION_SLOPE", 5.0);
+    }
+
+    void Load(const std::string& s, const TableRow& row) {
+        Set(s, "FLOW_TOTAL", kLoad * row.flowLps / 1000.0);
+        Set(s, "SECTION_SLOPE", 1000.0 / row.gradientOneIn);
+    }
+
+    AutomaticDimensioningInputs Inputs() {
+        AutomaticDimensioningInputs in;
+        in.sections = Topo().Sections();
+        in.group = group;
+        in.viscosity = kTableViscosity;
+        return in;
+    }
+
+    static std::vector<std::string> Names(const AutomaticDimensioningResult& r) {
+        std::vector<std::string> names;
+        for (const auto& row : r.rows) names.push_back(row.name);
+        return names;
+    }
+
+    TAVGis::Data::CCatalogItemPtr group;
+    std::map<std::string, std::string> pipeOf;
+};
+
+TEST_F(AutomaticDimensioningTest, UpstreamFirstOncePerPathWithTheTabulatedPipes) {
+    std::vector<std::string> reported;
+    int startedBeforeRows = -1;
+    CAutomaticDimensioning::Callbacks callbacks;
+    callbacks.onStarted = [&] { startedBeforeRows = static_cast<int>(reported.size()); };
+    callbacks.onRow = [&](const DimensioningRow& row) { reported.push_back(row.name); };
+    const auto result = CAutomaticDimensioning::Run(Inputs(), callbacks);
+
+    ASSERT_EQ(result.status, AutomaticDimensioningStatus::Done);
+    EXPECT_EQ(startedBeforeRows, 0);
+    // S1 and S2 lie upstream of both roots and are dimensioned once per path.
+    const std::vector<std::string> order = {"S1", "S2", "S3", "S1", "S2", "S4"};
+    EXPECT_EQ(Names(result), order);
+    EXPECT_EQ(reported, order);
+    ASSERT_EQ(result.roots.size(), 2u);
+    EXPECT_EQ(result.roots[0]->GetName(), "S3");
+
+    const std::map<std::string, TableRow> expected = {{"S1", kPipe600}, {"S3", kPipe900}, {"S4", kPipe375}};
+    for (const auto& row : result.rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.section->GetName(), row.name);
+        if (row.name == "S2") {
+            EXPECT_EQ(row.status, kStatusZeroFlow);
+            EXPECT_TRUE(row.failed);
+            EXPECT_FALSE(row.written);
+            EXPECT_FALSE(row.diameter);
+            continue;
+        }
+        const TableRow& t = expected.at(row.name);
+        EXPECT_EQ(row.status, kStatusSuccess);
+        EXPECT_FALSE(row.failed);
+        EXPECT_TRUE(row.written);
+        EXPECT_EQ(row.diameter, t.diameterMm);
+        EXPECT_NEAR(row.slope.value_or(0.0), 1000.0 / t.gradientOneIn, 1e-12);
+        // Near full bore: well above half filled, faster than full bore (the partial-fill maximum).
+        EXPECT_GT(row.filling.value_or(0.0), 75.0);
+        EXPECT_GT(row.velocity.value_or(0.0), t.velocity);
+        EXPECT_EQ(GetText(row.name, "PIPE_REF"),
+                  pipeOf.at("DN " + std::to_string(static_cast<int>(t.diameterMm))));
+        EXPECT_NEAR(Get(row.name, "FLOW_FULLFILLED").value_or(0.0), t.flowLps / 1000.0,
+                    0.0015 * t.flowLps / 1000.0);
+        EXPECT_NEAR(Get(row.name, "VELOCITY_FULLFILLED").value_or(0.0), t.velocity, 0.007);
+        EXPECT_NEAR(Get(row.name, "FLOW_PERCENT").value_or(0.0), 100.0 * kLoad, 0.15);
+        EXPECT_EQ(Get(row.name, "SECTION_SLOPE"), 1000.0 / t.gradientOneIn);  // kept in this mode
+    }
+    EXPECT_FALSE(Get("S2", "FILLING_HEIGHT"));
+    EXPECT_FALSE(GetText("S2", "PIPE_REF"));
+}
+
+TEST_F(AutomaticDimensioningTest, MissingOnlyLeavesOutSectionsWithAStoredResultButStillVisitsThem) {
+    auto in = Inputs();
+    in.missingOnly = true;
+    // Minimum diameter: sections with a PIPE_REF are left out.
+    Set("S1", "PIPE_REF", pipeOf.at("DN 900"));
+    Set("S4", "PIPE_REF", pipeOf.at("DN 900"));
+    auto result = CAutomaticDimensioning::Run(in);
+    EXPECT_EQ(Names(result), (std::vector<std::string>{"S2", "S3", "S2"}));
+    EXPECT_EQ(result.toCalculate.size(), 2u);
+    EXPECT_EQ(GetText("S1", "PIPE_REF"), pipeOf.at("DN 900"));
+
+    // Minimum slope: sections with a SECTION_SLOPE are left out.
+    TAVGis::Data::CDataRW::Delete("SECTION_SLOPE", Topo().FindSectionByName("S1"));
+    TAVGis::Data::CDataRW::Delete("SECTION_SLOPE", Topo().FindSectionByName("S2"));
+    in.mode = kModeMinimumSlope;
+    result = CAutomaticDimensioning::Run(in);
+    EXPECT_EQ(Names(result), (std::vector<std::string>{"S1", "S2", "S1", "S2"}));
+    EXPECT_EQ(result.rows.front().status, kStatusSuccess);
+    EXPECT_TRUE(Get("S1", "SECTION_SLOPE"));
+}
+
+// The run's early stops: nothing is calculated; the update sessions are opened only once the roots are
+// known (before the group and viscosity checks) and are closed again on every path.
+TEST_F(AutomaticDimensioningTest, EarlyStopsReportTheirStatusAndLeaveNoSessionOpen) {
+    auto& label = TAVGis::Label::CNetworkLabelUtility::Counts();
+    auto& profile = TAVGis::Longitudinal::CLSEditor::Counts();
+    auto emptyGroup = testpipes::NewItem("Empty");
+    auto other = TAVGis::System::CSystemManager::AddSystem("empty", 0);
+    struct Case {
+        const char* what;
+        std::function<void(AutomaticDimensioningInputs&)> change;
+        AutomaticDimensioningStatus status;
+        bool sessions;
+    } cases[] = {
+        {"nothing selected", [](auto& in) { in.sections.clear(); }, AutomaticDimensioningStatus::NoSections,
+         false},
+        {"an active system without sections",
+         [&](auto&) { TAVGis::System::CSystemManager::SetActiveSystem(other); },
+         AutomaticDimensioningStatus::NoRoots, false},
+        {"no group", [](auto& in) { in.group = nullptr; }, AutomaticDimensioningStatus::NoGroup, true},
+        {"a group without pipes", [&](auto& in) { in.group = emptyGroup; },
+         AutomaticDimensioningStatus::NoPipes, true},
+        {"no viscosity", [](auto& in) { in.viscosity.reset(); }, AutomaticDimensioningStatus::NoViscosity,
+         true},
+        {"viscosity 0", [](auto& in) { in.viscosity = 0.0; }, AutomaticDimensioningStatus::NoViscosity, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TAVGis::System::CSystemManager::SetActiveSystem(system);
+        auto in = Inputs();
+        c.change(in);
+        const long labelStarted = label.started, profileStarted = profile.started;
+        bool started = false;
+        CAutomaticDimensioning::Callbacks callbacks;
+        callbacks.onStarted = [&] {
+            started = true;
+            EXPECT_EQ(label.open, 1);
+            EXPECT_EQ(profile.open, 1);
+        };
+        const auto result = CAutomaticDimensioning::Run(in, callbacks);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_TRUE(result.rows.empty());
+        EXPECT_EQ(started, c.sessions);
+        EXPECT_EQ(label.started - labelStarted, c.sessions ? 1 : 0);
+        EXPECT_EQ(profile.started - profileStarted, c.sessions ? 1 : 0);
+        EXPECT_EQ(label.open, 0);
+        EXPECT_EQ(profile.open, 0);
+    }
+    EXPECT_FALSE(GetText("S1", "PIPE_REF"));
+}
+
+}  // namespace
