@@ -1,7 +1,7 @@
 # The two commands a person needs: `make demo` (the main job on the sample network) and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: deps release debug demo test test-release bench fuzz format clean
+.PHONY: deps release debug demo test test-release bench fuzz format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -23,7 +23,7 @@ TEST_FUZZ_SECONDS ?= 15
 
 # All tests run in the sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer); then every
 # libFuzzer target (clang build) runs briefly on its seed corpus.
-test: debug
+test: format-check debug
 	ctest --preset debug -j $(JOBS)
 	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(TEST_FUZZ_SECONDS)
 
@@ -40,6 +40,10 @@ fuzz: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Fails, naming the files and lines, when a C++ file is not in the project's clang-format style.
+format-check: deps
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror && echo "format-check: every C++ file is formatted"
 
 clean:
 	rm -rf build

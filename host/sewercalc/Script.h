@@ -5,16 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/HostUi.h"
+
 struct Statement {
     int line = 0;
     std::vector<std::string> words;
 };
 
-// A script error names the file and line; the run stops and nothing is saved.
-class ScriptError : public std::runtime_error {
+// A script error names the file and line; the run stops and nothing is saved. Raised inside a command's
+// dialog it abandons the command (HostInterrupt): the command's changes are taken back first.
+class ScriptError : public TAVHost::HostInterrupt {
 public:
     ScriptError(const std::string& where, const std::string& what)
-        : std::runtime_error(where + ": " + what) {}
+        : TAVHost::HostInterrupt(where + ": " + what) {}
 };
 
 // Reads the statements of a script; throws ScriptError for an unterminated quote.

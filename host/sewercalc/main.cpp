@@ -413,7 +413,8 @@ int main(int argc, char** argv) {
         return app.exit(e);
     }
     if (*help || app.get_subcommands().empty()) {
-        std::cout << app.help();
+        // The whole program's help, as --help prints it (App::help() would print the help subcommand's).
+        std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         return kExitOk;
     }
     if (*import) return Import(drawing, file);

@@ -1,13 +1,21 @@
 #pragma once
 // The command frame every exported command runs: an active sewage system (else alert 3449), the document
-// lock, the module's resource handle pushed, one modal dialog, the handle popped (also when the dialog
-// throws) and the lock released.
+// lock, the module's resource handle pushed, one modal dialog, the handle popped and the lock released.
+//
+// The frame is also the command boundary. Everything the command changes in the drawing is recorded in an
+// undo journal; an exception that leaves the command's body is caught here: the update sessions and
+// transactions the command left open are cancelled, every change is taken back, highlighting is removed,
+// and the person sees alert 3450 with what failed. The host goes on as if the command had not run. An
+// exception a host raises on purpose to abandon the command (TAVHost::HostInterrupt, such as an error in
+// a script driving the dialog) is treated the same, without the alert, and goes on to the host.
+#include <functional>
+
 #include "module/app/ModuleResources.h"
 #include "platform/gis/DocLock.h"
-#include "platform/gis/ModuleConfiguration.h"
-#include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
-#include "platform/host/Editor.h"
+
+constexpr int kMsgNoSewageSystem = 3449;
+constexpr int kMsgCommandFailed = 3450;
 
 // Keeps the module's resource handle pushed for a scope.
 class CModuleResourceScope {
@@ -18,23 +26,19 @@ public:
     CModuleResourceScope& operator=(const CModuleResourceScope&) = delete;
 };
 
-constexpr int kMsgNoSewageSystem = 3449;
-
 // True when the active system is a sewage system; otherwise shows alert 3449.
-inline bool RequireActiveSewageSystem() {
-    auto system = TAVGis::System::CSystemManager::GetActiveSystem();
-    if (!system || system->GetSystemFunction() != TAVGis::System::kSystemFunctionSewage) {
-        acedAlert(TAVGis::CModuleConfiguration::GetMsg(kMsgNoSewageSystem));
-        return false;
-    }
-    return true;
-}
+bool RequireActiveSewageSystem();
+
+// Runs a command's body inside the boundary described above.
+void RunCommandBody(const std::function<void()>& body);
 
 template <class Dialog>
 void RunWithModuleResources() {
-    CModuleResourceScope resources;
-    Dialog dialog;
-    dialog.DoModal();
+    RunCommandBody([] {
+        CModuleResourceScope resources;
+        Dialog dialog;
+        dialog.DoModal();
+    });
 }
 
 template <class Dialog>

@@ -16,6 +16,7 @@
 #include "module/hydraulics/dlg_calculatorAll.h"
 #include "module/hydraulics/dlg_proracun_glavni.h"
 #include "module/manager/DlgFlowCalculationsManager.h"
+#include "platform/host/Editor.h"
 
 void CSewageCalculations::RunFlowCalcManager() {
     RunCommandDialog<CDlgFlowCalculationsManager>();

@@ -40,23 +40,30 @@ CBatchWriteFrame::CBatchWriteFrame() : m_exceptionsAtStart(std::uncaught_excepti
 }
 
 CBatchWriteFrame::~CBatchWriteFrame() {
-    TAVGis::Longitudinal::CLSEditor::ComitUpdateSession();
     if (std::uncaught_exceptions() > m_exceptionsAtStart) {
-        // Leaving by an exception: the transaction is ended before the label session is committed.
-        TAVGis::Topology::CTopoEditor::EndTransaction(0);
-        TAVGis::Label::CNetworkLabelUtility::ComitUpdateSession();
+        // Leaving by an exception: the writes are being taken back, so nothing is committed; the
+        // transaction is abandoned before the label session is cancelled.
+        TAVGis::Longitudinal::CLSEditor::CancelUpdateSession();
+        TAVGis::Topology::CTopoEditor::AbortTransaction(0);
+        TAVGis::Label::CNetworkLabelUtility::CancelUpdateSession();
         return;
     }
+    TAVGis::Longitudinal::CLSEditor::ComitUpdateSession();
     TAVGis::Label::CNetworkLabelUtility::ComitUpdateSession();
     TAVGis::Topology::CTopoEditor::EndTransaction(0);
 }
 
-CUpdateSessionsFrame::CUpdateSessionsFrame() {
+CUpdateSessionsFrame::CUpdateSessionsFrame() : m_exceptionsAtStart(std::uncaught_exceptions()) {
     TAVGis::Longitudinal::CLSEditor::StartUpdateSession();
     TAVGis::Label::CNetworkLabelUtility::StartUpdateSession(0);
 }
 
 CUpdateSessionsFrame::~CUpdateSessionsFrame() {
+    if (std::uncaught_exceptions() > m_exceptionsAtStart) {
+        TAVGis::Longitudinal::CLSEditor::CancelUpdateSession();
+        TAVGis::Label::CNetworkLabelUtility::CancelUpdateSession();
+        return;
+    }
     TAVGis::Longitudinal::CLSEditor::ComitUpdateSession();
     TAVGis::Label::CNetworkLabelUtility::ComitUpdateSession();
 }

@@ -62,8 +62,8 @@ public:
 };
 
 // The batch write frame: transaction, label session, longitudinal session, opened in that order; closed
-// longitudinal, label, transaction; when an exception leaves the writing loop: longitudinal, transaction,
-// label.
+// longitudinal, label, transaction; when an exception leaves the writing loop they are cancelled instead
+// (the command frame takes the writes back) in the order longitudinal, transaction, label.
 class CBatchWriteFrame {
 public:
     CBatchWriteFrame();
@@ -75,12 +75,15 @@ private:
     int m_exceptionsAtStart;
 };
 
-// The two update sessions alone (label, then longitudinal), as the hydraulic pages use them; closed
-// longitudinal first, then label, on every path.
+// The two update sessions alone, as the hydraulic pages use them; closed longitudinal first, then label,
+// on every path: committed, or cancelled when an exception leaves the scope.
 class CUpdateSessionsFrame {
 public:
     CUpdateSessionsFrame();
     ~CUpdateSessionsFrame();
     CUpdateSessionsFrame(const CUpdateSessionsFrame&) = delete;
     CUpdateSessionsFrame& operator=(const CUpdateSessionsFrame&) = delete;
+
+private:
+    int m_exceptionsAtStart;
 };

@@ -3,6 +3,7 @@
 // picks in the drawing, file and colour dialogs, the clipboard, the wait cursor and running a modal dialog.
 // The command-line host answers it from a script, tests from a recording fake, a desktop host from a window.
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,13 @@ struct FileRequest {
     std::string defaultName;
     std::string extension;
     int flags = 0;
+};
+
+// Thrown by a host through a running command to abandon it (a script that cannot go on, a window that is
+// closing): the command frame takes back what the command changed and lets the exception go on to the host.
+class HostInterrupt : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 class HostUi {

@@ -179,6 +179,14 @@ void CAdUiBaseDialog::EnableItem(int id, bool enable) {
     if (auto* c = GetDlgItem(id)) c->enabled = enable;
 }
 
+std::vector<int> CAdUiBaseDialog::MappedControlsMissing() const {
+    std::vector<int> missing;
+    for (const auto& [key, handler] : m_handlers)
+        if (!GetDlgItem(key.first) && (missing.empty() || missing.back() != key.first))
+            missing.push_back(key.first);
+    return missing;
+}
+
 bool CAdUiBaseDialog::Notify(int id, Notification n) {
     CControl* c = GetDlgItem(id);
     if (c && n == Notification::KeyDown && c->behavior) {

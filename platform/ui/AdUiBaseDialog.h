@@ -101,6 +101,10 @@ public:
     const std::string& LastKey() const { return m_lastKey; }
     void SetLastKey(std::string key) { m_lastKey = std::move(key); }
 
+    // Ids that handlers are mapped to but the dialog's template does not have (a handler no person can
+    // reach): empty for a sound dialog. Valid once the controls are created.
+    std::vector<int> MappedControlsMissing() const;
+
     // The page shown inside this dialog (a tab host's active page), or null.
     virtual CAdUiBaseDialog* ActivePage() { return nullptr; }
     // The dialog a person interacts with while this one runs modally (a nested modal dialog), or null.

@@ -195,6 +195,16 @@ TEST_F(DrawingCommandsTest, EverySubcommandHasHelp) {
         EXPECT_EQ(r.code, 0) << r.output;
         EXPECT_NE(r.output.find("DRAWING"), std::string::npos) << r.output;
     }
+    // "help", "--help" and no subcommand print the same help of the whole program.
+    const auto full = Sewercalc("--help");
+    ASSERT_EQ(full.code, 0) << full.output;
+    for (const char* sub : {"set", "import", "dialog"})
+        EXPECT_NE(full.output.find(sub), std::string::npos) << full.output;
+    for (const char* args : {"help", ""}) {
+        const auto r = Sewercalc(args);
+        EXPECT_EQ(r.code, 0) << args;
+        EXPECT_EQ(r.output, full.output) << args;
+    }
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ int RecordingHostUi::RunModal(TAVUi::CAdUiBaseDialog& dialog) {
 
 std::vector<std::string> RecordingHostUi::Pick(const TAVHost::PickRequest& request) {
     pickRequests.push_back(request);
+    if (onPick) onPick(request);
     if (picks.empty()) return {};
     auto p = picks.front();
     picks.pop_front();

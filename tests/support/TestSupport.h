@@ -31,6 +31,8 @@ public:
     std::deque<std::string> files;
     std::deque<std::optional<int>> colors;
     std::vector<TAVHost::PickRequest> pickRequests;
+    // Called at every pick before it is answered (a test may throw from it, as from inside a handler).
+    std::function<void(const TAVHost::PickRequest&)> onPick;
 
     void Alert(const std::string& text) override { alerts.push_back(text); }
     void Print(const std::string& text) override { printed += text; }

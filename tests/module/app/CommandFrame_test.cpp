@@ -1,5 +1,7 @@
 // The command frame: the system test, the lock, the resource handle, one modal dialog, and the module's
 // registration of its own command.
+#include "module/app/CommandFrame.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -7,11 +9,16 @@
 #include "module/app/ModuleResources.h"
 #include "module/app/RoreduVododezidevi2App.h"
 #include "module/app/SewageCalculations.h"
+#include "module/data/SectionData.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/CommandStack.h"
+#include "platform/network/TopoEditor.h"
+#include "platform/sessions/UpdateSessions.h"
+#include "platform/ui/AcUiTabMainDialog.h"
 #include "platform/ui/DialogTemplate.h"
 #include "support/TestSupport.h"
+#include "testing/DrawingDump.h"
 
 namespace {
 
@@ -99,6 +106,35 @@ TEST_F(CommandFrameTest, EachCommandOpensItsDialogInsideTheFrame) {
     }
 }
 
+// Control ids have one source, the templates: every id a dialog's code names (its handlers, its data
+// exchange both ways) is a control of its template, on every dialog and every tab page of the module.
+TEST_F(CommandFrameTest, EveryDialogNamesOnlyControlsOfItsTemplate) {
+    Section("S1", "N1", "N2");  // dialogs that close themselves on an empty network stay open
+    for (const auto& cmd : kExported) {
+        ui.alerts.clear();
+        int checked = 0;
+        ui.drivers.push_back([&](TAVUi::CAdUiBaseDialog& dlg) {
+            std::vector<TAVUi::CAdUiBaseDialog*> dialogs{&dlg};
+            if (auto* host = dynamic_cast<TAVUi::CAcUiTabMainDialog*>(&dlg);
+                host && host->GetAcadTabPointer())
+                for (int i = 0; i < host->GetAcadTabPointer()->GetTabCount(); ++i)
+                    dialogs.push_back(host->GetAcadTabPointer()->GetDialogPtr(i));
+            for (auto* d : dialogs) {
+                EXPECT_EQ(d->MappedControlsMissing(), std::vector<int>{})
+                    << cmd.name << " " << d->TemplateId();
+                EXPECT_NO_THROW(d->UpdateData(true)) << cmd.name << " " << d->TemplateId();
+                EXPECT_NO_THROW(d->UpdateData(false)) << cmd.name << " " << d->TemplateId();
+                ++checked;
+            }
+            dlg.OnCancel();
+        });
+        cmd.function();
+        ui.drivers.clear();
+        EXPECT_GT(checked, 0) << cmd.name;
+        EXPECT_TRUE(ui.alerts.empty()) << cmd.name;
+    }
+}
+
 TEST_F(CommandFrameTest, InputPipeRoughnessOnlyAlerts) {
     CSewageCalculations::InputPipeRoughness();
     EXPECT_EQ(ui.alerts, std::vector<std::string>{"hrapavost"});
@@ -108,18 +144,130 @@ TEST_F(CommandFrameTest, InputPipeRoughnessOnlyAlerts) {
 }
 
 TEST_F(CommandFrameTest, ADialogThatThrowsLeavesTheFrameAsItWas) {
+    const std::string failed = TAVGis::CModuleConfiguration::GetMsg(kMsgCommandFailed) + " handler failed";
     for (const auto& cmd : kExported) {
+        ui.alerts.clear();
         ui.drivers.push_back([](TAVUi::CAdUiBaseDialog&) { throw std::runtime_error("handler failed"); });
-        int modalBefore = ui.modalRuns;
-        try {
-            cmd.function();
-        } catch (const std::runtime_error&) {
-        }
+        const int modalBefore = ui.modalRuns;
+        EXPECT_NO_THROW(cmd.function()) << cmd.name;
         ui.drivers.clear();
         if (ui.modalRuns == modalBefore) continue;  // closed itself before running
+        EXPECT_EQ(ui.alerts, std::vector<std::string>{failed}) << cmd.name;
         EXPECT_EQ(acDocManagerPtr()->ResourceStackDepth(), 0u) << cmd.name;
         EXPECT_EQ(doc->LockCount(), 0) << cmd.name;
+        EXPECT_EQ(TAVUi::CurrentModalDialog(), nullptr) << cmd.name;
     }
+}
+
+// The command boundary: whatever a command wrote before an exception left it is taken back, the sessions
+// and transactions it opened are cancelled, and the person is told what failed.
+class CommandBoundaryTest : public testsupport::DrawingTest {
+protected:
+    // A division at N2 into two sections without diameters: the transit calculation must ask there.
+    void BuildDivision() {
+        Section("S1", "N1", "N2");
+        Section("S2", "N2", "N3");
+        Section("S3", "N2", "N4");
+        Section("S4", "N3", "N5");
+        for (const char* s : {"S1", "S2", "S3", "S4"}) {
+            Set(s, "FLOW_ADDITIONAL", TAVGis::Data::CDataBox(0.01));
+            Set(s, "FLOW_TRANSIT", TAVGis::Data::CDataBox(7.0));  // deleted first by a calculation
+        }
+    }
+    std::string Failed(const std::string& what) const {
+        return TAVGis::CModuleConfiguration::GetMsg(kMsgCommandFailed) + " " + what;
+    }
+    void ExpectNothingOpen() const {
+        EXPECT_EQ(TAVGis::Label::CNetworkLabelUtility::Counts().open, 0);
+        EXPECT_EQ(TAVGis::Longitudinal::CLSEditor::Counts().open, 0);
+        EXPECT_EQ(TAVGis::Topology::CTopoEditor::TransactionDepth(), 0);
+        EXPECT_EQ(acDocManagerPtr()->ResourceStackDepth(), 0u);
+        EXPECT_EQ(doc->LockCount(), 0);
+    }
+};
+
+TEST_F(CommandBoundaryTest, AnExceptionInsideAHandlerLeavesTheDrawingAsItWas) {
+    BuildDivision();
+    const std::string before = testsupport::DumpDrawing(*doc);
+    // The transit tab (template 220): select every component (279), calculate (1). The calculation deletes
+    // every FLOW_TRANSIT, then asks for the direction at N2, where the pick fails.
+    ui.onPick = [](const TAVHost::PickRequest&) { throw std::runtime_error("pick failed"); };
+    ui.drivers.push_back([](TAVUi::CAdUiBaseDialog& main) {
+        TAVUi::CAdUiBaseDialog* page = main.ActivePage();
+        ASSERT_NE(page, nullptr);
+        page->Notify(279, TAVUi::Notification::Clicked);
+        page->Notify(TAVUi::IDOK, TAVUi::Notification::Clicked);
+    });
+    CSewageCalculations::CalcFlowTotal();
+    EXPECT_EQ(ui.pickRequests.size(), 1u);
+    EXPECT_EQ(ui.alerts, std::vector<std::string>{Failed("pick failed")});
+    EXPECT_EQ(testsupport::DumpDrawing(*doc), before);
+    EXPECT_EQ(Get("S2", "FLOW_TRANSIT"), 7.0);
+    ExpectNothingOpen();
+}
+
+TEST_F(CommandBoundaryTest, WritesOfEveryKindAreTakenBack) {
+    BuildDivision();
+    const std::string before = testsupport::DumpDrawing(*doc);
+    // Waste water by percent (template 209), saved: a parameter set in a dictionary, SPECIFIC_FLOW and
+    // FLOW_WASTE_PER on every section, the set's name as extended data; then the dialog fails.
+    struct Case {
+        const char* what;
+        bool interrupt;  // a host abandons the command on purpose
+    };
+    for (const Case c : {Case{"failure after a save", false}, Case{"host interrupt after a save", true}}) {
+        ui.alerts.clear();
+        bool saved = false;
+        ui.drivers.push_back([&](TAVUi::CAdUiBaseDialog& dlg) {
+            dlg.Notify(TAVUi::IDOK, TAVUi::Notification::Clicked);
+            saved = testsupport::DumpDrawing(*doc) != before;
+            if (c.interrupt) throw TAVHost::HostInterrupt("script error");
+            throw std::runtime_error("after save");
+        });
+        if (c.interrupt) {
+            EXPECT_THROW(CSewageCalculations::CalcWasteWaterPercent(), TAVHost::HostInterrupt) << c.what;
+            EXPECT_TRUE(ui.alerts.empty()) << c.what;
+        } else {
+            EXPECT_NO_THROW(CSewageCalculations::CalcWasteWaterPercent()) << c.what;
+            EXPECT_EQ(ui.alerts, std::vector<std::string>{Failed("after save")}) << c.what;
+        }
+        EXPECT_TRUE(saved) << c.what << ": the save wrote nothing, so the test proves nothing";
+        EXPECT_EQ(testsupport::DumpDrawing(*doc), before) << c.what;
+        ExpectNothingOpen();
+    }
+}
+
+TEST_F(CommandBoundaryTest, SessionsAndTransactionsLeftOpenAreCancelledNotCommitted) {
+    Section("S1", "N1", "N2");
+    const auto label = TAVGis::Label::CNetworkLabelUtility::Counts();
+    const auto longitudinal = TAVGis::Longitudinal::CLSEditor::Counts();
+    RunCommandBody([&] {
+        CBatchWriteFrame frame;
+        CSectionData::SetFLOW_TOTAL(Topo().FindSectionByName("S1"), 0.5);
+        TAVGis::Label::CNetworkLabelUtility::StartUpdateSession(0);  // never closed by the body
+        TAVGis::Topology::CTopoEditor::BeginTransaction(0);
+        throw std::logic_error("broken invariant");
+    });
+    EXPECT_EQ(ui.alerts, std::vector<std::string>{Failed("broken invariant")});
+    EXPECT_EQ(Get("S1", "FLOW_TOTAL"), std::nullopt);
+    ExpectNothingOpen();
+    EXPECT_EQ(TAVGis::Label::CNetworkLabelUtility::Counts().committed, label.committed);
+    EXPECT_EQ(TAVGis::Label::CNetworkLabelUtility::Counts().cancelled, label.cancelled + 2);
+    EXPECT_EQ(TAVGis::Longitudinal::CLSEditor::Counts().committed, longitudinal.committed);
+    EXPECT_EQ(TAVGis::Longitudinal::CLSEditor::Counts().cancelled, longitudinal.cancelled + 1);
+}
+
+TEST_F(CommandBoundaryTest, ACommandThatSucceedsKeepsItsChanges) {
+    Section("S1", "N1", "N2");
+    RunCommandBody([&] { CSectionData::SetFLOW_TOTAL(Topo().FindSectionByName("S1"), 0.5); });
+    EXPECT_TRUE(ui.alerts.empty());
+    EXPECT_EQ(Get("S1", "FLOW_TOTAL"), 0.5);
+    // Undo records of a finished command do not linger: a later failure takes back only its own writes.
+    RunCommandBody([&] {
+        CSectionData::SetFLOW_TOTAL(Topo().FindSectionByName("S1"), 0.7);
+        throw std::runtime_error("later failure");
+    });
+    EXPECT_EQ(Get("S1", "FLOW_TOTAL"), 0.5);
 }
 
 TEST_F(CommandFrameTest, RegisteredCommandLivesFromInitialiseToUnload) {
