@@ -119,6 +119,15 @@ TEST_F(AutomaticDimensioningTest, UpstreamFirstOncePerPathWithTheTabulatedPipes)
         EXPECT_NEAR(Get(row.name, "VELOCITY_FULLFILLED").value_or(0.0), t.velocity, 0.007);
         EXPECT_NEAR(Get(row.name, "FLOW_PERCENT").value_or(0.0), 100.0 * kLoad, 0.15);
         EXPECT_EQ(Get(row.name, "SECTION_SLOPE"), 1000.0 / t.gradientOneIn);  // kept in this mode
+        // The other results, each under its own attribute.
+        const double v = row.velocity.value_or(0.0),
+                     vFull = Get(row.name, "VELOCITY_FULLFILLED").value_or(1.0);
+        EXPECT_EQ(Get(row.name, "FILLING_PERCENT"), row.filling);
+        EXPECT_EQ(Get(row.name, "VELOCITY_PARTIALFILLED"), v);
+        EXPECT_NEAR(Get(row.name, "VELOCITY_PERCENT").value_or(0.0), 100.0 * v / vFull, 1e-6);
+        EXPECT_NEAR(Get(row.name, "FILLING_HEIGHT").value_or(0.0),
+                    *row.filling / 100.0 * t.diameterMm / 1000.0, 1e-6);
+        EXPECT_NEAR(Get(row.name, "FLOWTIME").value_or(0.0), row.section->GetLength2D() / v / 60.0, 1e-9);
     }
     EXPECT_FALSE(Get("S2", "FILLING_HEIGHT"));
     EXPECT_FALSE(GetText("S2", "PIPE_REF"));

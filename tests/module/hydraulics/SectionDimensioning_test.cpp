@@ -144,30 +144,6 @@ TEST_F(StatusTable, EveryFailureHasItsStatusAndWritesNothing) {
     }
 }
 
-TEST_F(SectionDimensioningTest, MethodZeroChoosesTheSmallestPipeCarryingTheFlowAndWritesItsHydraulics) {
-    Set("S1", "FLOW_TOTAL", 0.05);
-    Set("S1", "SECTION_SLOPE", 5.0);
-    const auto row = Dimension(Settings(0, 0, pvc));
-    ASSERT_EQ(row.status, kStatusSuccess);
-    // 250 mm carries about 0.049 m3/s full at 5 per mille (kb 0.5 mm), so 300 mm is the smallest.
-    auto full250 = Core("S1", 0.01, 0.005, 250.0);
-    ASSERT_LT(full250.GetDProtokPunog(), 0.05);
-    auto expected = Core("S1", 0.05, 0.005, 300.0);
-    EXPECT_EQ(GetText("S1", "PIPE_REF"), PipeGuid(300.0));
-    EXPECT_EQ(row.diameter, 300.0);
-    EXPECT_EQ(row.slope, 5.0);
-    EXPECT_NEAR(row.filling.value_or(-1.0), expected.GetDPostotakIspunjnosti(), 1e-9);
-    EXPECT_NEAR(row.velocity.value_or(-1.0), expected.GetDBrzinaDjelomicnoIsp(), 1e-9);
-    const double want[] = {expected.GetDVisinaIspunjenosti(),  expected.GetDPostotakIspunjnosti(),
-                           expected.GetDProtokPunog(),         expected.GetDPostotakProtoka(),
-                           expected.GetDBrzinaDjelomicnoIsp(), expected.GetDBrzinaPunog(),
-                           expected.GetDPostotakBrzina(),      expected.GetDVrijemeTecenja()};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_NEAR(Get("S1", kResults[i]).value_or(-1.0), want[i], 1e-9) << kResults[i];
-    EXPECT_NEAR(*Get("S1", "FLOWTIME"), 100.0 / expected.GetDBrzinaDjelomicnoIsp() / 60.0, 1e-9);
-    EXPECT_EQ(Get("S1", "SECTION_SLOPE"), 5.0);  // minimum-diameter mode keeps the slope
-}
-
 TEST_F(SectionDimensioningTest, SectionRoughnessOverridesThePipeRoughness) {
     Set("S1", "FLOW_TOTAL", 0.03);
     Set("S1", "SECTION_SLOPE", 5.0);
