@@ -4,8 +4,9 @@
 //   - Typed: through the typed getter, which gives the missing-value sentinel -1000000.0 for a missing
 //     value; the sentinel adds nothing;
 //   - Direct: the stored box, added when not null, whatever it holds (a stored sentinel too).
-// Values are summed as stored (m3/s); no unit is converted. The attributes' definitions are looked up
-// once, when the object is made.
+// Values are summed as stored (m3/s); no unit is converted. The object is made for one set of ticks (one
+// flag per row, 1 when ticked): the ticked rows' attribute definitions are looked up once, and a sum reads
+// only those rows.
 #include <span>
 #include <vector>
 
@@ -20,14 +21,16 @@ struct FlowComponent {
 
 class CFlowComponentSum {
 public:
-    explicit CFlowComponentSum(std::span<const FlowComponent> rows);
+    CFlowComponentSum(std::span<const FlowComponent> rows, std::span<const int> flags);
 
-    // The ticked rows (flag 1, one flag per row) summed in row order, for an entity's row of an attribute
-    // store or for an entity.
-    double Sum(const TAVGis::Data::CAttributeStore& store, int row, std::span<const int> flags) const;
-    double Sum(const TAVGis::Data::CAttributeHolder& entity, std::span<const int> flags) const;
+    // The ticked rows summed in row order, for an entity's row of an attribute store or for an entity.
+    double Sum(const TAVGis::Data::CAttributeStore& store, int row) const;
+    double Sum(const TAVGis::Data::CAttributeHolder& entity) const;
 
 private:
-    std::vector<CFlowAttribute> m_attributes;
-    std::vector<FlowRead> m_reads;
+    struct Term {
+        CFlowAttribute attribute;
+        FlowRead read;
+    };
+    std::vector<Term> m_terms;  // the ticked rows, in row order
 };

@@ -23,13 +23,11 @@ struct Schema {
     CFlowAttribute transit{"FLOW_TRANSIT"};
     CFlowAttribute ownFlow{"FLOW_SECT_TOTAL"};
     CFlowAttribute mainOut{"MAIN_SECT_OUT", TAVGis::Data::kEntityNode};
-    CFlowComponentSum components{CTransitAccumulation::kComponents};
 };
 
-// A sum equal to the missing-value sentinel counts as 0.
-double OwnFlowOf(const Schema& schema, const TAVGis::Data::CAttributeStore& store, int row,
-                 const CTransitAccumulation::Flags& flags) {
-    const double q = schema.components.Sum(store, row, flags);
+// The own flow: the ticked components' sum; a sum equal to the missing-value sentinel counts as 0.
+double OwnFlowOf(const CFlowComponentSum& components, const TAVGis::Data::CAttributeStore& store, int row) {
+    const double q = components.Sum(store, row);
     return q == kMissingValue ? 0.0 : q;
 }
 
@@ -95,7 +93,8 @@ private:
 
 double CTransitAccumulation::OwnFlow(const CSectionPtr& section, const Flags& flags) {
     if (!section || !section->AttributeStore()) return 0.0;
-    return OwnFlowOf(Schema(), *section->AttributeStore(), section->AttributeRow(), flags);
+    return OwnFlowOf(CFlowComponentSum(kComponents, flags), *section->AttributeStore(),
+                     section->AttributeRow());
 }
 
 MainDirectionEntry& CTransitAccumulation::EntryOf(MainDirectionMap& map, const CNodePtr& node) {
@@ -177,6 +176,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
                                         const Flags& flags, const DirectionAsker& ask) {
     TransitResult result;
     const Schema schema;
+    const CFlowComponentSum components(kComponents, flags);
     TAVGis::Topology::CTopologyStorage* topo = nullptr;
     for (const auto& s : sections)
         if (s) {
@@ -325,7 +325,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         int count = 0;
         for (std::size_t i = route.firstNew; i < route.firstNew + route.newCount; ++i) {
             const int s = newSections[i];
-            const double q = OwnFlowOf(schema, store, rowOf(s), flags);
+            const double q = OwnFlowOf(components, store, rowOf(s));
             schema.ownFlow.Set(store, rowOf(s), q);
             ++result.processed;
             if (s == route.last) continue;
