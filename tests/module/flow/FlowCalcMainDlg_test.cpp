@@ -138,15 +138,6 @@ TEST_F(FlowMainDialogTest, CancelStoresTheTicksOfBothTabs) {
     EXPECT_EQ(StoredInt("TAVX_FLOW_TOTAL_CHECK_Retardacija"), 1);
 }
 
-TEST_F(FlowMainDialogTest, OkStoresNothing) {
-    Open([](CFlowCalcMainDlg& d) {
-        d.TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
-        d.Notify(TAVUi::IDOK, Notification::Clicked);
-        EXPECT_TRUE(d.IsEnded());
-    });
-    EXPECT_FALSE(StoredInt("TAVX_FLOW_TRANSIT_CHECK_HomePercent"));
-}
-
 TEST_F(FlowMainDialogTest, TransitThenTotalThroughTheTabs) {
     Pipe("A", "a", "b", 0.001);
     Pipe("B", "b", "c", 0.002);

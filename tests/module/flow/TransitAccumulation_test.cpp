@@ -171,20 +171,6 @@ TEST_F(TransitTest, UnansweredPickEndsTheRouteAndAsksAgainLater) {
     EXPECT_EQ(r.routes, 3);
 }
 
-TEST_F(TransitTest, NoAnswerAtAllLeavesTheSectionsBelowOutside) {
-    Pipe("U1", "u1", "D", 0.001);
-    Pipe("U2", "u2", "D", 0.002);
-    Pipe("L", "D", "l", 0.010);
-    Pipe("R", "D", "r", 0.020);
-    auto r = Run();
-    EXPECT_EQ(askedAt.size(), 2u);
-    EXPECT_FALSE(r.written);  // single-section routes add nothing anywhere
-    EXPECT_FALSE(MainOut("D"));
-    ExpectFlow("U1", "FLOW_SECT_TOTAL", 0.001);
-    ExpectFlow("L", "FLOW_SECT_TOTAL", std::nullopt);
-    ExpectFlow("R", "FLOW_SECT_TOTAL", std::nullopt);
-}
-
 // A direction stored by an earlier calculation is followed without asking, and the other outgoing sections
 // are queued as heads all the same, so the branches below them are calculated as in the first calculation.
 TEST_F(TransitTest, StoredMainDirectionStillQueuesTheOtherBranches) {
@@ -317,17 +303,6 @@ TEST_F(TransitTest, OwnFlowSumsTheTickedComponents) {
         Run(f);
         ExpectFlow("S", "FLOW_SECT_TOTAL", c.want);
     }
-}
-
-TEST_F(TransitTest, DirectionByDiameterNeedsAUniqueLargest) {
-    auto a = Pipe("A", "n", "a", 0, 0.4);
-    auto b = Pipe("B", "n", "b", 0, 0.3);
-    auto c = Pipe("C", "n", "c", 0, 0.4);
-    auto d = Pipe("D", "n", "d", 0);
-    EXPECT_EQ(CTransitAccumulation::DirectionByDiameter({a, b}), a);
-    EXPECT_EQ(CTransitAccumulation::DirectionByDiameter({b, d}), b);
-    EXPECT_FALSE(CTransitAccumulation::DirectionByDiameter({a, b, c}));
-    EXPECT_FALSE(CTransitAccumulation::DirectionByDiameter({d}));
 }
 
 }  // namespace
