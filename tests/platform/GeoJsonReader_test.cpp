@@ -24,18 +24,11 @@ SImportNetwork ReadGeo(const std::string& text, double tolerance = CGeoJsonReade
     return network;
 }
 
-const SImportNode* GeoNode(const SImportNetwork& network, const std::string& name) {
-    for (const SImportNode& node : network.nodes) {
-        if (node.name == name) return &node;
-    }
-    return nullptr;
-}
-
-const SImportSection* GeoSection(const SImportNetwork& network, const std::string& name) {
-    for (const SImportSection& section : network.sections) {
-        if (section.name == name) return &section;
-    }
-    return nullptr;
+// The element of `list` named `name`, or null.
+template <class T>
+const T* Find(const std::vector<T>& list, const std::string& name) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const T& e) { return e.name == name; });
+    return it == list.end() ? nullptr : &*it;
 }
 
 bool GeoWarning(const SImportNetwork& network, const std::string& text) {
@@ -77,13 +70,13 @@ TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties) {
     ASSERT_EQ(net.nodes.size(), 4u);
     ASSERT_EQ(net.sections.size(), 2u);
 
-    const SImportSection* p1 = GeoSection(net, "P1");
+    const SImportSection* p1 = Find(net.sections, "P1");
     ASSERT_NE(p1, nullptr);
     EXPECT_EQ(p1->fromNode, "MH1");  // 0.005 m from MH1: within the default 0.01 m
     EXPECT_EQ(p1->toNode, "P1_B");   // 0.02 m from MH2: a new node
     EXPECT_EQ(p1->vertices, (std::vector<SImportPoint>{{50, 5}}));
-    EXPECT_EQ(*GeoNode(net, "P1_B")->position, (SImportPoint{100, 0.02}));
-    EXPECT_EQ(GeoNode(net, "P1_B")->kind, EImportNodeKind::Point);
+    EXPECT_EQ(*Find(net.nodes, "P1_B")->position, (SImportPoint{100, 0.02}));
+    EXPECT_EQ(Find(net.nodes, "P1_B")->kind, EImportNodeKind::Point);
     EXPECT_DOUBLE_EQ(std::get<double>(p1->properties.at("PIPE_DIA_IN")), 300.0);
     EXPECT_EQ(std::get<std::string>(p1->properties.at("material")), "PVC-U");
     EXPECT_DOUBLE_EQ(std::get<double>(p1->properties.at("laid")), 1.0);
@@ -92,13 +85,13 @@ TEST(GeoJsonReader, ReadsFeaturesSnapsLineEndsAndMapsProperties) {
     EXPECT_EQ(p1->properties.count("name"), 0u);
     EXPECT_FALSE(p1->length.has_value());
 
-    const SImportSection* p2 = GeoSection(net, "P2");
+    const SImportSection* p2 = Find(net.sections, "P2");
     ASSERT_NE(p2, nullptr);
     EXPECT_EQ(p2->fromNode, "P1_B");  // snaps to the node made for P1's end
     EXPECT_EQ(p2->toNode, "P2_B");
     EXPECT_TRUE(p2->vertices.empty());
 
-    const SImportNode* mh1 = GeoNode(net, "MH1");
+    const SImportNode* mh1 = Find(net.nodes, "MH1");
     ASSERT_NE(mh1, nullptr);
     EXPECT_EQ(*mh1->position, (SImportPoint{0, 0}));
     EXPECT_DOUBLE_EQ(std::get<double>(mh1->properties.at("depth")), 2.5);
@@ -171,7 +164,7 @@ TEST(GeoJsonReader, NamesAreGeneratedAndMadeUnique) {
     EXPECT_EQ(sections, (std::vector<std::string>{"X", "x_2", "S3", "17"}));  // section names ignore case
     EXPECT_TRUE(GeoWarning(net, "feature 2: the section name \"x\" is already used; renamed \"x_2\""));
     for (const char* name : {"12.5", "X_A", "n1", "N1", "N9", "X_A_2", "X_B", "x_2_B", "S3_B", "17_B"})
-        EXPECT_NE(GeoNode(net, name), nullptr) << name;
+        EXPECT_NE(Find(net.nodes, name), nullptr) << name;
     EXPECT_EQ(net.sections[0].fromNode, "X_A_2");  // "X_A" was taken by a point feature
     EXPECT_EQ(net.sections[1].fromNode, "X_B");    // consecutive lines share their joint node
     EXPECT_EQ(net.nodes.size(), 10u);

@@ -28,25 +28,11 @@ SImportNetwork Read(const std::string& text) {
     return network;
 }
 
-const SImportNode* FindNode(const SImportNetwork& network, const std::string& name) {
-    for (const SImportNode& node : network.nodes) {
-        if (node.name == name) return &node;
-    }
-    return nullptr;
-}
-
-const SImportSection* FindSection(const SImportNetwork& network, const std::string& name) {
-    for (const SImportSection& section : network.sections) {
-        if (section.name == name) return &section;
-    }
-    return nullptr;
-}
-
-const SImportCatchment* FindCatchment(const SImportNetwork& network, const std::string& name) {
-    for (const SImportCatchment& catchment : network.catchments) {
-        if (catchment.name == name) return &catchment;
-    }
-    return nullptr;
+// The element of `list` named `name`, or null.
+template <class T>
+const T* Find(const std::vector<T>& list, const std::string& name) {
+    const auto it = std::find_if(list.begin(), list.end(), [&](const T& e) { return e.name == name; });
+    return it == list.end() ? nullptr : &*it;
 }
 
 // True when a warning on `line` (0: any line) contains `text`.
@@ -143,7 +129,7 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     EXPECT_EQ(net.report.warningCount, 0u)
         << (net.report.warnings.empty() ? "" : net.report.warnings[0].message);
 
-    const SImportNode* j1 = FindNode(net, "J1");
+    const SImportNode* j1 = Find(net.nodes, "J1");
     ASSERT_NE(j1, nullptr);
     EXPECT_EQ(j1->kind, EImportNodeKind::Junction);
     EXPECT_NEAR(*j1->invertElevation, 102.5, kTol);
@@ -151,22 +137,22 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     EXPECT_NEAR(*j1->terrainHeight, 105.5, kTol);
     EXPECT_EQ(*j1->position, (SImportPoint{0.0, 100.0}));
 
-    const SImportNode* j3 = FindNode(net, "J3");  // maximum depth 0: not given
+    const SImportNode* j3 = Find(net.nodes, "J3");  // maximum depth 0: not given
     ASSERT_NE(j3, nullptr);
     EXPECT_FALSE(j3->maxDepth.has_value());
     EXPECT_FALSE(j3->terrainHeight.has_value());
 
-    const SImportNode* mh1 = FindNode(net, "MH1");
+    const SImportNode* mh1 = Find(net.nodes, "MH1");
     ASSERT_NE(mh1, nullptr);
     EXPECT_EQ(mh1->kind, EImportNodeKind::Storage);
     EXPECT_NEAR(*mh1->terrainHeight, 103.75, kTol);
 
-    const SImportNode* out = FindNode(net, "OUT1");
+    const SImportNode* out = Find(net.nodes, "OUT1");
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(out->kind, EImportNodeKind::Outfall);
     EXPECT_FALSE(out->terrainHeight.has_value());
 
-    const SImportSection* c1 = FindSection(net, "C1");
+    const SImportSection* c1 = Find(net.sections, "C1");
     ASSERT_NE(c1, nullptr);
     EXPECT_EQ(c1->fromNode, "J1");
     EXPECT_EQ(c1->toNode, "J2");
@@ -177,21 +163,21 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     EXPECT_NEAR(*c1->levelEnd, 101.80, kTol);
     EXPECT_EQ(c1->vertices, (std::vector<SImportPoint>{{10, 80}, {30, 60}}));
 
-    const SImportSection* c2 = FindSection(net, "C2");
+    const SImportSection* c2 = Find(net.sections, "C2");
     ASSERT_NE(c2, nullptr);
     EXPECT_NEAR(*c2->levelEnd, 101.25, kTol);  // storage invert + outlet offset
 
-    const SImportSection* c3 = FindSection(net, "C3");
+    const SImportSection* c3 = Find(net.sections, "C3");
     ASSERT_NE(c3, nullptr);
     EXPECT_FALSE(c3->diameter.has_value());
     EXPECT_EQ(std::get<std::string>(c3->properties.at("SWMM_XSECTION_SHAPE")), "RECT_CLOSED");
     EXPECT_NEAR(std::get<double>(c3->properties.at("SWMM_XSECTION_GEOM1")), 1.0, kTol);
 
-    const SImportSection* c4 = FindSection(net, "C4");
+    const SImportSection* c4 = Find(net.sections, "C4");
     ASSERT_NE(c4, nullptr);
     EXPECT_NEAR(std::get<double>(c4->properties.at("SWMM_BARRELS")), 2.0, kTol);
 
-    const SImportCatchment* s1 = FindCatchment(net, "S1");
+    const SImportCatchment* s1 = Find(net.catchments, "S1");
     ASSERT_NE(s1, nullptr);
     EXPECT_NEAR(*s1->area, 1.5, kTol);
     EXPECT_NEAR(*s1->runoffCoefficient, 0.40, kTol);
@@ -200,7 +186,7 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     EXPECT_EQ(s1->outletKind, EImportOutletKind::Node);
     EXPECT_EQ(s1->polygon.size(), 3u);  // the closing point is dropped
     EXPECT_TRUE(s1->section.empty());   // linked later
-    const SImportCatchment* s2 = FindCatchment(net, "S2");
+    const SImportCatchment* s2 = Find(net.catchments, "S2");
     ASSERT_NE(s2, nullptr);
     EXPECT_EQ(s2->outletKind, EImportOutletKind::Catchment);
     EXPECT_EQ(s2->outlet, "S1");
@@ -233,10 +219,10 @@ TEST(SwmmReader, ConvertsUnitsByFlowUnits) {
         EXPECT_NEAR(*ab.diameter, 1.5 * c.length, 1e-12);
         EXPECT_NEAR(*ab.levelStart, (100 + 1) * c.length, 1e-9);
         EXPECT_NEAR(*ab.levelEnd, (90 + 2) * c.length, 1e-9);
-        EXPECT_NEAR(*FindNode(net, "A")->terrainHeight, 110 * c.length, 1e-9);
+        EXPECT_NEAR(*Find(net.nodes, "A")->terrainHeight, 110 * c.length, 1e-9);
         EXPECT_NEAR(*net.catchments[0].area, 10 * c.area, 1e-12);
         EXPECT_NEAR(std::get<double>(net.catchments[0].properties.at("SWMM_WIDTH")), 500 * c.length, 1e-9);
-        EXPECT_EQ(*FindNode(net, "A")->position, (SImportPoint{1000, 2000}));
+        EXPECT_EQ(*Find(net.nodes, "A")->position, (SImportPoint{1000, 2000}));
         EXPECT_EQ(HasWarning(net, 0, "no [OPTIONS] FLOW_UNITS"), *c.options == '\0');
     }
     const SImportNetwork feet = Read("[MAP]\nUNITS FEET\n[JUNCTIONS]\nA 1\n[COORDINATES]\nA 1000 -10\n");
@@ -313,22 +299,22 @@ FLOW_UNITS CMS
 )");
     ExpectConsistent(net);
     EXPECT_EQ(net.nodes.size(), 6u);
-    const SImportSection* pipe = FindSection(net, "Pipe A 1");
+    const SImportSection* pipe = Find(net.sections, "Pipe A 1");
     ASSERT_NE(pipe, nullptr);
     EXPECT_EQ(pipe->fromNode, "Main Street 1");
     EXPECT_EQ(pipe->toNode, "Main Street 2");
     EXPECT_NEAR(*pipe->diameter, 0.3, kTol);  // link names match without regard to case
     EXPECT_EQ(pipe->vertices.size(), 1u);
-    const SImportSection* p2 = FindSection(net, "P2");
+    const SImportSection* p2 = Find(net.sections, "P2");
     ASSERT_NE(p2, nullptr);
     EXPECT_EQ(p2->fromNode, "001");  // "1" and "001" are different nodes
     EXPECT_EQ(p2->toNode, "1");
     EXPECT_NEAR(*p2->diameter, 0.4, kTol);
     EXPECT_NEAR(*p2->levelStart, 97.0, kTol);
     EXPECT_NEAR(*p2->levelEnd, 98.0, kTol);
-    EXPECT_EQ(*FindNode(net, "1")->position, (SImportPoint{10, 10}));
-    EXPECT_EQ(*FindNode(net, "001")->position, (SImportPoint{20, 20}));
-    const SImportSection* p3 = FindSection(net, "P3");
+    EXPECT_EQ(*Find(net.nodes, "1")->position, (SImportPoint{10, 10}));
+    EXPECT_EQ(*Find(net.nodes, "001")->position, (SImportPoint{20, 20}));
+    const SImportSection* p3 = Find(net.sections, "P3");
     ASSERT_NE(p3, nullptr);
     EXPECT_EQ(p3->fromNode, "A;B");  // ";" inside quotes is part of the name
     EXPECT_EQ(p3->toNode, "Up");     // "up" falls back to the one node "Up"
@@ -349,7 +335,7 @@ FLOW_UNITS CMS
 )");
     ExpectConsistent(net);
     EXPECT_EQ(net.nodes.size(), 3u);
-    EXPECT_NEAR(*FindNode(net, "N")->invertElevation, 98.0, kTol);  // the first definition wins
+    EXPECT_NEAR(*Find(net.nodes, "N")->invertElevation, 98.0, kTol);  // the first definition wins
     EXPECT_TRUE(HasWarning(net, 5, "already defined"));
     ASSERT_EQ(net.sections.size(), 1u);
     EXPECT_EQ(net.sections[0].name, "C1");
@@ -463,9 +449,9 @@ SX 0 0
     EXPECT_TRUE(HasWarning(net, 8, "node \"NOWHERE\" is not defined"));
     EXPECT_EQ(net.sections.size(), 1u);
     EXPECT_TRUE(HasWarning(net, 10, "imperviousness 150 % is outside 0..100"));
-    EXPECT_FALSE(FindCatchment(net, "S1")->runoffCoefficient.has_value());
+    EXPECT_FALSE(Find(net.catchments, "S1")->runoffCoefficient.has_value());
     EXPECT_TRUE(HasWarning(net, 11, "neither a node nor a subcatchment"));
-    EXPECT_EQ(FindCatchment(net, "S2")->outletKind, EImportOutletKind::None);
+    EXPECT_EQ(Find(net.catchments, "S2")->outletKind, EImportOutletKind::None);
     EXPECT_TRUE(HasWarning(net, 14, "no node of this name"));
     EXPECT_TRUE(HasWarning(net, 15, "\"x\" is not a number"));
     EXPECT_TRUE(HasWarning(net, 17, "no subcatchment of this name"));
@@ -613,7 +599,7 @@ TEST(SwmmReader, GeneratedNetworkReadsBack) {
         EXPECT_NEAR(*b.length, *a.length, kRounding);
         EXPECT_NEAR(*b.diameter, *a.diameter, kRounding);
         EXPECT_NEAR(*b.levelStart, *a.levelStart, kRounding);
-        EXPECT_NEAR(*a.levelStart, *FindNode(si, a.fromNode)->invertElevation, kTol);
+        EXPECT_NEAR(*a.levelStart, *Find(si.nodes, a.fromNode)->invertElevation, kTol);
     }
     for (std::size_t i = 0; i < si.catchments.size(); ++i)
         EXPECT_NEAR(*us.catchments[i].area, *si.catchments[i].area, 0.00005 * kAcre * 2);
@@ -647,12 +633,12 @@ PRESET RG B 1 10
 )");
     net.catchments.back().section = "IN1";
     EXPECT_EQ(ResolveCatchmentSections(net), 4u);
-    EXPECT_EQ(FindCatchment(net, "AT_B")->section, "OUT1");   // first leaving, in model order
-    EXPECT_EQ(FindCatchment(net, "AT_O")->section, "OUT1");   // outfall: first entering
-    EXPECT_EQ(FindCatchment(net, "VIA")->section, "OUT1");    // through the catchment it drains into
-    EXPECT_EQ(FindCatchment(net, "PRESET")->section, "IN1");  // kept
+    EXPECT_EQ(Find(net.catchments, "AT_B")->section, "OUT1");   // first leaving, in model order
+    EXPECT_EQ(Find(net.catchments, "AT_O")->section, "OUT1");   // outfall: first entering
+    EXPECT_EQ(Find(net.catchments, "VIA")->section, "OUT1");    // through the catchment it drains into
+    EXPECT_EQ(Find(net.catchments, "PRESET")->section, "IN1");  // kept
     for (const char* name : {"LOOP1", "LOOP2", "ISOL", "LOST"})
-        EXPECT_TRUE(FindCatchment(net, name)->section.empty()) << name;
+        EXPECT_TRUE(Find(net.catchments, name)->section.empty()) << name;
     EXPECT_TRUE(HasWarning(net, 0, "\"LOOP1\" is not linked to a section: its outlets form a cycle"));
     EXPECT_TRUE(HasWarning(net, 0, "\"ISOL\" is not linked to a section: no section touches"));
     EXPECT_TRUE(HasWarning(net, 0, "\"LOST\" is not linked to a section: its outlet \"NOWHERE\" is unknown"));
