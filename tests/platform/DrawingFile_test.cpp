@@ -36,12 +36,6 @@ using TAVGis::Store::CGpkgGeometry;
 
 const std::string kHostile = "O'Brien \"Main\"; DROP TABLE sections;--";
 
-fs::path TempDir() {
-    auto dir = fs::temp_directory_path() / ("drawingfile_test_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    return dir;
-}
-
 std::string Bytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -52,15 +46,19 @@ void WriteBytes(const fs::path& p, const std::string& bytes) {
     out << bytes;
 }
 
-std::string Sqlite(const fs::path& db, const std::string& sql) {
-    const std::string cmd = "sqlite3 '" + db.string() + "' \"" + sql + "\" 2>&1";
+// What a shell command prints, errors included.
+std::string Output(const std::string& command) {
     std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-        char buf[256];
+    if (FILE* p = ::popen((command + " 2>&1").c_str(), "r")) {
+        char buf[512];
         while (std::fgets(buf, sizeof buf, p)) out += buf;
         ::pclose(p);
     }
     return out;
+}
+
+std::string Sqlite(const fs::path& db, const std::string& sql) {
+    return Output("sqlite3 '" + db.string() + "' \"" + sql + "\"");
 }
 
 std::set<std::string> FilesIn(const fs::path& dir) {
@@ -73,7 +71,8 @@ class DrawingFileTest : public testsupport::DrawingTest {
 protected:
     void SetUp() override {
         DrawingTest::SetUp();
-        dir = TempDir();
+        dir = fs::temp_directory_path() / ("drawingfile_test_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
     }
     void TearDown() override {
         std::error_code ec;
@@ -223,13 +222,7 @@ TEST_F(DrawingFileTest, OgrinfoReadsTheLayers) {
     CDrawingFile::Save(*doc, file);
     const std::string bytes = Bytes(file);
     auto ogrinfo = [&](const std::string& args) {
-        std::string out;
-        if (FILE* p = ::popen(("ogrinfo -ro " + args + " '" + file.string() + "' 2>&1").c_str(), "r")) {
-            char buf[512];
-            while (std::fgets(buf, sizeof buf, p)) out += buf;
-            ::pclose(p);
-        }
-        return out;
+        return Output("ogrinfo -ro " + args + " '" + file.string() + "'");
     };
     const std::string all = ogrinfo("");
     EXPECT_NE(all.find("1: nodes (Point)"), std::string::npos) << all;

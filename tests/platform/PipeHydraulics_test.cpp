@@ -322,14 +322,6 @@ TEST(PipeHydraulicsFlowTime, MinutesFromLengthAndVelocity) {
 // ---------------------------------------------------------------------------------------------
 // The shipped pipe series: well-formed rows, one pipe type per group, diameters rising within a
 // group, inner diameters plausible against the nominal size, and every pipe usable by the formulas.
-std::filesystem::path SourceDir() {
-#ifdef SEWER_SOURCE_DIR
-    return SEWER_SOURCE_DIR;
-#else
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-#endif
-}
-
 std::vector<std::string> SplitCsv(const std::string& line) {
     std::vector<std::string> fields;
     std::stringstream stream(line);
@@ -346,7 +338,7 @@ double ParseNumber(const std::string& text) {
 }
 
 TEST(PipeHydraulicsCatalogue, PipeSeriesAreConsistent) {
-    std::ifstream file(SourceDir() / "examples/catalogue/pipe_series.csv");
+    std::ifstream file(std::filesystem::path(SEWER_SOURCE_DIR) / "examples/catalogue/pipe_series.csv");
     ASSERT_TRUE(file) << "examples/catalogue/pipe_series.csv not found";
     std::string line;
     bool headerSeen = false;
