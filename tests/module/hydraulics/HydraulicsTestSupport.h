@@ -6,55 +6,36 @@
 #include <vector>
 
 #include "module/hydraulics/calc/AutomaticDimensioning.h"
-#include "platform/network/CatalogManager.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/SewageHydraulics.h"
 #include "support/TestSupport.h"
+#include "testing/TestPipeCatalogue.h"
 
 namespace hydraulicstest {
 
 constexpr double kViscosity = 1.31e-6;  // m2/s
 constexpr double kRoughnessMm = 0.5;
 
-struct PipeSpec {
-    std::string name;
-    double innerMm;
-};
-
-// Group "PVC" (type "PVC-U") with inner diameters 150 to 500 mm and group "CONCRETE" (type "BETON").
+// Group "PVC" (type "PVC-U") with inner diameters 150 to 500 mm and group "CONCRETE" (type "BETON"), all
+// with a roughness of 0.5 mm.
 class CatalogueTest : public testsupport::DrawingTest {
 protected:
     void SetUp() override {
         DrawingTest::SetUp();
-        auto catalog =
-            TAVGis::Data::CCatalogManager::GetInstance()->GetOrCreateCatalog(TAVGis::Data::kPipeCatalogName);
-        pvc = AddGroup(*catalog, "PVC", "PVC-U",
-                       {{"PVC 160", 150.0},
-                        {"PVC 200", 200.0},
-                        {"PVC 250", 250.0},
-                        {"PVC 315", 300.0},
-                        {"PVC 400", 400.0},
-                        {"PVC 500", 500.0}});
-        concrete = AddGroup(*catalog, "CONCRETE", "BETON", {{"DN 600", 600.0}, {"DN 800", 800.0}});
-    }
-
-    TAVGis::Data::CCatalogItemPtr AddGroup(TAVGis::Data::CCatalog& catalog, const std::string& name,
-                                           const std::string& type, const std::vector<PipeSpec>& specs) {
-        auto group =
-            TAVGis::Data::CCatalogItemPtr(new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), name));
-        group->SetProperty("TYPE_ID", type);
-        catalog.AddRootItem(group);
-        for (const auto& p : specs) {
-            auto pipe = TAVGis::Data::CCatalogItemPtr(
-                new TAVGis::Data::CCatalogItem(TAVGis::Topology::NewGuid(), p.name));
-            pipe->SetProperty("DN", p.innerMm);
-            pipe->SetProperty("DI", p.innerMm);
-            pipe->SetProperty("KB", kRoughnessMm);
-            pipe->SetProperty("TYPE_ID", type);
-            catalog.AddItem(group, pipe);
-            pipesByDiameter[p.innerMm] = pipe;
-        }
-        return group;
+        std::vector<testpipes::SPipeRow> rows;
+        const std::pair<const char*, double> pvcPipes[] = {{"PVC 160", 150.0}, {"PVC 200", 200.0},
+                                                           {"PVC 250", 250.0}, {"PVC 315", 300.0},
+                                                           {"PVC 400", 400.0}, {"PVC 500", 500.0}};
+        for (const auto& [name, d] : pvcPipes) rows.push_back({"PVC", name, d, d, kRoughnessMm, "PVC-U"});
+        for (double d : {600.0, 800.0})
+            rows.push_back(
+                {"CONCRETE", "DN " + std::to_string(static_cast<int>(d)), d, d, kRoughnessMm, "BETON"});
+        auto catalog = testpipes::LoadPipeCatalogue(rows);
+        pvc = catalog->GetRootItems()[0];
+        concrete = catalog->GetRootItems()[1];
+        const auto* pm = TAVGis::Data::CPipeManager::GetInstance();
+        for (const auto& group : catalog->GetRootItems())
+            for (const auto& pipe : group->GetSubItems()) pipesByDiameter[pm->GetInnerDiameter(pipe)] = pipe;
     }
 
     // The settings a run builds for a group.
