@@ -105,6 +105,7 @@ AutomaticDimensioningResult CAutomaticDimensioning::Run(const AutomaticDimension
     settings.precision = in.precision;
     const CSectionDimensioning rules(std::move(settings));
 
+    result.rows.reserve(result.toCalculate.size());  // one row each, more above divisions
     CUpstreamVisit visit;
     auto dimension = [&](const CSectionPtr& s) {
         if (result.toCalculate.find(s->GetGuid()) == result.toCalculate.end()) return;
