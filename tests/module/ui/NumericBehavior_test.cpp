@@ -56,20 +56,6 @@ struct Field {
 
 constexpr double kTolerance = 1e-12;
 
-TEST(NumericBehaviorTest, ConstructionAndFlags) {
-    const NumericBehavior positive(8, 2);
-    EXPECT_EQ(positive.GetMaxWholeDigits(), 8);
-    EXPECT_EQ(positive.GetMaxDecimalPlaces(), 2);
-    EXPECT_TRUE(positive.IsNegativeAllowed());
-    const NumericBehavior noNegative(-8, 2);
-    EXPECT_EQ(noNegative.GetMaxWholeDigits(), 8);
-    EXPECT_FALSE(noNegative.IsNegativeAllowed());
-    EXPECT_EQ(noNegative.GetFlags(), NumericBehavior::kFlagCannotBeNegative);
-    EXPECT_EQ(positive.GetDecimalPoint(), '.');
-    EXPECT_EQ(positive.GetGroupSeparator(), ',');
-    EXPECT_EQ(positive.GetNegativeSign(), '-');
-}
-
 TEST(NumericBehaviorTest, ValidityRule) {
     struct Case {
         int whole;
