@@ -46,19 +46,8 @@ TEST(NumericEditTest, TypingSequencesWithCaretAndSelection) {
     const Case cases[] = {
         {"plain number", 8, 4, "", 0, 0, "12.345", "12.345", 6},
         {"decimals full at the end are ignored", 8, 2, "", 0, 0, "-12.345", "-12.34", 6},
-        {"full whole part, caret at its end", 2, 2, "12", 2, 2, "3", "12", 2},
-        {"full whole part, caret inside overwrites", 2, 2, "12", 0, 0, "3", "32", 1},
-        {"whole digits counted after a sign", 2, 2, "-12", 3, 3, "9", "-12", 3},
-        {"decimal point with the caret in front", 8, 4, "12.5", 0, 0, ".", "12.5", 3},
-        {"decimal point replaces a selected one", 8, 4, "12.5", 2, 3, ".", "12.5", 3},
-        {"full decimals overwrite after the caret", 8, 2, "1.25", 2, 2, "7", "1.75", 3},
-        {"full decimals, selection to the end", 8, 2, "1.25", 2, 4, "9", "1.9", 3},
         {"selection of whole digits replaced", 8, 4, "123.45", 0, 3, "9", "9.45", 1},
-        {"sign toggled with the caret inside", 8, 4, "12.5", 2, 2, "-", "-12.5", 3},
         {"sign toggled twice", 8, 4, "12.5", 2, 2, "--", "12.5", 2},
-        {"sign at the front is stepped over", 8, 4, "-12.5", 0, 0, "-", "-12.5", 1},
-        {"no negatives: sign ignored", -8, 4, "12.5", 0, 0, "-", "12.5", 0},
-        {"no decimals: point ignored", 8, 0, "12", 2, 2, ".5", "125", 3},
         {"letters and other bytes ignored", 8, 4, "1", 1, 1, "a,\xC3\xA9 2", "12", 2},
         {"selection reversed", 8, 4, "123", 3, 1, "9", "19", 2},
     };
@@ -85,10 +74,7 @@ TEST(NumericEditTest, TextSetAsAWholeFollowsTheValidityRule) {
         const char* text;
     };
     const Case cases[] = {
-        {2, 2, "345", "34"},  {8, 1, "2.68", "2.6"},    {-8, 4, "-2.5", "2.5"},
-        {8, 0, "3.75", "3"},  {8, 4, "1a2.3c", "12.3"}, {8, 4, "1.2.3", "1.23"},
-        {8, 4, "12-", "-12"}, {8, 4, "", ""},           {8, 4, "  7,5 ", "75"},
-    };
+        {2, 2, "345", "34"}, {8, 4, "12-", "-12"}, {8, 4, "  7,5 ", "75"}, {-8, 4, "-2.5", "2.5"}};
     for (const Case& c : cases) {
         TAVUi::CControl control(EditTemplate());
         CNumericEdit::Attach(control, c.whole, c.decimals);
