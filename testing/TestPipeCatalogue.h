@@ -26,12 +26,9 @@ struct SPipeRow {
     std::string typeId;
 };
 
+// The source tree (the testing library gives its users SEWER_SOURCE_DIR).
 inline std::filesystem::path SourceDir() {
-#ifdef SEWER_SOURCE_DIR
     return SEWER_SOURCE_DIR;
-#else
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
-#endif
 }
 
 inline std::filesystem::path PipeSeriesPath() {

@@ -92,42 +92,6 @@ TEST_F(DialogStateTest, ValuesAreKeptPerDrawingAndPerDictionary) {
     acDocManagerPtr()->SetCurrent(first);
 }
 
-TEST(DialogStateParseTest, TypedTextsParseAsDecimalNumbers) {
-    struct Case {
-        const char* text;
-        double expected;
-    };
-    const Case cases[] = {
-        {"12.5", 12.5},  {"  -3", -3.0},   {"+4.25", 4.25}, {".5", 0.5},    {"7.", 7.0},
-        {"1e3", 1000.0}, {"12.5 m", 12.5}, {"1,5", 1.0},    {"abc", 0.0},   {"", 0.0},
-        {"-", 0.0},      {"--1", 0.0},     {"+-1", 0.0},    {"1e400", 0.0}, {"nan", 0.0},
-        {"inf", 0.0},    {"0x10", 0.0},    {"\t\n 2", 2.0}, {"- 2", 0.0},   {"-0.000001", -0.000001},
-    };
-    for (const Case& c : cases)
-        EXPECT_NEAR(CDialogState::ParseNumber(c.text), c.expected, 1e-15) << '"' << c.text << '"';
-}
-
-TEST(DialogStateParseTest, NumbersAreShownAsAFieldShowsThem) {
-    struct Case {
-        double value;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {1.5, "1.5"},
-        {3.0, "3"},
-        {-0.25, "-0.25"},
-        {0.0, "0"},
-        {-0.0, "0"},
-        {-1e-9, "0"},
-        {100.0, "100"},
-        {0.1234567, "0.123457"},
-        {1e6, "1000000"},
-        {std::numeric_limits<double>::quiet_NaN(), ""},
-        {std::numeric_limits<double>::infinity(), ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(CDialogState::FormatNumber(c.value), c.expected) << c.value;
-}
-
 TEST_F(DialogStateTest, ATypedTextThatIsNotANumberIsStoredAsZero) {
     TestDialog dialog;
     dialog.Item(testsupport::IDC_TEST_NUMBER).text = "not a number";
