@@ -10,6 +10,7 @@
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/CommandStack.h"
+#include "platform/host/NumberText.h"
 #include "platform/network/TopologyMultiStorage.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 
@@ -27,9 +28,7 @@ TAVGis::Topology::CTopologyStorage& Topology() {
 }
 
 std::string FormatNumber(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.10g", v);
-    return buf;
+    return TAVHost::NumberText::General(v, 10);
 }
 
 std::string FormatBox(const CDataBox& box) {

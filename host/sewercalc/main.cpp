@@ -17,6 +17,7 @@
 #include "platform/gis/GisDrawingData.h"
 #include "platform/host/Document.h"
 #include "platform/host/HostUi.h"
+#include "platform/host/NumberText.h"
 #include "platform/network/CatalogManager.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/DrawingFile.h"
@@ -239,9 +240,7 @@ int Info(const std::string& drawing) {
 std::string FormatValue(const TAVGis::Data::CDataBox& box, bool forReading) {
     if (box.IsNull()) return {};
     if (box.IsText()) return box.ToString();
-    char buf[64];
-    std::snprintf(buf, sizeof buf, forReading ? "%.6g" : "%.10g", box.ToDouble());
-    return buf;
+    return TAVHost::NumberText::General(box.ToDouble(), forReading ? 6 : 10);
 }
 
 std::string CsvField(const std::string& s) {

@@ -19,6 +19,7 @@
 
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/GisDrawingData.h"
+#include "platform/host/NumberText.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GpkgGeometry.h"
 
@@ -971,9 +972,7 @@ private:
                                         "' is binary data");
             }
             if (cols.defs[i]->GetValueType() == ValueType::Text && box.IsDouble()) {
-                char buf[32];
-                std::snprintf(buf, sizeof buf, "%.17g", box.ToDouble());
-                box = CDataBox(std::string(buf));
+                box = CDataBox(TAVHost::NumberText::General(box.ToDouble(), 17));
             }
             if (!store.Set(*cols.defs[i], e.AttributeRow(), box))
                 Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
