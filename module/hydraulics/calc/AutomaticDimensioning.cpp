@@ -105,8 +105,8 @@ AutomaticDimensioningResult CAutomaticDimensioning::Run(const AutomaticDimension
     settings.precision = in.precision;
     const CSectionDimensioning rules(std::move(settings));
 
-    result.rows.reserve(result.toCalculate.size());  // one row each, more above divisions
-    CUpstreamVisit visit;
+    result.rows.reserve(result.toCalculate.size());  // one row each
+    CUpstreamVisit visit;                            // one for all roots: a section is handed over once
     auto dimension = [&](const CSectionPtr& s) {
         if (result.toCalculate.find(s->GetGuid()) == result.toCalculate.end()) return;
         result.rows.push_back(rules.Dimension(s));

@@ -8,10 +8,17 @@
 // callback as soon as it is known, so that a caller can show progress; the run returns every result and
 // how it ended.
 //
+// Every section is dimensioned once per run: the first time the upstream-first walk reaches it, after
+// everything upstream of it. A section reached again, by another downstream path of a division or from a
+// later root, is not dimensioned again, so a run costs O(sections + links) however often the network
+// divides. On a network without cycles the results are the ones dimensioning a section again for every
+// downstream path would leave: a section's result depends only on its own data and the pipes of its
+// upstream sections, which are dimensioned before it either way.
+//
 // Order of effects, which callers rely on: the run stops without touching anything when there is no
 // selected section or no root; otherwise `onStarted` is called once the sessions are open, before the group
-// and viscosity checks; then one `onRow` per dimensioned section in visiting order. A section upstream of
-// several downstream paths is dimensioned once per path.
+// and viscosity checks; then one `onRow` per dimensioned section in visiting order. On a network without
+// divisions that order is the one of the plain recursive visit from each root in turn.
 //
 // Decisions:
 // - The update sessions are closed on every path out of the run, also when a check stops it or an
@@ -56,7 +63,7 @@ struct AutomaticDimensioningResult {
     AutomaticDimensioningStatus status = AutomaticDimensioningStatus::Done;
     std::set<std::string> toCalculate;                 // GUIDs of the sections to calculate
     std::vector<TAVGis::Topology::CSectionPtr> roots;  // in the order of the active system's selection
-    std::vector<DimensioningRow> rows;                 // in visiting order
+    std::vector<DimensioningRow> rows;                 // in visiting order, one per section
 };
 
 class CAutomaticDimensioning {
