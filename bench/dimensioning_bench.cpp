@@ -7,6 +7,9 @@
 //     argument is the target filling (%): 90 (the default, met by the first pipe tried) and 50 (the walk
 //     goes on through larger pipes).
 //   BM_DimensionChain: method 0 on a chain of 200,000 sections (the deepest visit).
+//   BM_DimensionDivisions: method 0 on trees of 10,000 and 200,000 sections with a division at every tenth
+//     section (a second section leaving the same node, ending at a node of its own: another root above
+//     which the whole network upstream of the division lies). Every section still gets one row.
 //   BM_DimensionWithoutPage: minimum-diameter mode, method 0, the run (CAutomaticDimensioning) alone: no
 //     result list and no display requests; the difference to BM_DimensionMinimumDiameter is the page's share.
 #include <benchmark/benchmark.h>
@@ -16,6 +19,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "module/app/ModuleResources.h"
 #include "module/hydraulics/calc/AutomaticDimensioning.h"
@@ -41,9 +45,9 @@ struct Drawing {
 };
 
 // One drawing per network, built once and kept.
-Drawing& NetworkOf(int sections, TAVGis::Bench::NetworkShape shape) {
-    static std::map<std::pair<int, int>, Drawing> drawings;
-    auto& d = drawings[{sections, static_cast<int>(shape)}];
+Drawing& NetworkOf(int sections, TAVGis::Bench::NetworkShape shape, int divisionEvery = 0) {
+    static std::map<std::tuple<int, int, int>, Drawing> drawings;
+    auto& d = drawings[{sections, static_cast<int>(shape), divisionEvery}];
     if (d.doc) {
         acDocManagerPtr()->SetCurrent(*d.doc);
         return d;
@@ -55,6 +59,7 @@ Drawing& NetworkOf(int sections, TAVGis::Bench::NetworkShape shape) {
     TAVGis::Bench::NetworkOptions options;
     options.sections = sections;
     options.shape = shape;
+    options.divisionEvery = divisionEvery;
     options.withFlows = false;
     options.withDiameters = false;
     options.withSlopes = true;  // SECTION_SLOPE 3 to 7 per mille
@@ -119,6 +124,14 @@ void BM_DimensionChain(benchmark::State& state) {
     RunPage(state, *page, d.sections);
 }
 
+void BM_DimensionDivisions(benchmark::State& state) {
+    auto& d = NetworkOf(static_cast<int>(state.range(0)), TAVGis::Bench::NetworkShape::Divisions, 10);
+    auto page = Page();
+    page->Notify(dlg_proracun_automatski::IDC_RADIO_MIN_DIAMETER, Notification::Clicked);
+    page->Notify(dlg_proracun_automatski::IDC_RADIO_WITHOUT_CONDITIONS, Notification::Clicked);
+    RunPage(state, *page, d.sections);
+}
+
 void BM_DimensionWithoutPage(benchmark::State& state) {
     auto& d = NetworkOf(static_cast<int>(state.range(0)), TAVGis::Bench::NetworkShape::Tree);
     AutomaticDimensioningInputs in;
@@ -147,6 +160,7 @@ BENCHMARK(BM_DimensionFillingCriterion)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2);
 BENCHMARK(BM_DimensionChain)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_DimensionDivisions)->Arg(10000)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DimensionWithoutPage)->Arg(10000)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
