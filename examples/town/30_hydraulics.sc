@@ -4,8 +4,8 @@
 # its flow full at its slope, and its filling, velocities and flow time. Then the export file for other
 # tools, and a table of every section: pipe inner diameter (mm), slope (per mille), filling (%), velocity at
 # partial filling (m/s) and status. Everything upstream of the division at MH-MS24 drains both to the
-# plant and to the storm relief, so the upstream-first visit dimensions it once for each of the two outlets
-# and it appears twice in the table, with the same result.
+# plant and to the storm relief; the upstream-first visit dimensions each section once, the first time it
+# reaches it, so every section has one row in the table.
 echo == automatic dimensioning: minimum diameter, without conditions, pipe group PVC-U SN8 EN 1401
 command CalcHydraulicsSewage
 choose IDC_TAB 1
