@@ -78,6 +78,15 @@ const VocabularyEntry kSectionVocabulary[] = {
     {"TUR_KMAX_H", ValueType::Double, ""},
     {"TUR_KMIN_D", ValueType::Double, ""},
     {"TUR_KMIN_H", ValueType::Double, ""},
+    // What an imported network gives of its pipes. SECTION_LENGTH is the length of the pipe as built,
+    // which calculations use instead of the plan length (CSection::GetLength2D). A pipe that is not
+    // circular has no PIPE_DIA_IN; it keeps the name of its cross-section shape as the source file gives
+    // it (EPA SWMM: "EGG", "RECT_CLOSED", ...), its full height and, for shapes whose source gives one, its
+    // width (top, bottom or largest width, as the shape defines it).
+    {"SECTION_LENGTH", ValueType::Double, "m"},
+    {"PIPE_SHAPE", ValueType::Text, ""},
+    {"PIPE_HEIGHT", ValueType::Double, "m"},
+    {"PIPE_WIDTH", ValueType::Double, "m"},
 };
 
 const VocabularyEntry kNodeVocabulary[] = {

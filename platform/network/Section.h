@@ -1,6 +1,11 @@
 #pragma once
 // CSection: a pipe run from its starting node to its ending node (flow runs from start to end), with
 // intermediate vertices and the levels of its invert at both nodes.
+//
+// Length: a section drawn schematically (an imported network whose coordinates are only a sketch) keeps
+// the length of the pipe as built in its attribute SECTION_LENGTH (m). GetLength2D, the length every
+// calculation uses, is that given length when the section has a positive one, else the plan length
+// along its vertices (GetPlanLength). A value of 0 or below is no length and is not used.
 #include <optional>
 #include <vector>
 
@@ -20,8 +25,12 @@ public:
     const CNodePtr& GetStartingNode() const { return m_start; }
     const CNodePtr& GetEndingNode() const { return m_end; }
     const std::vector<TAVHost::Point2d>& Vertices() const { return m_vertices; }
+    // The length of the pipe (m): the given length (SECTION_LENGTH) when positive, else the plan length.
+    double GetLength2D() const;
     // Plan length along the vertices (m).
-    double GetLength2D() const { return m_length; }
+    double GetPlanLength() const { return m_length; }
+    // The positive given length (m) of SECTION_LENGTH, or std::nullopt.
+    std::optional<double> GetGivenLength() const;
 
     // Sections ending at this section's starting node.
     std::vector<CSectionPtr> GetSectionsIn() const;

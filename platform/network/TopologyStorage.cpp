@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <unordered_set>
 
+#include "platform/gis/DataConfiguration.h"
+
 namespace TAVGis::Topology {
 
 // Version-4 GUIDs from a per-thread 64-bit generator seeded once from the system's entropy: one system
@@ -57,6 +59,22 @@ CSection::CSection(Data::CAttributeStore* store, CTopologyStorage* owner, std::s
     };
     for (const auto& v : m_vertices) add(v);
     add({m_end->X(), m_end->Y()});
+}
+
+std::optional<double> CSection::GetGivenLength() const {
+    static const Data::CDataDefinition* const def =
+        Data::CDataConfiguration::GetInstance().GetDataDefinition(Data::kEntitySection, "SECTION_LENGTH");
+    const Data::CAttributeStore* store = AttributeStore();
+    if (!def || !store || !store->Has(*def, AttributeRow())) return std::nullopt;
+    Data::CDataBox box;
+    store->Get(*def, AttributeRow(), box);
+    const double length = box.ToDouble();  // m
+    if (!(length > 0.0)) return std::nullopt;
+    return length;
+}
+
+double CSection::GetLength2D() const {
+    return GetGivenLength().value_or(m_length);
 }
 
 std::vector<CSectionPtr> CSection::GetSectionsIn() const {

@@ -78,6 +78,17 @@ TEST_F(TopologyTest, LookupsAndLengths) {
     EXPECT_EQ(Topo().GetSectionByGuid(s->GetGuid()), s);
     EXPECT_FALSE(Topo().GetSectionByGuid(a->GetGuid())) << "a node's GUID names no section";
     EXPECT_NEAR(s->GetLength2D(), 30.0 + 40.0, 1e-12);
+    // A positive given length (SECTION_LENGTH) is the length of the pipe; anything else is no length.
+    struct SLengthCase {
+        TAVGis::Data::CDataBox given;
+        double length;  // m
+    };
+    for (const auto& c : std::vector<SLengthCase>{{125.5, 125.5}, {0.0, 70.0}, {-3.0, 70.0}, {{}, 70.0}}) {
+        SCOPED_TRACE(c.given.ToString());
+        Set("Main St 1", "SECTION_LENGTH", c.given);
+        EXPECT_NEAR(s->GetLength2D(), c.length, 1e-12);
+        EXPECT_NEAR(s->GetPlanLength(), 70.0, 1e-12);
+    }
     double h = 0;
     EXPECT_TRUE(b->GetTerrainHeight(h));
     EXPECT_DOUBLE_EQ(h, 101.5);
