@@ -73,7 +73,7 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
         p["to_node"] = s->GetEndingNode()->GetName();
         if (s->LevelAtStart()) p["level_start"] = *s->LevelAtStart();
         if (s->LevelAtEnd()) p["level_end"] = *s->LevelAtEnd();
-        p["length_2d"] = s->GetLength2D();
+        p["length_2d"] = s->GetPlanLength();  // m
         Attributes(p, *s, gis.sectionStore);
         json coords = json::array();
         coords.push_back(Position(s->GetStartingNode()->X(), s->GetStartingNode()->Y()));

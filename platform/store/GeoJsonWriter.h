@@ -5,11 +5,12 @@
 // Features, in this order: nodes (Point), sections (LineString from the start node through the vertices
 // to the end node), catchment areas (Polygon, its ring closed; no geometry when it has no outline).
 // Properties: "name", "guid", "entity" ("node", "section", "catchment_area"), "system"; nodes
-// "terrain_height"; sections "from_node", "to_node", "level_start", "level_end", "length_2d" (m);
-// catchment areas "kind", "area_ha", "inhabitant_density", "runoff_coefficient", "section" (the name of
-// the section it drains into); then every attribute that has a value, under its definition's name.
-// Missing values are left out. Reading the file back with CGeoJsonReader and CNetworkImporter gives the
-// same network and attributes (a catchment area without an outline has no geometry and is not read back).
+// "terrain_height"; sections "from_node", "to_node", "level_start", "level_end", "length_2d" (the plan
+// length, m; the length of the pipe, when given, is the attribute SECTION_LENGTH); catchment areas "kind",
+// "area_ha", "inhabitant_density", "runoff_coefficient", "section" (the name of the section it drains into);
+// then every attribute that has a value, under its definition's name. Missing values are left out. Reading
+// the file back with CGeoJsonReader and CNetworkImporter gives the same network and attributes (a catchment
+// area without an outline has no geometry and is not read back).
 #include <filesystem>
 #include <ostream>
 

@@ -14,7 +14,8 @@ namespace {
 using Data::CDataBox;
 using Data::ValueType;
 
-constexpr const char* kPipeDiameterAttribute = "PIPE_DIA_IN";  // m
+constexpr const char* kPipeDiameterAttribute = "PIPE_DIA_IN";    // m
+constexpr const char* kGivenLengthAttribute = "SECTION_LENGTH";  // m
 
 std::vector<TAVHost::Point2d> ToPoints(const std::vector<SImportPoint>& pts) {
     std::vector<TAVHost::Point2d> out;
@@ -110,8 +111,9 @@ public:
     }
 
     void Sections(const std::vector<SImportSection>& sections) {
-        const auto* diameterDef = Data::CDataConfiguration::GetInstance().GetDataDefinition(
-            Data::kEntitySection, kPipeDiameterAttribute);
+        const auto& config = Data::CDataConfiguration::GetInstance();
+        const auto* diameterDef = config.GetDataDefinition(Data::kEntitySection, kPipeDiameterAttribute);
+        const auto* lengthDef = config.GetDataDefinition(Data::kEntitySection, kGivenLengthAttribute);
         for (const auto& s : sections) {
             if (m_topo.FindSectionByName(s.name)) {
                 ++m_r.sectionsSkipped;
@@ -137,14 +139,23 @@ public:
                 m_gis.sectionStore.Set(*diameterDef, section->AttributeRow(), CDataBox(*s.diameter));
                 ++m_r.attributesWritten;
             }
+            if (s.length && lengthDef) {
+                m_gis.sectionStore.Set(*lengthDef, section->AttributeRow(), CDataBox(*s.length));
+                ++m_r.attributesWritten;
+            }
             if (s.roughness) ++m_r.roughnessNotKept;
-            const double plan = section->GetLength2D();
-            if (s.length && plan > 0 &&
-                std::fabs(*s.length - plan) > CNetworkImporter::kLengthTolerance * plan)
-                ++m_r.lengthsDiffering;
             WriteProperties(s.properties, *section,
                             {"level_start", "level_end", "guid", "entity", "system", "from_node", "to_node",
                              "length_2d"});
+            const double plan = section->GetPlanLength();
+            if (const auto given = section->GetGivenLength();
+                given && std::fabs(*given - plan) > CNetworkImporter::kLengthTolerance * plan)
+                ++m_r.lengthsDiffering;
+            if (!diameterDef || !m_gis.sectionStore.Has(*diameterDef, section->AttributeRow())) {
+                if (m_r.withoutDiameterNames.size() < CNetworkImporter::kMaxNamesListed)
+                    m_r.withoutDiameterNames.push_back(s.name);
+                ++m_r.withoutDiameter;
+            }
         }
     }
 
@@ -250,8 +261,14 @@ std::string CNetworkImporter::FormatReport(const SImportReport& read, const SNet
     if (r.roughnessNotKept)
         out << "Manning roughness not kept (no attribute for it): " << r.roughnessNotKept << "\n";
     if (r.lengthsDiffering)
-        out << "given lengths differing from the drawn length by more than 1 %: " << r.lengthsDiffering
-            << "\n";
+        out << "given lengths used instead of the drawn length (differing by more than 1 %): "
+            << r.lengthsDiffering << "\n";
+    if (r.withoutDiameter) {
+        out << "sections without a circular diameter: " << r.withoutDiameter << " (";
+        for (std::size_t i = 0; i < r.withoutDiameterNames.size(); ++i)
+            out << (i ? ", '" : "'") << r.withoutDiameterNames[i] << "'";
+        out << (r.withoutDiameter > r.withoutDiameterNames.size() ? ", ...)\n" : ")\n");
+    }
     for (const auto& [name, n] : r.unmappedProperties)
         out << "unmapped property " << name << ": " << n << "\n";
     const std::size_t warnings = read.warningCount + r.messageCount;

@@ -4,8 +4,10 @@
 // - Nodes get their position and terrain height; a node without a position cannot be placed and is not
 //   imported (nor are the sections that need it); a node whose name the drawing
 //   already has is not created again: the existing node is used, so an import can extend a network.
-// - Sections get their vertices, "PIPE_DIA_IN" (m) from the circular diameter and their levels at both
-//   nodes; a section or catchment area whose name the drawing already has is skipped.
+// - Sections get their vertices, "PIPE_DIA_IN" (m) from the circular diameter, "SECTION_LENGTH" (m)
+//   from the given length and their levels at both nodes; a section or catchment area whose name the
+//   drawing already has is skipped. The given length is what the network calculates with
+//   (CSection::GetLength2D), so a schematic drawing keeps the lengths of the pipes as built.
 // - Catchment areas get kind, area (ha), inhabitant density, runoff coefficient and outline, and are
 //   linked to a section by the readers' rule (ResolveCatchmentSections).
 // - Extra properties: a property named like an attribute definition of the element's entity type is
@@ -16,8 +18,10 @@
 //   when no entity of the drawing has it, else a new GUID is made). "entity", "system", "from_node",
 //   "to_node" and "length_2d" describe what the network itself holds and are not kept. Every other property
 //   is counted as unmapped by name; a value that does not fit its attribute's type is counted as rejected.
-// - What the drawing has no place for is counted too: Manning roughness of sections, lengths that differ
-//   from the plan length of the geometry by more than kLengthTolerance.
+// - What the drawing has no place for is counted too: Manning roughness of sections. Noted as well: the
+//   sections whose given length (SECTION_LENGTH, from the reader or a property) differs from the plan
+//   length of the geometry by more than kLengthTolerance (the given length is used), and the sections
+//   left without a circular diameter (PIPE_DIA_IN), with the first kMaxNamesListed of their names.
 // Nothing is dropped without being counted; FormatReport prints the reader's and the importer's counts.
 #include <cstddef>
 #include <map>
@@ -44,6 +48,8 @@ struct SNetworkImportResult {
     std::size_t valuesRejected = 0;    // a property value that does not fit its attribute's type
     std::size_t roughnessNotKept = 0;  // sections whose Manning n has no attribute
     std::size_t lengthsDiffering = 0;  // sections whose given length differs from the plan length
+    std::size_t withoutDiameter = 0;   // sections without PIPE_DIA_IN (not circular, or no cross-section)
+    std::vector<std::string> withoutDiameterNames;          // the first kMaxNamesListed of them
     std::map<std::string, std::size_t> unmappedProperties;  // property name -> elements
     std::vector<std::string> messages;  // why elements were skipped (at most kMaxMessages)
     std::size_t messageCount = 0;
@@ -53,6 +59,7 @@ class CNetworkImporter {
 public:
     static constexpr double kLengthTolerance = 0.01;  // relative
     static constexpr std::size_t kMaxMessages = 1000;
+    static constexpr std::size_t kMaxNamesListed = 5;
 
     // Entities join `system`; the document need not be the current one.
     CNetworkImporter(TAVHost::Document& doc, System::CGisSystemPtr system);

@@ -24,6 +24,20 @@ constexpr double kAcreToHectare = 0.40468564224;  // ha per acre
 constexpr double kPercentToFraction = 0.01;
 constexpr double kLevelTolerance = 1.0e-9;  // m; a pipe level this far below the invert is not reported
 constexpr std::size_t kMaxTokens = 12;      // fields kept per line; later fields are never read
+constexpr double kPerMille = 1000.0;        // slope as a fraction -> SECTION_SLOPE (per mille)
+
+// Shapes whose Geom2 is a width (top, bottom or largest, by shape), in metres like Geom1. The other
+// shapes either have fixed proportions (EGG, HORSESHOE, ...), so the height says it all, or give
+// something else in Geom2 (a sediment depth, a curve or transect name).
+constexpr std::string_view kShapesWithWidth[] = {
+    "RECT_CLOSED", "RECT_OPEN", "RECT_TRIANGULAR", "RECT_ROUND", "MODBASKETHANDLE", "TRAPEZOIDAL",
+    "TRIANGULAR",  "PARABOLIC", "POWER",           "ARCH",       "HORIZ_ELLIPSE",   "VERT_ELLIPSE",
+};
+
+bool HasWidth(std::string_view shape) {
+    return std::find(std::begin(kShapesWithWidth), std::end(kShapesWithWidth), shape) !=
+           std::end(kShapesWithWidth);
+}
 
 enum class ESection {
     Unknown,
@@ -245,6 +259,7 @@ struct SXSectionRef {
     std::string_view link;
     std::string shape;            // upper case
     std::optional<double> geom1;  // m
+    std::optional<double> geom2;  // m, only for the shapes of kShapesWithWidth
     std::optional<double> barrels;
 };
 
@@ -691,6 +706,9 @@ void CSwmmParse::ReadXSection(const STokens& t, std::size_t line) {
     const bool namedGeometry = ref.shape == "IRREGULAR" || ref.shape == "STREET";
     if (!namedGeometry) {
         ref.geom1 = Scaled(Positive(Number(t, 2, line, t[0], "Geom1"), line, t[0], "Geom1"), m_lengthFactor);
+        if (HasWidth(ref.shape))
+            ref.geom2 =
+                Scaled(Positive(Number(t, 3, line, t[0], "Geom2"), line, t[0], "Geom2"), m_lengthFactor);
         if (ref.shape != "CUSTOM") ref.barrels = Number(t, 6, line, t[0], "barrels");
     }
     m_xsections.push_back(std::move(ref));
@@ -799,7 +817,7 @@ void CSwmmParse::ApplyXSections() {
             Warn(ref.line, "[XSECTIONS] " + Quote(ref.link) +
                                ": a second cross-section for this conduit; it replaces the first");
             section.diameter.reset();
-            for (const char* key : {"SWMM_XSECTION_SHAPE", "SWMM_XSECTION_GEOM1", "SWMM_BARRELS"})
+            for (const char* key : {"PIPE_SHAPE", "PIPE_HEIGHT", "PIPE_WIDTH", "SWMM_BARRELS"})
                 section.properties.erase(key);
         }
         seen[index] = true;
@@ -807,8 +825,9 @@ void CSwmmParse::ApplyXSections() {
             section.diameter = ref.geom1;
         } else {
             ++m_net.report.unsupportedShapes[ref.shape];
-            section.properties.insert_or_assign("SWMM_XSECTION_SHAPE", ref.shape);
-            if (ref.geom1) section.properties.insert_or_assign("SWMM_XSECTION_GEOM1", *ref.geom1);
+            section.properties.insert_or_assign("PIPE_SHAPE", ref.shape);
+            if (ref.geom1) section.properties.insert_or_assign("PIPE_HEIGHT", *ref.geom1);
+            if (ref.geom2) section.properties.insert_or_assign("PIPE_WIDTH", *ref.geom2);
         }
         if (ref.barrels && *ref.barrels > 1.0)
             section.properties.insert_or_assign("SWMM_BARRELS", *ref.barrels);
@@ -871,6 +890,11 @@ void CSwmmParse::ApplyLevels() {
         };
         section.levelStart = level(ref.fromIndex, ref.offsetStart, ref.startAtInvert, "inlet");
         section.levelEnd = level(ref.toIndex, ref.offsetEnd, ref.endAtInvert, "outlet");
+        // The fall over the given length (positive, see ReadConduit), whatever its sign: a slope of 0 or
+        // below is stored as it is, and the dimensioning reports its own status for it.
+        if (section.levelStart && section.levelEnd && section.length)
+            section.properties.insert_or_assign(
+                "SECTION_SLOPE", (*section.levelStart - *section.levelEnd) / *section.length * kPerMille);
     }
 }
 

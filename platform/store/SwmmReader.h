@@ -6,12 +6,17 @@
 //   with their invert elevation and maximum depth; terrain height = invert + maximum depth. A maximum
 //   depth of 0 is SWMM's "not given" (the depth then follows the connecting pipes), so it stays empty.
 //   [COORDINATES] give node positions.
-// - [CONDUITS] become sections with length, Manning n and the pipe levels at both ends from the
-//   node inverts and the conduit offsets: [OPTIONS] LINK_OFFSETS DEPTH (default: level = node invert
-//   + offset) or ELEVATION (level = offset; "*" means the node invert). [XSECTIONS] CIRCULAR and
-//   FORCE_MAIN give the diameter (Geom1); other shapes are counted in report.unsupportedShapes and
-//   kept as properties SWMM_XSECTION_SHAPE and SWMM_XSECTION_GEOM1 (full height, m). More than one
-//   barrel is kept as SWMM_BARRELS. [VERTICES] give the interior vertices.
+// - [CONDUITS] become sections with their given length (m; the importer keeps it as SECTION_LENGTH
+//   and the network calculates with it, whatever the drawn length), Manning n and the pipe levels at
+//   both ends from the node inverts and the conduit offsets: [OPTIONS] LINK_OFFSETS DEPTH (default:
+//   level = node invert + offset) or ELEVATION (level = offset; "*" means the node invert; a level
+//   below the invert is kept with a warning). Where both levels and the length are known, the property
+//   SECTION_SLOPE (per mille) = (level at the start - level at the end) / length x 1000, kept also when
+//   it is 0 or negative. [XSECTIONS] CIRCULAR and FORCE_MAIN give the diameter (Geom1); other shapes
+//   are counted in report.unsupportedShapes and kept as properties PIPE_SHAPE (the shape name in upper
+//   case), PIPE_HEIGHT (Geom1, full height, m) and, for the shapes whose Geom2 is a width (rectangular,
+//   trapezoidal, triangular, parabolic, power, arch, elliptical, modified basket-handle), PIPE_WIDTH
+//   (Geom2, m). More than one barrel is kept as SWMM_BARRELS. [VERTICES] give the interior vertices.
 // - [SUBCATCHMENTS] become catchment areas of kind 1 with area, imperviousness / 100 as the runoff
 //   coefficient and their outlet (a node or another subcatchment); [POLYGONS] give their outline.
 //   The linked section is left empty: ResolveCatchmentSections (ImportModel.h) picks it. Rain gage,

@@ -4,11 +4,18 @@
 #include "platform/store/NetworkImporter.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <sstream>
+
+#include "platform/gis/DataConfiguration.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/GisDrawingData.h"
 #include "platform/network/TopologyStorage.h"
+#include "platform/store/DrawingFile.h"
 #include "platform/store/GeoJsonReader.h"
+#include "platform/store/GeoJsonWriter.h"
 #include "platform/store/SwmmReader.h"
 #include "support/TestSupport.h"
 
@@ -19,6 +26,15 @@ using namespace TAVGis::Store;
 constexpr double kFoot = 0.3048;         // m
 constexpr double kAcre = 0.40468564224;  // ha
 constexpr double kTol = 1e-9;
+
+// A sewage system for a drawing other than the fixture's, as a new drawing gets one on import.
+TAVGis::System::CGisSystemPtr NewSewageSystem(TAVHost::Document& d) {
+    auto& gis = TAVGis::GisData(d);
+    gis.systems.push_back(TAVGis::System::CGisSystemPtr(
+        new TAVGis::System::CGisSystem(1, "town", TAVGis::System::kSystemFunctionSewage)));
+    gis.activeSystem = gis.systems.back();
+    return gis.activeSystem;
+}
 
 class NetworkImporterTest : public testsupport::DrawingTest {
 protected:
@@ -110,6 +126,96 @@ TEST_F(NetworkImporterTest, SwmmNetworkInUsUnitsBecomesNodesSectionsAndAreas) {
           "sections without a diameter (shape RECT_CLOSED): 1\n", "sections added: 4\n",
           "Manning roughness not kept (no attribute for it): 4\n", "unmapped property SWMM_WIDTH: 2\n"})
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+}
+
+// Schematic networks (every conduit drawn 10 m long) with offsets as depths and as elevations: the given
+// lengths, the levels, the slopes over the given lengths and the cross-sections the file states survive
+// the import, a save and reopen, and a GeoJSON export read into another drawing.
+TEST_F(NetworkImporterTest, SchematicNetworkKeepsGivenLengthsSlopesAndShapes) {
+    using TAVGis::Data::CDataBox;
+    struct SExpected {
+        const char* name;
+        double length;                // m, from [CONDUITS]
+        double levelStart, levelEnd;  // m
+        double slope;                 // per mille, (start - end) / length
+        std::optional<double> diameter;
+        const char* shape;
+        std::optional<double> height, width;  // m
+    };
+    const SExpected expected[] = {
+        {"C1", 80, 100.2, 99.1, 1.1 / 80 * 1000, 0.4, "", std::nullopt, std::nullopt},
+        {"E2", 120, 99.0, 98.5, 0.5 / 120 * 1000, std::nullopt, "EGG", 0.9, std::nullopt},
+        {"R3", 60, 98.0, 98.0, 0.0, std::nullopt, "RECT_CLOSED", 1.2, 1.5},
+        {"N4", 40, 97.0, 98.0, -1.0 / 40 * 1000, std::nullopt, "RECT_OPEN", 0.5, 0.8},
+    };
+    auto check = [&](TAVHost::Document& d, const std::string& stage) {
+        auto& topo = TAVGis::Topology::TopologyOf(d);
+        const auto& store = TAVGis::GisData(d).sectionStore;
+        auto value = [&](const TAVGis::Topology::CSectionPtr& s, const char* name) {
+            CDataBox box;
+            store.Get(*TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(
+                          TAVGis::Data::kEntitySection, name),
+                      s->AttributeRow(), box);
+            return box;
+        };
+        auto expectNumber = [&](const CDataBox& box, std::optional<double> want, const char* name) {
+            ASSERT_EQ(box.IsNotNull(), want.has_value()) << name;
+            if (want) {
+                EXPECT_NEAR(box.ToDouble(), *want, kTol) << name;
+            }
+        };
+        ASSERT_EQ(topo.Sections().size(), std::size(expected)) << stage;
+        for (const auto& e : expected) {
+            SCOPED_TRACE(stage + " " + e.name);
+            auto s = topo.FindSectionByName(e.name);
+            ASSERT_TRUE(s);
+            EXPECT_NEAR(s->GetPlanLength(), 10.0, kTol);
+            EXPECT_NEAR(s->GetLength2D(), e.length, kTol);
+            EXPECT_NEAR(*s->LevelAtStart(), e.levelStart, kTol);
+            EXPECT_NEAR(*s->LevelAtEnd(), e.levelEnd, kTol);
+            expectNumber(value(s, "SECTION_LENGTH"), e.length, "SECTION_LENGTH");
+            expectNumber(value(s, "SECTION_SLOPE"), e.slope, "SECTION_SLOPE");
+            expectNumber(value(s, "PIPE_DIA_IN"), e.diameter, "PIPE_DIA_IN");
+            EXPECT_EQ(value(s, "PIPE_SHAPE").ToString(), e.shape);
+            expectNumber(value(s, "PIPE_HEIGHT"), e.height, "PIPE_HEIGHT");
+            expectNumber(value(s, "PIPE_WIDTH"), e.width, "PIPE_WIDTH");
+        }
+    };
+    const std::string notes[] = {
+        "given lengths used instead of the drawn length (differing by more than 1 %): 4\n",
+        "sections without a circular diameter: 3 ('E2', 'R3', 'N4')\n"};
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("network_importer_test_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    for (const char* file : {"schematic_depth.inp", "schematic_elevation.inp"}) {
+        SCOPED_TRACE(file);
+        TAVHost::Document imported(file);
+        SImportNetwork net;
+        ASSERT_TRUE(
+            CSwmmReader().ReadFile(std::string(SEWER_SOURCE_DIR) + "/tests/data/store/" + file, net).Ok());
+        EXPECT_EQ(net.report.warningCount, 0u) << net.report.warnings.front().message;
+        const auto r = CNetworkImporter(imported, NewSewageSystem(imported)).Import(net);
+        const std::string report = CNetworkImporter::FormatReport(net.report, r);
+        for (const auto& note : notes) EXPECT_NE(report.find(note), std::string::npos) << report;
+        check(imported, "imported");
+
+        CDrawingFile::Save(imported, dir / "schematic.gpkg");
+        const auto reopened = CDrawingFile::Open(dir / "schematic.gpkg");
+        check(*reopened, "reopened");
+
+        std::ostringstream geojson;
+        CGeoJsonWriter::Write(*reopened, geojson);
+        SImportNetwork back;
+        ASSERT_TRUE(CGeoJsonReader().ReadText(geojson.str(), back).Ok());
+        TAVHost::Document copy("copy");
+        const auto rb = CNetworkImporter(copy, NewSewageSystem(copy)).Import(back);
+        EXPECT_TRUE(rb.unmappedProperties.empty());
+        EXPECT_EQ(rb.valuesRejected, 0u);
+        const std::string reportBack = CNetworkImporter::FormatReport(back.report, rb);
+        for (const auto& note : notes) EXPECT_NE(reportBack.find(note), std::string::npos) << reportBack;
+        check(copy, "GeoJSON");
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(NetworkImporterTest, SecondImportExtendsAndSkipsWhatIsThere) {

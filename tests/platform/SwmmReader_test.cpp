@@ -170,8 +170,9 @@ TEST(SwmmReader, ReadsSiNetworkWithItsValues) {
     const SImportSection* c3 = Find(net.sections, "C3");
     ASSERT_NE(c3, nullptr);
     EXPECT_FALSE(c3->diameter.has_value());
-    EXPECT_EQ(std::get<std::string>(c3->properties.at("SWMM_XSECTION_SHAPE")), "RECT_CLOSED");
-    EXPECT_NEAR(std::get<double>(c3->properties.at("SWMM_XSECTION_GEOM1")), 1.0, kTol);
+    EXPECT_EQ(std::get<std::string>(c3->properties.at("PIPE_SHAPE")), "RECT_CLOSED");
+    EXPECT_NEAR(std::get<double>(c3->properties.at("PIPE_HEIGHT")), 1.0, kTol);
+    EXPECT_NEAR(std::get<double>(c3->properties.at("PIPE_WIDTH")), 1.2, kTol);
 
     const SImportSection* c4 = Find(net.sections, "C4");
     ASSERT_NE(c4, nullptr);
@@ -239,16 +240,19 @@ TEST(SwmmReader, OffsetsAsDepthsOrElevations) {
         const char* outOffset;
         std::optional<double> levelStart;
         std::optional<double> levelEnd;
-        const char* warning;  // expected on the conduit line, or ""
+        std::optional<double> slope;  // per mille over the given 10 m; stored whatever its sign
+        const char* warning;          // expected on the conduit line, or ""
     };
     const SCase cases[] = {
-        {"DEPTH", "0.5", "0", 100.5, 99.0, ""},
-        {"DEPTH", "0", "0.35", 100.0, 99.35, ""},
-        {"ELEVATION", "100.5", "99.2", 100.5, 99.2, ""},
-        {"ELEVATION", "*", "*", 100.0, 99.0, ""},
-        {"ELEVATION", "99.5", "99", 99.5, 99.0, "lies below the invert"},
-        {"DEPTH", "*", "0", std::nullopt, 99.0, "is not a number"},
-        {"DEPTH", "-0.2", "0", std::nullopt, 99.0, "is negative"},
+        {"DEPTH", "0.5", "0", 100.5, 99.0, 150.0, ""},
+        {"DEPTH", "0", "0.35", 100.0, 99.35, 65.0, ""},
+        {"DEPTH", "0", "1", 100.0, 100.0, 0.0, ""},
+        {"ELEVATION", "100.5", "99.2", 100.5, 99.2, 130.0, ""},
+        {"ELEVATION", "*", "*", 100.0, 99.0, 100.0, ""},
+        {"ELEVATION", "99.5", "99", 99.5, 99.0, 50.0, "lies below the invert"},
+        {"ELEVATION", "*", "100.2", 100.0, 100.2, -20.0, ""},
+        {"DEPTH", "*", "0", std::nullopt, 99.0, std::nullopt, "is not a number"},
+        {"DEPTH", "-0.2", "0", std::nullopt, 99.0, std::nullopt, "is negative"},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(std::string(c.mode) + " " + c.inOffset + " " + c.outOffset);
@@ -264,6 +268,11 @@ TEST(SwmmReader, OffsetsAsDepthsOrElevations) {
         }
         ASSERT_TRUE(net.sections[0].levelEnd.has_value());
         EXPECT_NEAR(*net.sections[0].levelEnd, *c.levelEnd, kTol);
+        const auto slope = net.sections[0].properties.find("SECTION_SLOPE");
+        ASSERT_EQ(slope != net.sections[0].properties.end(), c.slope.has_value());
+        if (c.slope) {
+            EXPECT_NEAR(std::get<double>(slope->second), *c.slope, 1e-9);
+        }
         if (*c.warning) {
             EXPECT_TRUE(HasWarning(net, 9, c.warning));
         } else {
