@@ -1,7 +1,7 @@
 # The two commands a person needs: `make demo` (the main job on the sample network) and `make test`.
 JOBS ?= $(shell nproc)
 
-.PHONY: deps release debug demo test test-release bench fuzz format format-check clean
+.PHONY: deps release debug demo test test-release bench bench-processes fuzz format format-check clean
 
 deps:
 	@bash scripts/deps.sh
@@ -32,6 +32,10 @@ test-release: release
 
 bench: release
 	bash scripts/bench.sh build/release
+
+# Whole processes timed with hyperfine beside what a user would use instead (installs hyperfine and networkx).
+bench-processes: release
+	bash scripts/bench_processes.sh build/release
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
