@@ -1,5 +1,7 @@
 #include "platform/gis/AttributeStore.h"
 
+#include <algorithm>
+
 #include "platform/host/NumberText.h"
 #include "platform/host/UndoJournal.h"
 
@@ -20,8 +22,30 @@ void CAttributeStore::RecordForUndo(std::size_t column) {
     if (m_recordedBy.size() < m_columns.size()) m_recordedBy.resize(m_columns.size(), 0);
     if (m_recordedBy[column] == journal->Serial()) return;
     m_recordedBy[column] = journal->Serial();
-    journal->Record(
-        [this, column, saved = m_columns[column]]() mutable { m_columns[column] = std::move(saved); });
+    journal->Record([this, column, saved = m_columns[column]]() mutable {
+        m_columns[column] = std::move(saved);
+        MarkColumnChanged(column);
+    });
+}
+
+void CAttributeStore::MarkColumnChanged(std::size_t column) {
+    if (m_changes.size() <= column) m_changes.resize(column + 1);
+    Changes& c = m_changes[column];
+    c.whole = true;
+    std::vector<std::uint8_t>().swap(c.flagged);
+    std::vector<int>().swap(c.rows);
+}
+
+void CAttributeStore::MarkChanged(std::size_t column, int row) {
+    if (m_changes.size() <= column) m_changes.resize(column + 1);
+    Changes& c = m_changes[column];
+    if (c.whole) return;
+    const auto r = static_cast<std::size_t>(row);
+    if (c.flagged.size() <= r) c.flagged.resize(std::max(r + 1, static_cast<std::size_t>(m_rows)), 0);
+    if (c.flagged[r]) return;
+    c.flagged[r] = 1;
+    c.rows.push_back(row);
+    if (c.rows.size() > static_cast<std::size_t>(m_rows) / 2) MarkColumnChanged(column);
 }
 
 CAttributeStore::Column& CAttributeStore::ColumnFor(const CDataDefinition& def, int row) {
@@ -78,6 +102,7 @@ bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& v
         Column& c = ColumnFor(def, row);
         c.texts[row] = value.ToString();
         c.present[row] = 1;
+        MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
         return true;
     }
     double number = 0.0;
@@ -89,6 +114,7 @@ bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& v
     c.numbers[row] =
         def.GetValueType() == ValueType::Int ? static_cast<double>(static_cast<int>(number)) : number;
     c.present[row] = 1;
+    MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
     return true;
 }
 
@@ -100,6 +126,7 @@ void CAttributeStore::Erase(const CDataDefinition& def, int row) {
     Column& c = m_columns[col];
     c.present[row] = 0;
     if (def.GetValueType() == ValueType::Text) std::string().swap(c.texts[row]);
+    MarkChanged(col, row);
 }
 
 std::size_t CAttributeStore::CountValues(const CDataDefinition& def) const {

@@ -4,6 +4,9 @@
 // sections with 60 attributes stays compact. Integers are held in the number column of their definition.
 // While a command records an undo journal, the first change of a column copies the column into the
 // journal (one copy per column and command, however many of its values change).
+// The store also keeps, per column, which rows changed since ClearChanges() (the last save or open of the
+// drawing), at O(1) per change: a flag per row and the list of flagged rows, or, once more than half of a
+// column's rows changed or a failed command restored the column, the whole column.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,6 +35,23 @@ public:
     std::size_t CountValues(const CDataDefinition& def) const;
     std::size_t MemoryBytes() const;
 
+    // Change tracking since the last ClearChanges().
+    bool HasChanges() const { return !m_changes.empty(); }
+    // Calls f(row) once for every row of the definition's column that changed (every row of the store when
+    // the whole column did), in no particular order.
+    template <class F>
+    void ForEachChangedRow(const CDataDefinition& def, F&& f) const {
+        const auto col = static_cast<std::size_t>(def.GetColumn());
+        if (col >= m_changes.size()) return;
+        const Changes& c = m_changes[col];
+        if (c.whole) {
+            for (int row = 0; row < m_rows; ++row) f(row);
+        } else {
+            for (int row : c.rows) f(row);
+        }
+    }
+    void ClearChanges() { m_changes.clear(); }
+
 private:
     struct Column {
         std::vector<double> numbers;
@@ -42,11 +62,20 @@ private:
     const Column* FindColumn(const CDataDefinition& def) const;
     // Before the first change of a column under an undo journal: records the column as it is.
     void RecordForUndo(std::size_t column);
+    void MarkChanged(std::size_t column, int row);
+    void MarkColumnChanged(std::size_t column);
+
+    struct Changes {
+        bool whole = false;
+        std::vector<std::uint8_t> flagged;  // by row
+        std::vector<int> rows;
+    };
 
     int m_entityType;
     int m_rows = 0;
     std::vector<Column> m_columns;
     std::vector<std::uint64_t> m_recordedBy;  // by column: the serial of the journal that copied it
+    std::vector<Changes> m_changes;           // by column; empty when nothing changed
 };
 
 // What carries attributes: an entity of the network, seen by the attribute store through its row.

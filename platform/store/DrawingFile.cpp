@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -335,6 +337,7 @@ const LayerSpec& CatchmentLayer() {
 struct AttributeColumns {
     std::vector<const CDataDefinition*> defs;
     std::vector<std::string> columns;
+    std::vector<std::string> types, units;  // as the file declares them
 };
 
 AttributeColumns ColumnsFor(const LayerSpec& layer) {
@@ -352,8 +355,354 @@ AttributeColumns ColumnsFor(const LayerSpec& layer) {
         used.insert(Lower(column));
         out.defs.push_back(def);
         out.columns.push_back(column);
+        out.types.push_back(ValueTypeWord(def->GetValueType()));
+        out.units.push_back(def->GetUnit());
     }
     return out;
+}
+
+constexpr int kLayerCount = 3;  // nodes, sections, catchment areas
+
+const LayerSpec& LayerAt(int layer) {
+    return layer == 0 ? NodeLayer() : layer == 1 ? SectionLayer() : CatchmentLayer();
+}
+
+std::size_t EntitiesIn(const Topology::CTopologyStorage& topo, int layer) {
+    return layer == 0   ? topo.Nodes().size()
+           : layer == 1 ? topo.Sections().size()
+                        : topo.CatchmentAreas().size();
+}
+
+using Box = std::vector<TAVHost::Point2d>;  // empty, or {min, max}
+
+void Extend(Box& box, const TAVHost::Point2d& p) {
+    if (box.empty()) {
+        box = {p, p};
+        return;
+    }
+    box[0].x = std::min(box[0].x, p.x);
+    box[0].y = std::min(box[0].y, p.y);
+    box[1].x = std::max(box[1].x, p.x);
+    box[1].y = std::max(box[1].y, p.y);
+}
+
+// The extent gpkg_contents gives a layer.
+Box LayerBox(Topology::CTopologyStorage& topo, int layer) {
+    Box box;
+    if (layer == 0) {
+        for (const auto& n : topo.Nodes()) Extend(box, {n->X(), n->Y()});
+    } else if (layer == 1) {
+        for (const auto& n : topo.Nodes())
+            if (!topo.SectionsStartingAt(*n).empty() || !topo.SectionsEndingAt(*n).empty())
+                Extend(box, {n->X(), n->Y()});
+        for (const auto& s : topo.Sections())
+            for (const auto& v : s->Vertices()) Extend(box, v);
+    } else {
+        for (const auto& a : topo.CatchmentAreas())
+            for (const auto& p : a->polygon) Extend(box, p);
+    }
+    return box;
+}
+
+// ---- what the file holds, remembered after an open or a save, so the next save writes only changes ----
+
+// FNV-1a over the values that make up a row or a table: equal fingerprints mean unchanged content.
+class Fingerprint {
+public:
+    void Bytes(const void* data, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < n; ++i) m_h = (m_h ^ b[i]) * 1099511628211ULL;
+    }
+    void Int(std::int64_t v) { Bytes(&v, sizeof v); }
+    void Real(double v) { Bytes(&v, sizeof v); }
+    void Text(const std::string& s) {
+        Int(static_cast<std::int64_t>(s.size()));
+        Bytes(s.data(), s.size());
+    }
+    void OptReal(const std::optional<double>& v) {
+        Int(v ? 1 : 0);
+        if (v) Real(*v);
+    }
+    void Point(const TAVHost::Point2d& p) {
+        Real(p.x);
+        Real(p.y);
+    }
+    void Points(const std::vector<TAVHost::Point2d>& pts) {
+        Int(static_cast<std::int64_t>(pts.size()));
+        for (const auto& p : pts) Point(p);
+    }
+    void Value(const CDataBox& b) {
+        if (b.IsNull()) {
+            Int(0);
+        } else if (b.IsDouble()) {
+            Int(1);
+            Real(b.ToDouble());
+        } else if (b.IsInt()) {
+            Int(2);
+            Int(b.ToInt());
+        } else if (b.IsText()) {
+            Int(3);
+            Text(b.ToString());
+        } else {
+            Int(4);
+            Int(static_cast<std::int64_t>(b.ToList().size()));
+            for (const auto& t : b.ToList()) Text(t);
+        }
+    }
+    void XData(const TAVHost::DbEntity& e) {
+        Int(static_cast<std::int64_t>(e.xdata.size()));
+        for (const auto& [app, chain] : e.xdata) {
+            Text(app);
+            Int(static_cast<std::int64_t>(chain.size()));
+            for (const auto& rb : chain) {
+                Int(rb.code);
+                Int(static_cast<std::int64_t>(rb.value.index()));
+                if (const auto* t = std::get_if<std::string>(&rb.value)) Text(*t);
+                if (const auto* d = std::get_if<double>(&rb.value)) Real(*d);
+                if (const auto* i = std::get_if<std::int32_t>(&rb.value)) Int(*i);
+            }
+        }
+    }
+    std::uint64_t Get() const { return m_h; }
+
+private:
+    std::uint64_t m_h = 14695981039346656037ULL;
+};
+
+// What a layer's row holds besides the attributes: geometry, fixed columns, and the drawing entity's layer,
+// colour and extended data. One fingerprint per entity, in the order of the layer.
+std::vector<std::uint64_t> RowFingerprints(TAVHost::Document& doc, int layer) {
+    auto& topo = Topology::TopologyOf(doc);
+    const auto& db = doc.Db();
+    std::vector<std::uint64_t> out;
+    out.reserve(EntitiesIn(topo, layer));
+    auto common = [&](Fingerprint& f, const Topology::CEntity& e) {
+        f.Text(e.GetGuid());
+        f.Text(e.GetName());
+        f.Int(e.GetSystem() ? e.GetSystem()->GetId() : std::numeric_limits<std::int64_t>::min());
+        f.Int(static_cast<std::int64_t>(e.GetObjectId()));
+        if (const auto* ent = db.GetEntity(e.GetObjectId())) {
+            f.Int(1);
+            f.Text(ent->layer);
+            f.Int(ent->colorIndex);
+            f.XData(*ent);
+        } else {
+            f.Int(0);
+        }
+    };
+    if (layer == 0) {
+        for (const auto& n : topo.Nodes()) {
+            Fingerprint f;
+            common(f, *n);
+            f.Point({n->X(), n->Y()});
+            f.OptReal(n->TerrainHeight());
+            out.push_back(f.Get());
+        }
+    } else if (layer == 1) {
+        for (const auto& s : topo.Sections()) {
+            Fingerprint f;
+            common(f, *s);
+            for (const auto& n : {s->GetStartingNode(), s->GetEndingNode()}) {
+                f.Text(n->GetGuid());
+                f.Point({n->X(), n->Y()});
+            }
+            f.Points(s->Vertices());
+            f.OptReal(s->LevelAtStart());
+            f.OptReal(s->LevelAtEnd());
+            out.push_back(f.Get());
+        }
+    } else {
+        for (const auto& a : topo.CatchmentAreas()) {
+            Fingerprint f;
+            common(f, *a);
+            f.Points(a->polygon);
+            f.Int(a->kind);
+            f.Real(a->areaHa);
+            f.Real(a->densityInhabPerHa);
+            f.Real(a->runoffCoefficient);
+            f.Text(a->sectionGuid);
+            out.push_back(f.Get());
+        }
+    }
+    return out;
+}
+
+// Fingerprints of the small tables, each rewritten whole when it changed.
+struct TableFingerprints {
+    std::uint64_t systems = 0, settings = 0, catalogs = 0, dictionaries = 0, apps = 0, otherEntities = 0;
+    bool operator==(const TableFingerprints&) const = default;
+};
+
+TableFingerprints TablesOf(TAVHost::Document& doc) {
+    TableFingerprints out;
+    auto& gis = GisData(doc);
+    auto& topo = Topology::TopologyOf(doc);
+    {
+        Fingerprint f;
+        for (const auto& s : gis.systems) {
+            f.Int(s->GetId());
+            f.Text(s->GetName());
+            f.Int(s->GetSystemFunction());
+            f.Int(s == gis.activeSystem ? 1 : 0);
+        }
+        out.systems = f.Get();
+    }
+    {
+        Fingerprint f;
+        for (const auto& [key, value] : gis.settings) {
+            f.Text(key);
+            f.Value(value);
+        }
+        out.settings = f.Get();
+    }
+    {
+        Fingerprint f;
+        auto& net = doc.Extension<Topology::NetworkDrawingData>(Topology::NetworkDrawingData::kKey);
+        for (const auto& [name, catalog] : net.catalogs) {
+            if (!catalog) continue;
+            f.Text(name);
+            std::vector<Data::CCatalogItemPtr> stack(catalog->GetRootItems().rbegin(),
+                                                     catalog->GetRootItems().rend());
+            while (!stack.empty()) {
+                auto it = stack.back();
+                stack.pop_back();
+                f.Text(it->GetGUID());
+                f.Text(it->GetParentItem() ? it->GetParentItem()->GetGUID() : std::string("\0"));
+                f.Text(it->GetName());
+                for (const auto& [pname, value] : it->Properties()) {
+                    f.Text(pname);
+                    f.Value(value);
+                }
+                f.Int(-1);
+                const auto& subs = it->GetSubItems();
+                for (auto s = subs.rbegin(); s != subs.rend(); ++s) stack.push_back(*s);
+            }
+            f.Int(-2);
+        }
+        out.catalogs = f.Get();
+    }
+    {
+        Fingerprint f;
+        for (const auto& [name, entries] : doc.Db().Dictionaries()) {
+            f.Text(name);
+            f.Int(static_cast<std::int64_t>(entries.size()));
+            for (const auto& [key, e] : entries) {
+                f.Text(key);
+                f.Int(e.code);
+                f.Int(static_cast<std::int64_t>(e.value.index()));
+                if (const auto* t = std::get_if<std::string>(&e.value)) f.Text(*t);
+                if (const auto* d = std::get_if<double>(&e.value)) f.Real(*d);
+                if (const auto* i = std::get_if<std::int16_t>(&e.value)) f.Int(*i);
+            }
+        }
+        out.dictionaries = f.Get();
+    }
+    {
+        Fingerprint f;
+        for (const auto& a : doc.Db().RegisteredApps()) f.Text(a);
+        out.apps = f.Get();
+    }
+    {
+        std::vector<const TAVHost::DbEntity*> others;
+        doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
+            if (!e.erased && !topo.GetEntityByObjectId(e.id)) others.push_back(&e);
+        });
+        std::sort(others.begin(), others.end(), [](auto* a, auto* b) { return a->id < b->id; });
+        Fingerprint f;
+        for (const auto* e : others) {
+            f.Int(static_cast<std::int64_t>(e->id));
+            f.Int(static_cast<int>(e->kind));
+            f.Text(e->layer);
+            f.Int(e->colorIndex);
+            f.Points(e->points);
+            f.XData(*e);
+        }
+        out.otherEntities = f.Get();
+    }
+    return out;
+}
+
+// Identifies the file on disk: another program replacing or writing it changes the stamp.
+struct FileStamp {
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t mtimeSec = 0, mtimeNsec = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> StampOf(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                     static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                     static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+}
+
+std::string Canonical(const fs::path& path) {
+    std::error_code ec;
+    auto p = fs::weakly_canonical(path, ec);
+    return ec ? fs::absolute(path).lexically_normal().string() : p.string();
+}
+
+fs::path JournalPath(const fs::path& path) {
+    fs::path p = path;
+    p += "-journal";
+    return p;
+}
+
+struct LayerState {
+    std::vector<std::int64_t> fidByRow;  // attribute row -> fid of its row in the file, -1 when none
+    bool everyRowHasFid = false;
+    std::size_t entities = 0;
+    std::vector<std::uint64_t> rows;  // RowFingerprints
+    AttributeColumns columns;         // the attribute columns the file has
+};
+
+// The drawing as the file at `path` holds it, after the last open or save.
+class SavedFileState : public TAVHost::DocumentExtension {
+public:
+    static constexpr const char* kKey = "store.savedFile";
+    std::string path;  // Canonical
+    FileStamp stamp;
+    std::array<LayerState, kLayerCount> layers;
+    std::size_t dbEntities = 0;
+    TableFingerprints tables;
+};
+
+// After a complete open or save: remembers what the file holds and clears the attribute stores' change
+// tracking. Without a stamp of the file nothing is remembered, and the next save rewrites the file.
+void Remember(TAVHost::Document& doc, const fs::path& path,
+              std::array<std::vector<std::int64_t>, kLayerCount> fids,
+              std::array<AttributeColumns, kLayerCount> columns) {
+    auto& gis = GisData(doc);
+    auto& topo = Topology::TopologyOf(doc);
+    auto stamp = StampOf(path);
+    if (!stamp) {
+        doc.SetExtension(SavedFileState::kKey, nullptr);
+        return;
+    }
+    auto state = std::make_unique<SavedFileState>();
+    state->path = Canonical(path);
+    state->stamp = *stamp;
+    for (int i = 0; i < kLayerCount; ++i) {
+        LayerState& l = state->layers[i];
+        l.fidByRow = std::move(fids[i]);
+        const int rows = gis.StoreFor(LayerAt(i).entityType).RowCount();
+        l.fidByRow.resize(static_cast<std::size_t>(rows), -1);
+        l.everyRowHasFid = std::all_of(l.fidByRow.begin(), l.fidByRow.end(), [](auto f) { return f > 0; });
+        l.entities = EntitiesIn(topo, i);
+        l.rows = RowFingerprints(doc, i);
+        l.columns = std::move(columns[i]);
+    }
+    state->dbEntities = doc.Db().EntityCount();
+    state->tables = TablesOf(doc);
+    doc.SetExtension(SavedFileState::kKey, std::move(state));
+    for (int i = 0; i < kLayerCount; ++i) gis.StoreFor(LayerAt(i).entityType).ClearChanges();
+}
+
+void RecordFid(std::vector<std::int64_t>& fids, int row, std::int64_t fid) {
+    if (row < 0) return;
+    if (fids.size() <= static_cast<std::size_t>(row)) fids.resize(static_cast<std::size_t>(row) + 1, -1);
+    fids[static_cast<std::size_t>(row)] = fid;
 }
 
 // ---- saving ----
@@ -362,6 +711,9 @@ class Saver {
 public:
     Saver(TAVHost::Document& doc, Connection& c)
         : m_doc(doc), m_c(c), m_gis(GisData(doc)), m_topo(Topology::TopologyOf(doc)) {}
+
+    std::array<std::vector<std::int64_t>, kLayerCount>& Fids() { return m_fids; }
+    std::array<AttributeColumns, kLayerCount>& Columns() { return m_columns; }
 
     void Write() {
         m_c.Exec("PRAGMA application_id = " + std::to_string(kGpkgApplicationId) +
@@ -382,7 +734,116 @@ public:
         m_c.Exec("COMMIT");
     }
 
+    // ---- writing in place: what changed since the file was opened or saved ----
+
+    // Updates the attribute values that changed, by fid, one prepared statement per column.
+    void UpdateAttributes(int layer, const LayerState& state) {
+        const auto& attrs = state.columns;
+        auto& store = m_gis.StoreFor(LayerAt(layer).entityType);
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
+            std::optional<Statement> st;
+            store.ForEachChangedRow(*attrs.defs[i], [&](int row) {
+                if (!st)
+                    st.emplace(m_c, "UPDATE " + QuoteIdentifier(LayerAt(layer).table) + " SET " +
+                                        QuoteIdentifier(attrs.columns[i]) + " = ? WHERE fid = ?");
+                BindAttribute(*st, 1, *attrs.defs[i], store, row);
+                st->Int(2, state.fidByRow[static_cast<std::size_t>(row)]);
+                st->Run();
+            });
+        }
+    }
+
+    // Rewrites the geometry and fixed columns of the rows whose fingerprint changed, with the entities'
+    // extended data, and the layer's extent.
+    void UpdateRows(int layer, const LayerState& state, const std::vector<std::uint64_t>& now) {
+        const LayerSpec& spec = LayerAt(layer);
+        std::string sql = "UPDATE " + QuoteIdentifier(spec.table) + " SET geom = ?";
+        for (const auto& [name, type] : spec.fixedColumns) sql += std::string(", ") + name + " = ?";
+        sql += " WHERE fid = ?";
+        const int fidIndex = 2 + static_cast<int>(spec.fixedColumns.size());
+        std::optional<Statement> st;
+        std::optional<Statement> dropXData;
+        std::optional<Statement> xdata;
+        auto update = [&](std::size_t k, const Topology::CEntity& e, auto&& bind) {
+            if (now[k] == state.rows[k]) return;
+            if (!st) {
+                st.emplace(m_c, sql);
+                dropXData.emplace(m_c, "DELETE FROM tav_xdata WHERE object_id = ?");
+                xdata.emplace(m_c, kInsertXData);
+            }
+            bind(*st);
+            st->Int(fidIndex, state.fidByRow[static_cast<std::size_t>(e.AttributeRow())]);
+            st->Run();
+            dropXData->Int(1, static_cast<std::int64_t>(e.GetObjectId()));
+            dropXData->Run();
+            if (const auto* ent = m_doc.Db().GetEntity(e.GetObjectId())) WriteXDataOf(*xdata, *ent);
+        };
+        if (layer == 0) {
+            for (std::size_t k = 0; k < m_topo.Nodes().size(); ++k)
+                update(k, *m_topo.Nodes()[k], [&](Statement& s) { BindNode(s, *m_topo.Nodes()[k]); });
+        } else if (layer == 1) {
+            std::vector<TAVHost::Point2d> pts;
+            for (std::size_t k = 0; k < m_topo.Sections().size(); ++k)
+                update(k, *m_topo.Sections()[k],
+                       [&](Statement& s) { BindSection(s, *m_topo.Sections()[k], pts); });
+        } else {
+            for (std::size_t k = 0; k < m_topo.CatchmentAreas().size(); ++k)
+                update(k, *m_topo.CatchmentAreas()[k],
+                       [&](Statement& s) { BindCatchment(s, *m_topo.CatchmentAreas()[k]); });
+        }
+        if (!st) return;
+        const Box box = LayerBox(m_topo, layer);
+        Statement contents(m_c,
+                           "UPDATE gpkg_contents SET min_x = ?, min_y = ?, max_x = ?, max_y = ? WHERE "
+                           "table_name = ?");
+        for (int i = 0; i < 4; ++i) {
+            if (box.empty())
+                contents.Null(i + 1);
+            else
+                contents.Real(i + 1, i % 2 == 0 ? box[i / 2].x : box[i / 2].y);
+        }
+        contents.Text(5, spec.table);
+        contents.Run();
+    }
+
+    // Rewrites the small tables whose content changed.
+    void UpdateTables(const TableFingerprints& was, const TableFingerprints& now) {
+        if (was.systems != now.systems) {
+            m_c.Exec("DELETE FROM tav_systems");
+            WriteSystems();
+        }
+        if (was.settings != now.settings) {
+            m_c.Exec("DELETE FROM tav_settings");
+            WriteSettings();
+        }
+        if (was.catalogs != now.catalogs) {
+            m_c.Exec(
+                "DELETE FROM tav_catalog_properties; DELETE FROM tav_catalog_items; DELETE FROM "
+                "tav_catalogs");
+            WriteCatalogs();
+        }
+        if (was.dictionaries != now.dictionaries) {
+            m_c.Exec("DELETE FROM tav_dictionary_entries; DELETE FROM tav_dictionaries");
+            WriteDictionaries();
+        }
+        if (was.apps != now.apps) {
+            m_c.Exec("DELETE FROM tav_registered_apps");
+            WriteRegisteredApps();
+        }
+        if (was.otherEntities != now.otherEntities) {
+            m_c.Exec(
+                "DELETE FROM tav_xdata WHERE object_id IN (SELECT object_id FROM tav_entities); DELETE FROM "
+                "tav_entities");
+            const auto others = WriteOtherEntities();
+            Statement xdata(m_c, kInsertXData);
+            for (const auto* e : others) WriteXDataOf(xdata, *e);
+        }
+    }
+
 private:
+    static constexpr const char* kInsertXData =
+        "INSERT INTO tav_xdata(object_id, app, position, code, value_type, value) VALUES (?, ?, ?, ?, ?, ?)";
+
     void WriteSpatialRefSys() {
         Statement st(
             m_c,
@@ -447,8 +908,7 @@ private:
 
     // Creates a feature table with its attribute columns and registers it; returns the insert statement's
     // text for the fixed columns plus attributes.
-    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs,
-                            const std::vector<TAVHost::Point2d>& box) {
+    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs, const Box& box) {
         std::string sql = "CREATE TABLE " + QuoteIdentifier(layer.table) +
                           " (fid INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, geom " + layer.geometryType;
         std::string insert = "INSERT INTO " + QuoteIdentifier(layer.table) + " (geom";
@@ -509,17 +969,6 @@ private:
         return insert + ") VALUES (" + values + ")";
     }
 
-    static void Extend(std::vector<TAVHost::Point2d>& box, const TAVHost::Point2d& p) {
-        if (box.empty()) {
-            box = {p, p};
-            return;
-        }
-        box[0].x = std::min(box[0].x, p.x);
-        box[0].y = std::min(box[0].y, p.y);
-        box[1].x = std::max(box[1].x, p.x);
-        box[1].y = std::max(box[1].y, p.y);
-    }
-
     // Binds the columns every layer has (guid .. color_index at 2..7); returns the next index.
     int BindCommon(Statement& st, const Topology::CEntity& e) {
         st.Text(2, e.GetGuid());
@@ -536,96 +985,114 @@ private:
             st.Null(6);
             st.Null(7);
         }
-        m_saved.insert(e.GetObjectId());
         return 8;
+    }
+
+    static void BindAttribute(Statement& st, int idx, const CDataDefinition& def,
+                              const Data::CAttributeStore& store, int row) {
+        CDataBox box;
+        store.Get(def, row, box);
+        if (box.IsNull())
+            st.Null(idx);
+        else if (def.GetValueType() == ValueType::Text)
+            st.Text(idx, box.ToString());
+        else if (def.GetValueType() == ValueType::Int)
+            st.Int(idx, box.ToInt());
+        else
+            st.Real(idx, box.ToDouble());
     }
 
     void BindAttributes(Statement& st, int first, const AttributeColumns& attrs,
                         const Data::CAttributeStore& store, const Topology::CEntity& e) {
-        CDataBox box;
-        for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
-            const int idx = first + static_cast<int>(i);
-            store.Get(*attrs.defs[i], e.AttributeRow(), box);
-            if (box.IsNull())
-                st.Null(idx);
-            else if (attrs.defs[i]->GetValueType() == ValueType::Text)
-                st.Text(idx, box.ToString());
-            else if (attrs.defs[i]->GetValueType() == ValueType::Int)
-                st.Int(idx, box.ToInt());
-            else
-                st.Real(idx, box.ToDouble());
-        }
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i)
+            BindAttribute(st, first + static_cast<int>(i), *attrs.defs[i], store, e.AttributeRow());
+    }
+
+    // Bind the geometry and the fixed columns of a row (indices 1..); return the next index.
+    int BindNode(Statement& st, const Topology::CNode& n) {
+        st.Blob(1, CGpkgGeometry::EncodePoint(CDrawingFile::kSrsId, {n.X(), n.Y()}));
+        int i = BindCommon(st, n);
+        st.OptReal(i++, n.TerrainHeight());
+        return i;
+    }
+
+    int BindSection(Statement& st, const Topology::CSection& s, std::vector<TAVHost::Point2d>& pts) {
+        pts.clear();
+        pts.push_back({s.GetStartingNode()->X(), s.GetStartingNode()->Y()});
+        pts.insert(pts.end(), s.Vertices().begin(), s.Vertices().end());
+        pts.push_back({s.GetEndingNode()->X(), s.GetEndingNode()->Y()});
+        st.Blob(1, CGpkgGeometry::EncodeLineString(CDrawingFile::kSrsId, pts));
+        int i = BindCommon(st, s);
+        st.Text(i++, s.GetStartingNode()->GetGuid());
+        st.Text(i++, s.GetEndingNode()->GetGuid());
+        st.OptReal(i++, s.LevelAtStart());
+        st.OptReal(i++, s.LevelAtEnd());
+        return i;
+    }
+
+    int BindCatchment(Statement& st, const Topology::CCatchmentArea& a) {
+        if (a.polygon.empty())
+            st.Null(1);
+        else
+            st.Blob(1, CGpkgGeometry::EncodePolygon(CDrawingFile::kSrsId, a.polygon));
+        int i = BindCommon(st, a);
+        st.Int(i++, a.kind);
+        st.Real(i++, a.areaHa);
+        st.Real(i++, a.densityInhabPerHa);
+        st.Real(i++, a.runoffCoefficient);
+        st.OptText(i++, a.sectionGuid);
+        return i;
+    }
+
+    void RecordFid(int layer, const Topology::CEntity& e) {
+        Store::RecordFid(m_fids[layer], e.AttributeRow(), sqlite3_last_insert_rowid(m_c.Handle()));
     }
 
     void WriteNodes() {
-        const auto attrs = ColumnsFor(NodeLayer());
-        std::vector<TAVHost::Point2d> box;
-        for (const auto& n : m_topo.Nodes()) Extend(box, {n->X(), n->Y()});
-        Statement st(m_c, CreateLayer(NodeLayer(), attrs, box));
+        m_columns[0] = ColumnsFor(NodeLayer());
+        const auto& attrs = m_columns[0];
+        Statement st(m_c, CreateLayer(NodeLayer(), attrs, LayerBox(m_topo, 0)));
         for (const auto& n : m_topo.Nodes()) {
-            st.Blob(1, CGpkgGeometry::EncodePoint(CDrawingFile::kSrsId, {n->X(), n->Y()}));
-            int i = BindCommon(st, *n);
-            st.OptReal(i++, n->TerrainHeight());
+            const int i = BindNode(st, *n);
             BindAttributes(st, i, attrs, m_gis.nodeStore, *n);
             st.Run();
+            RecordFid(0, *n);
         }
     }
 
     void WriteSections() {
-        const auto attrs = ColumnsFor(SectionLayer());
-        std::vector<TAVHost::Point2d> box;
-        for (const auto& n : m_topo.Nodes())
-            if (!m_topo.SectionsStartingAt(*n).empty() || !m_topo.SectionsEndingAt(*n).empty())
-                Extend(box, {n->X(), n->Y()});
-        for (const auto& s : m_topo.Sections())
-            for (const auto& v : s->Vertices()) Extend(box, v);
-        Statement st(m_c, CreateLayer(SectionLayer(), attrs, box));
+        m_columns[1] = ColumnsFor(SectionLayer());
+        const auto& attrs = m_columns[1];
+        Statement st(m_c, CreateLayer(SectionLayer(), attrs, LayerBox(m_topo, 1)));
         std::vector<TAVHost::Point2d> pts;
         for (const auto& s : m_topo.Sections()) {
-            pts.clear();
-            pts.push_back({s->GetStartingNode()->X(), s->GetStartingNode()->Y()});
-            pts.insert(pts.end(), s->Vertices().begin(), s->Vertices().end());
-            pts.push_back({s->GetEndingNode()->X(), s->GetEndingNode()->Y()});
-            st.Blob(1, CGpkgGeometry::EncodeLineString(CDrawingFile::kSrsId, pts));
-            int i = BindCommon(st, *s);
-            st.Text(i++, s->GetStartingNode()->GetGuid());
-            st.Text(i++, s->GetEndingNode()->GetGuid());
-            st.OptReal(i++, s->LevelAtStart());
-            st.OptReal(i++, s->LevelAtEnd());
+            const int i = BindSection(st, *s, pts);
             BindAttributes(st, i, attrs, m_gis.sectionStore, *s);
             st.Run();
+            RecordFid(1, *s);
         }
     }
 
     void WriteCatchments() {
-        const auto attrs = ColumnsFor(CatchmentLayer());
-        std::vector<TAVHost::Point2d> box;
-        for (const auto& a : m_topo.CatchmentAreas())
-            for (const auto& p : a->polygon) Extend(box, p);
-        Statement st(m_c, CreateLayer(CatchmentLayer(), attrs, box));
+        m_columns[2] = ColumnsFor(CatchmentLayer());
+        const auto& attrs = m_columns[2];
+        Statement st(m_c, CreateLayer(CatchmentLayer(), attrs, LayerBox(m_topo, 2)));
         for (const auto& a : m_topo.CatchmentAreas()) {
-            if (a->polygon.empty())
-                st.Null(1);
-            else
-                st.Blob(1, CGpkgGeometry::EncodePolygon(CDrawingFile::kSrsId, a->polygon));
-            int i = BindCommon(st, *a);
-            st.Int(i++, a->kind);
-            st.Real(i++, a->areaHa);
-            st.Real(i++, a->densityInhabPerHa);
-            st.Real(i++, a->runoffCoefficient);
-            st.OptText(i++, a->sectionGuid);
+            const int i = BindCatchment(st, *a);
             BindAttributes(st, i, attrs, m_gis.catchmentStore, *a);
             st.Run();
+            RecordFid(2, *a);
         }
     }
 
-    void WriteOtherEntities() {
+    // Drawing entities that are not network entities, by object id; returns them.
+    std::vector<const TAVHost::DbEntity*> WriteOtherEntities() {
         Statement st(
             m_c,
             "INSERT INTO tav_entities(object_id, kind, layer, color_index, points) VALUES (?, ?, ?, ?, ?)");
         std::vector<const TAVHost::DbEntity*> others;
         m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
-            if (!e.erased && !m_saved.count(e.id)) others.push_back(&e);
+            if (!e.erased && !m_topo.GetEntityByObjectId(e.id)) others.push_back(&e);
         });
         std::sort(others.begin(), others.end(), [](auto* a, auto* b) { return a->id < b->id; });
         for (const auto* e : others) {
@@ -636,42 +1103,48 @@ private:
             st.Blob(5, PackPoints(e->points));
             st.Run();
         }
+        return others;
     }
 
-    void WriteXData() {
+    void WriteRegisteredApps() {
         Statement apps(m_c, "INSERT INTO tav_registered_apps(name) VALUES (?)");
         for (const auto& a : m_doc.Db().RegisteredApps()) {
             apps.Text(1, a);
             apps.Run();
         }
-        Statement st(m_c,
-                     "INSERT INTO tav_xdata(object_id, app, position, code, value_type, value) VALUES (?, ?, "
-                     "?, ?, ?, ?)");
-        m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
-            if (e.erased) return;
-            for (const auto& [app, chain] : e.xdata) {
-                for (std::size_t k = 0; k < chain.size(); ++k) {
-                    const auto& rb = chain[k];
-                    st.Int(1, static_cast<std::int64_t>(e.id));
-                    st.Text(2, app);
-                    st.Int(3, static_cast<std::int64_t>(k));
-                    st.Int(4, rb.code);
-                    if (const auto* s = std::get_if<std::string>(&rb.value)) {
-                        st.Text(5, "text");
-                        st.Text(6, *s);
-                    } else if (const auto* d = std::get_if<double>(&rb.value)) {
-                        st.Text(5, "double");
-                        st.Real(6, *d);
-                    } else if (const auto* i = std::get_if<std::int32_t>(&rb.value)) {
-                        st.Text(5, "int");
-                        st.Int(6, *i);
-                    } else {
-                        st.Text(5, "null");
-                        st.Null(6);
-                    }
-                    st.Run();
+    }
+
+    void WriteXDataOf(Statement& st, const TAVHost::DbEntity& e) {
+        for (const auto& [app, chain] : e.xdata) {
+            for (std::size_t k = 0; k < chain.size(); ++k) {
+                const auto& rb = chain[k];
+                st.Int(1, static_cast<std::int64_t>(e.id));
+                st.Text(2, app);
+                st.Int(3, static_cast<std::int64_t>(k));
+                st.Int(4, rb.code);
+                if (const auto* s = std::get_if<std::string>(&rb.value)) {
+                    st.Text(5, "text");
+                    st.Text(6, *s);
+                } else if (const auto* d = std::get_if<double>(&rb.value)) {
+                    st.Text(5, "double");
+                    st.Real(6, *d);
+                } else if (const auto* i = std::get_if<std::int32_t>(&rb.value)) {
+                    st.Text(5, "int");
+                    st.Int(6, *i);
+                } else {
+                    st.Text(5, "null");
+                    st.Null(6);
                 }
+                st.Run();
             }
+        }
+    }
+
+    void WriteXData() {
+        WriteRegisteredApps();
+        Statement st(m_c, kInsertXData);
+        m_doc.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
+            if (!e.erased) WriteXDataOf(st, e);
         });
     }
 
@@ -752,7 +1225,8 @@ private:
     Connection& m_c;
     GisDrawingData& m_gis;
     Topology::CTopologyStorage& m_topo;
-    std::set<TAVHost::ObjectId> m_saved;  // drawing entities written with their network entity
+    std::array<std::vector<std::int64_t>, kLayerCount> m_fids;  // by layer: attribute row -> fid written
+    std::array<AttributeColumns, kLayerCount> m_columns;        // by layer: the attribute columns written
 };
 
 // ---- opening ----
@@ -804,6 +1278,16 @@ public:
     Loader(Connection& c, TAVHost::Document& doc)
         : m_c(c), m_file(c.File()), m_doc(doc), m_gis(GisData(doc)), m_topo(Topology::TopologyOf(doc)) {}
 
+    // The file's schema version, the fids of the rows read by layer and attribute row, and the attribute
+    // columns of each layer.
+    int SchemaVersion() const { return m_schemaVersion; }
+    std::array<std::vector<std::int64_t>, kLayerCount>& Fids() { return m_fids; }
+    std::array<AttributeColumns, kLayerCount> Columns() {
+        std::array<AttributeColumns, kLayerCount> out;
+        for (int i = 0; i < kLayerCount; ++i) out[i] = m_columns[LayerAt(i).entityType];
+        return out;
+    }
+
     void Read() {
         CheckFormat();
         ReadDefinitions();
@@ -845,6 +1329,7 @@ private:
             v = 0;
         }
         if (v < 1) Damaged(m_file, "invalid schema version '" + version + "'");
+        m_schemaVersion = v;
         if (v > CDrawingFile::kSchemaVersion)
             throw CDrawingFileError(m_file + ": was written by a newer version of this program (schema " +
                                     std::to_string(v) + "; this program reads up to schema " +
@@ -867,6 +1352,8 @@ private:
             if (!def) def = config.AddDefinition(type, name, *vt, st.ColText(3));
             m_columns[type].defs.push_back(def);
             m_columns[type].columns.push_back(st.ColText(4));
+            m_columns[type].types.push_back(st.ColText(2));
+            m_columns[type].units.push_back(st.ColText(3));
         }
     }
 
@@ -888,7 +1375,7 @@ private:
         std::string sql = "SELECT geom";
         for (const auto& [name, type] : layer.fixedColumns) sql += std::string(", ") + name;
         for (const auto& c : m_columns[layer.entityType].columns) sql += ", " + QuoteIdentifier(c);
-        return sql + " FROM " + QuoteIdentifier(layer.table) + " ORDER BY fid";
+        return sql + ", fid FROM " + QuoteIdentifier(layer.table) + " ORDER BY fid";
     }
 
     struct Common {
@@ -980,6 +1467,13 @@ private:
         }
     }
 
+    // The fid is the last column of a layer's SELECT.
+    void ReadFid(const Statement& st, int layer, const Topology::CEntity& e) {
+        const int col = 1 + static_cast<int>(LayerAt(layer).fixedColumns.size() +
+                                             m_columns[LayerAt(layer).entityType].columns.size());
+        RecordFid(m_fids[layer], e.AttributeRow(), st.ColInt(col));
+    }
+
     void ReadNodes() {
         Statement st(m_c, SelectLayer(NodeLayer()));
         while (st.Next()) {
@@ -991,6 +1485,7 @@ private:
             ApplyCommon(c);
             ReadAttributes(st, 1 + static_cast<int>(NodeLayer().fixedColumns.size()), Data::kEntityNode,
                            *node);
+            ReadFid(st, 0, *node);
         }
     }
 
@@ -1011,6 +1506,7 @@ private:
             ApplyCommon(c);
             ReadAttributes(st, 1 + static_cast<int>(SectionLayer().fixedColumns.size()), Data::kEntitySection,
                            *s);
+            ReadFid(st, 1, *s);
         }
     }
 
@@ -1034,6 +1530,7 @@ private:
             ApplyCommon(c);
             ReadAttributes(st, 1 + static_cast<int>(CatchmentLayer().fixedColumns.size()),
                            Data::kEntityCatchment, *a);
+            ReadFid(st, 2, *a);
         }
     }
 
@@ -1166,6 +1663,8 @@ private:
     Topology::CTopologyStorage& m_topo;
     std::map<std::int64_t, System::CGisSystemPtr> m_systems;
     std::map<int, AttributeColumns> m_columns;
+    std::array<std::vector<std::int64_t>, kLayerCount> m_fids;
+    int m_schemaVersion = 0;
 };
 
 void SyncFile(const fs::path& path, bool directory) {
@@ -1181,6 +1680,78 @@ void SyncFile(const fs::path& path, bool directory) {
         throw CDrawingFileError(path.string() + ": cannot flush to disk: " + std::strerror(err));
 }
 
+// An in-place save that was interrupted leaves SQLite's rollback journal beside the drawing. Taking a write
+// lock on the file rolls the drawing back to what it was before that save when the journal is complete;
+// a journal that is not (the save was killed before it wrote any page, or after it committed) holds
+// nothing to restore and is removed while the lock is held.
+void RollBackInterruptedSave(const fs::path& path) {
+    std::error_code ec;
+    const fs::path journal = JournalPath(path);
+    if (!fs::exists(journal, ec)) return;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) ==
+            SQLITE_OK &&
+        sqlite3_exec(db, "BEGIN IMMEDIATE; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr) ==
+            SQLITE_OK) {
+        fs::remove(journal, ec);
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db);
+}
+
+// Writes what changed since the document was opened from or saved to `path`, in one transaction on the
+// file itself. Returns false, with the file untouched, when the drawing must be written whole instead.
+bool SaveInPlace(TAVHost::Document& doc, const fs::path& path) {
+    auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
+    if (!state || state->path != Canonical(path)) return false;
+    const auto stamp = StampOf(path);
+    std::error_code ec;
+    if (!stamp || !(*stamp == state->stamp) || fs::exists(JournalPath(path), ec)) return false;
+    if (doc.Db().EntityCount() != state->dbEntities) return false;
+    auto& gis = GisData(doc);
+    auto& topo = Topology::TopologyOf(doc);
+    std::array<std::vector<std::uint64_t>, kLayerCount> rows;
+    bool changed = false;
+    for (int i = 0; i < kLayerCount; ++i) {
+        const LayerState& l = state->layers[i];
+        const auto& store = gis.StoreFor(LayerAt(i).entityType);
+        if (!l.everyRowHasFid || EntitiesIn(topo, i) != l.entities ||
+            static_cast<std::size_t>(store.RowCount()) != l.fidByRow.size())
+            return false;
+        const AttributeColumns now = ColumnsFor(LayerAt(i));
+        if (now.defs != l.columns.defs || now.columns != l.columns.columns || now.types != l.columns.types ||
+            now.units != l.columns.units)
+            return false;
+        rows[i] = RowFingerprints(doc, i);
+        changed = changed || store.HasChanges() || rows[i] != l.rows;
+    }
+    const TableFingerprints tables = TablesOf(doc);
+    changed = changed || !(tables == state->tables);
+    if (changed) {
+        Connection c(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+        // SQLite's rollback journal makes the transaction atomic: deleting the journal commits it.
+        c.Exec("PRAGMA journal_mode = DELETE; PRAGMA synchronous = FULL; PRAGMA cache_size = -65536;");
+        c.Exec("BEGIN IMMEDIATE");
+        Saver saver(doc, c);
+        for (int i = 0; i < kLayerCount; ++i) {
+            saver.UpdateAttributes(i, state->layers[i]);
+            saver.UpdateRows(i, state->layers[i], rows[i]);
+        }
+        saver.UpdateTables(state->tables, tables);
+        c.Exec("COMMIT");
+        c.Close();
+    }
+    const auto after = StampOf(path);
+    if (!after) throw CDrawingFileError(path.string() + ": the drawing vanished while it was saved");
+    state->stamp = *after;
+    for (int i = 0; i < kLayerCount; ++i) {
+        state->layers[i].rows = std::move(rows[i]);
+        gis.StoreFor(LayerAt(i).entityType).ClearChanges();
+    }
+    state->tables = tables;
+    return true;
+}
+
 }  // namespace
 
 fs::path CDrawingFile::SavingPath(const fs::path& path) {
@@ -1190,6 +1761,7 @@ fs::path CDrawingFile::SavingPath(const fs::path& path) {
 }
 
 std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
+    RollBackInterruptedSave(path);
     CheckFileHeader(path);
     auto doc = std::make_unique<TAVHost::Document>(path.filename().string());
     std::error_code ec;
@@ -1198,7 +1770,10 @@ std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
     Connection c(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
     try {
         c.Exec("PRAGMA query_only = 1");
-        Loader(c, *doc).Read();
+        Loader loader(c, *doc);
+        loader.Read();
+        if (loader.SchemaVersion() == kSchemaVersion)
+            Remember(*doc, path, std::move(loader.Fids()), loader.Columns());
     } catch (const CDrawingFileError& e) {
         const int code = sqlite3_extended_errcode(c.Handle());
         if ((code & 0xFF) == SQLITE_NOTADB)
@@ -1214,15 +1789,34 @@ std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
 }
 
 void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
+    try {
+        if (SaveInPlace(doc, path)) return;
+    } catch (const CDrawingFileError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw CDrawingFileError(path.string() + ": cannot save: " + e.what());
+    }
     const fs::path saving = SavingPath(path);
     std::error_code ec;
     fs::remove(saving, ec);
     try {
+        // The journal of an interrupted save in place belongs to the drawing being replaced: roll it back
+        // first, so that it is never applied to the new file.
+        RollBackInterruptedSave(path);
+        if (fs::exists(JournalPath(path), ec))
+            throw CDrawingFileError(
+                path.string() + ": an interrupted save left " + JournalPath(path).string() +
+                ", which cannot be rolled back; open the drawing with write access first");
+        std::array<std::vector<std::int64_t>, kLayerCount> fids;
+        std::array<AttributeColumns, kLayerCount> columns;
         {
             Connection c(saving, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
             // The file is new and renamed into place only when complete, so it needs no journal of its own.
             c.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA locking_mode = EXCLUSIVE;");
-            Saver(doc, c).Write();
+            Saver saver(doc, c);
+            saver.Write();
+            fids = std::move(saver.Fids());
+            columns = std::move(saver.Columns());
             c.Close();
         }
         SyncFile(saving, false);
@@ -1230,6 +1824,7 @@ void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
             throw CDrawingFileError(path.string() + ": cannot replace the drawing: " + std::strerror(errno));
         fs::path dir = path.parent_path();
         SyncFile(dir.empty() ? fs::path(".") : dir, true);
+        Remember(doc, path, std::move(fids), std::move(columns));
     } catch (const CDrawingFileError&) {
         fs::remove(saving, ec);
         throw;

@@ -20,14 +20,33 @@
 //   "int", "text" or "list" (a JSON array of texts); their value columns are declared BLOB, so SQLite keeps
 //   each value as it was bound.
 //
-// Saving writes the whole drawing in one SQLite transaction into "<file>.saving" beside the target,
-// flushes it to disk and renames it over the target, so a crash or kill at any moment leaves either the
-// previous drawing or the new one, never a mixture. A stale "<file>.saving" of an interrupted save is
-// replaced by the next save. Two programs saving the same drawing at once are not supported.
+// After an open or a save the document remembers what the file holds: the file's identity (device, inode,
+// size, modification time), the fid of every entity's row, the attribute columns, and a fingerprint of
+// every row's geometry and fixed columns (with the drawing entity's layer, colour and extended data) and
+// of each small table. The attribute stores track which values changed since (CAttributeStore).
 //
-// Opening reads the file read-only: a file that is not a drawing, is truncated or damaged, or has a newer
-// schema is refused with CDrawingFileError and left untouched. Attribute definitions the program does
-// not know yet are added to the data configuration with the file's value type.
+// Saving to the file the drawing was opened from or last saved to writes in place when the file is still
+// the one remembered, has the current schema, the entities are the same (none added or removed) and the
+// attribute definitions are those of the file: in ONE SQLite transaction on the file itself (rollback
+// journal "<file>-journal", synchronous), it updates by fid the attribute values that changed, the
+// geometry and fixed columns of the rows whose fingerprint changed (with their extended data and the
+// layer's extent in gpkg_contents), and rewrites whole the small tables whose fingerprint changed (systems,
+// settings, catalogues, dictionaries, registered applications, other drawing entities). A kill leaves the
+// old or the new values; tables other tools added stay. A save with nothing changed writes nothing.
+//
+// Every other save writes the whole drawing: a new drawing, a save to another path, a file of an older
+// schema, added or removed entities, a new or changed attribute definition (the file would need a new
+// column), a file changed or replaced by another program, or one with a journal beside it. The whole
+// drawing goes in one SQLite transaction into "<file>.saving" beside the target, which is flushed to disk
+// and renamed over the target, so a crash or kill at any moment leaves either the previous drawing or the
+// new one, never a mixture. A stale "<file>.saving" of an interrupted save is replaced by the next save.
+// Two programs saving the same drawing at once are not supported.
+//
+// Opening first rolls back an interrupted in-place save (SQLite plays its journal back under a write lock
+// and a journal with nothing to restore is removed), then reads the file read-only: a file that is not a
+// drawing, is truncated or damaged, or has a newer schema is refused with CDrawingFileError and left
+// untouched. Attribute definitions the program does not know yet are added to the data configuration with
+// the file's value type.
 #include <filesystem>
 #include <memory>
 
@@ -46,8 +65,8 @@ public:
     // made current. Throws CDrawingFileError.
     static std::unique_ptr<TAVHost::Document> Open(const std::filesystem::path& path);
 
-    // Writes the document to `path`, replacing the file atomically. Throws CDrawingFileError; the file at
-    // `path` is then unchanged.
+    // Writes the document to `path`, in place or replacing the file, atomically either way. Throws
+    // CDrawingFileError; the file at `path` and the document's change tracking are then unchanged.
     static void Save(TAVHost::Document& doc, const std::filesystem::path& path);
 
     // The temporary file a save writes before it renames it over `path`.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include "platform/gis/DataRW.h"
 #include "platform/gis/GisDrawingData.h"
 #include "platform/gis/SystemManager.h"
+#include "platform/host/UndoJournal.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GpkgGeometry.h"
 #include "support/TestSupport.h"
@@ -380,6 +382,253 @@ TEST_F(DrawingFileTest, KillDuringSaveLeavesThePreviousDrawing) {
     CDrawingFile::Save(*doc, file);
     EXPECT_FALSE(fs::exists(saving));
     EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), testsupport::DumpDrawing(*doc));
+}
+
+// ---- saving in place: a drawing saved to the file it came from writes only what changed ----
+
+ino_t Inode(const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TAVGis::Topology::CEntityPtr EntityOf(TAVHost::Document& d, const std::string& name) {
+    return TAVGis::Topology::TopologyOf(d).FindEntityByName(name);
+}
+
+void Write(TAVHost::Document& d, const std::string& entity, const std::string& attribute,
+           const CDataBox& value) {
+    ASSERT_TRUE(TAVGis::Data::CDataRW::Write(attribute, EntityOf(d, entity), value))
+        << entity << " " << attribute;
+}
+
+TAVHost::DbEntity& DbEntityOf(TAVHost::Document& d, const std::string& name) {
+    return *d.Db().GetEntity(EntityOf(d, name)->GetObjectId());
+}
+
+TAVHost::DbEntity& PlainEntity(TAVHost::Document& d) {
+    TAVHost::DbEntity* found = nullptr;
+    d.Db().ForEachEntity([&](const TAVHost::DbEntity& e) {
+        if (e.layer == "NOTES") found = d.Db().GetEntity(e.id);
+    });
+    return *found;
+}
+
+// Every change of an opened drawing, saved back to its file: the file then holds exactly the drawing,
+// written in place (same file, other tools' tables kept) or rewritten whole where the change needs it.
+TEST_F(DrawingFileTest, SaveToTheOpenedFileWritesTheChangesInPlace) {
+    BuildRichDrawing();
+    struct Case {
+        const char* what;
+        std::function<void(TAVHost::Document&)> change;
+        bool inPlace;
+    };
+    const std::vector<Case> cases = {
+        {"attribute values",
+         [](TAVHost::Document& d) {
+             Write(d, "S1", "FLOW_TOTAL", CDataBox(7.5));
+             Write(d, "S1", "PIPE_REF", CDataBox());
+             Write(d, "S3", "TEST_STORE_NOTE", CDataBox(kHostile));
+             Write(d, "1", "MAIN_SECT_OUT", CDataBox(std::string("x")));
+             Write(d, "CA 1", "name", CDataBox(std::string("renamed")));
+         },
+         true},
+        {"a dictionary entry and a new dictionary",
+         [](TAVHost::Document& d) {
+             d.Db().SetDictionaryEntry("TAVX_LSD2", "DLG_B", {TAVHost::kDictCodeDouble, 2.5});
+             d.Db().SetDictionaryEntry("NEW'DICT", "K", {TAVHost::kDictCodeInt16, std::int16_t{3}});
+         },
+         true},
+        {"extended data and a registered application",
+         [](TAVHost::Document& d) {
+             d.Db().RegisterApp("NEW_APP");
+             d.Db().SetXData(DbEntityOf(d, "S1"), "ACH_FLOW", {{1000, std::string("changed")}});
+             d.Db().SetXData(DbEntityOf(d, "S3"), "NEW_APP", {{1040, 1.5}});
+             d.Db().SetXData(PlainEntity(d), "ACH_FLOW", {{1070, std::int32_t{9}}});
+         },
+         true},
+        {"settings, the active system and a catalogue",
+         [](TAVHost::Document& d) {
+             auto& gis = TAVGis::GisData(d);
+             gis.settings["DEFAULT_ZOOM"] = CDataBox(4.0);
+             gis.settings.erase("NOTHING");
+             gis.activeSystem = gis.systems.back();
+             auto& net = d.Extension<TAVGis::Topology::NetworkDrawingData>(
+                 TAVGis::Topology::NetworkDrawingData::kKey);
+             net.catalogs["PIPE"]->FindItem("{P2}")->SetProperty("DN", CDataBox(250.0));
+         },
+         true},
+        {"levels, catchment values, layer and colour",
+         [](TAVHost::Document& d) {
+             TAVGis::Topology::TopologyOf(d).FindSectionByName("S3")->SetLevels(1.0, 0.5);
+             TAVGis::Topology::TopologyOf(d).FindCatchmentByName("CA 1")->areaHa = 9.5;
+             DbEntityOf(d, "S1").layer = "NEW LAYER";
+             DbEntityOf(d, "1").colorIndex = 5;
+             PlainEntity(d).points.push_back({7, 8});
+         },
+         true},
+        {"an added node",
+         [](TAVHost::Document& d) {
+             TAVGis::Topology::TopologyOf(d).AddNode("added", 1, 2, TAVGis::GisData(d).systems.front());
+         },
+         false},
+        {"a new attribute definition",
+         [](TAVHost::Document& d) {
+             TAVGis::Data::CDataConfiguration::GetInstance().AddDefinition(
+                 TAVGis::Data::kEntitySection, "TEST_STORE_LATE", TAVGis::Data::ValueType::Double);
+             Write(d, "S1", "TEST_STORE_LATE", CDataBox(1.25));
+         },
+         false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path file = dir / ("case " + std::to_string(++n) + ".gpkg");
+        CDrawingFile::Save(*doc, file);
+        Sqlite(file, "CREATE TABLE other_tool(x TEXT); INSERT INTO other_tool VALUES ('kept');");
+        auto opened = CDrawingFile::Open(file);
+        const std::string before = testsupport::DumpDrawing(*opened);
+        c.change(*opened);
+        const std::string changed = testsupport::DumpDrawing(*opened);
+        ASSERT_NE(changed, before);
+        const ino_t inode = Inode(file);
+        CDrawingFile::Save(*opened, file);
+        EXPECT_EQ(Inode(file) == inode, c.inPlace);
+        EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), changed);
+        EXPECT_EQ(Sqlite(file, "SELECT x FROM other_tool"),
+                  c.inPlace ? "kept\n" : "Error: in prepare, no such table: other_tool\n");
+        EXPECT_EQ(Sqlite(file, "PRAGMA integrity_check"), "ok\n");
+        // Saved again without a change, the file stays as it is; a later change is written in place.
+        const std::string bytes = Bytes(file);
+        CDrawingFile::Save(*opened, file);
+        EXPECT_EQ(Bytes(file), bytes);
+        Write(*opened, "S3", "FLOW_TOTAL", CDataBox(0.5));
+        const ino_t rewritten = Inode(file);
+        CDrawingFile::Save(*opened, file);
+        EXPECT_EQ(Inode(file), rewritten);
+        EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), testsupport::DumpDrawing(*opened));
+        EXPECT_EQ(FilesIn(dir).count(file.filename().string() + "-journal"), 0u);
+    }
+}
+
+// A save to another path writes that file whole and leaves the opened one as it was.
+TEST_F(DrawingFileTest, SaveToAnotherPathRewritesWhole) {
+    BuildRichDrawing();
+    const fs::path file = dir / "from.gpkg";
+    CDrawingFile::Save(*doc, file);
+    const std::string bytes = Bytes(file);
+    auto opened = CDrawingFile::Open(file);
+    Write(*opened, "S1", "FLOW_TOTAL", CDataBox(3.0));
+    const fs::path other = dir / "to.gpkg";
+    CDrawingFile::Save(*opened, other);
+    EXPECT_EQ(Bytes(file), bytes);
+    EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(other)), testsupport::DumpDrawing(*opened));
+    // The drawing now belongs to the new file: the next change is written there in place.
+    Write(*opened, "S1", "FLOW_TOTAL", CDataBox(4.0));
+    const ino_t inode = Inode(other);
+    CDrawingFile::Save(*opened, other);
+    EXPECT_EQ(Inode(other), inode);
+    EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(other)), testsupport::DumpDrawing(*opened));
+    EXPECT_EQ(Bytes(file), bytes);
+}
+
+// A failed command taken back after a save that wrote its changes: the next save writes the restored
+// values, so the file holds the drawing as it is.
+TEST_F(DrawingFileTest, RolledBackCommandIsSavedAsRestored) {
+    BuildRichDrawing();
+    const fs::path file = dir / "undo.gpkg";
+    CDrawingFile::Save(*doc, file);
+    auto opened = CDrawingFile::Open(file);
+    const std::string original = testsupport::DumpDrawing(*opened);
+    {
+        TAVHost::UndoJournal journal;
+        Write(*opened, "S1", "FLOW_TOTAL", CDataBox(99.0));
+        Write(*opened, "S3", "TEST_STORE_COUNT", CDataBox(5));
+        opened->Db().SetDictionaryEntry("TAVX_LSD2", "DLG_A", {TAVHost::kDictCodeText, std::string("new")});
+        opened->Db().SetXData(DbEntityOf(*opened, "S1"), "ACH_FLOW", {{1000, std::string("new")}});
+        CDrawingFile::Save(*opened, file);
+        ASSERT_EQ(Sqlite(file, "SELECT FLOW_TOTAL FROM sections WHERE name = 'S1'"), "99.0\n");
+        journal.Rollback();
+    }
+    ASSERT_EQ(testsupport::DumpDrawing(*opened), original);
+    const ino_t inode = Inode(file);
+    CDrawingFile::Save(*opened, file);
+    EXPECT_EQ(Inode(file), inode);
+    EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)), original);
+}
+
+// An in-place save killed at any moment leaves a drawing that opens with all the old values or all the
+// new ones.
+TEST_F(DrawingFileTest, KillDuringSaveInPlaceLeavesOldOrNewValues) {
+    TAVGis::Bench::NetworkOptions options;
+    options.sections = 2000;
+    options.shape = TAVGis::Bench::NetworkShape::Divisions;
+    TAVGis::Bench::GenerateNetwork(Topo(), system, options);
+    doc->Db().SetDictionaryEntry("TAVX_LSD2", "STATE", {TAVHost::kDictCodeText, std::string("old")});
+    const fs::path file = dir / "big.gpkg";
+    CDrawingFile::Save(*doc, file);
+    const std::string oldBytes = Bytes(file);
+    const auto& flow = *TAVGis::Data::CDataConfiguration::GetInstance().GetDataDefinition(
+        TAVGis::Data::kEntitySection, "FLOW_TOTAL");
+    // Sections holding the new flow, and whether the dictionary says so.
+    auto state = [&](TAVHost::Document& d) {
+        std::size_t changed = 0;
+        for (const auto& s : TAVGis::Topology::TopologyOf(d).Sections()) {
+            CDataBox box;
+            s->AttributeStore()->Get(flow, s->AttributeRow(), box);
+            changed += !box.IsNull() && box.ToDouble() == 99.0;
+        }
+        const auto& entry = d.Db().GetDictionary("TAVX_LSD2")->at("STATE");
+        return std::make_pair(changed, std::get<std::string>(entry.value) == "new");
+    };
+    std::chrono::microseconds took{0};  // from the fork to the end of the child
+    auto saveInChild = [&](const std::function<void(pid_t)>& whileSaving) {
+        WriteBytes(file, oldBytes);
+        auto opened = CDrawingFile::Open(file);
+        for (const auto& s : TAVGis::Topology::TopologyOf(*opened).Sections())
+            ASSERT_TRUE(TAVGis::Data::CDataRW::Write("FLOW_TOTAL", s, CDataBox(99.0)));
+        opened->Db().SetDictionaryEntry("TAVX_LSD2", "STATE", {TAVHost::kDictCodeText, std::string("new")});
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            try {
+                CDrawingFile::Save(*opened, file);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(Inode(file) == 0 ? 1 : 0);
+        }
+        const auto forked = std::chrono::steady_clock::now();
+        whileSaving(child);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        took =
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - forked);
+    };
+    // How long an uninterrupted save takes.
+    saveInChild([](pid_t) {});
+    const auto uninterrupted = took;
+    ASSERT_EQ(state(*CDrawingFile::Open(file)), std::make_pair(Topo().Sections().size(), true));
+
+    std::mt19937 random(12345);
+    int old = 0, whole = 0;
+    for (int k = 0; k < 10; ++k) {
+        const auto delay =
+            std::chrono::microseconds(std::uniform_int_distribution<long>(0, uninterrupted.count())(random));
+        saveInChild([&](pid_t child) {
+            std::this_thread::sleep_for(delay);
+            ::kill(child, SIGKILL);
+        });
+        const auto got = state(*CDrawingFile::Open(file));
+        EXPECT_FALSE(fs::exists(dir / "big.gpkg-journal"));
+        if (got == std::make_pair(std::size_t{0}, false))
+            ++old;
+        else if (got == std::make_pair(Topo().Sections().size(), true))
+            ++whole;
+        else
+            ADD_FAILURE() << "a mixture after " << delay.count() << " us: " << got.first << " new flows";
+        EXPECT_EQ(Sqlite(file, "PRAGMA integrity_check"), "ok\n");
+    }
+    EXPECT_GT(old, 0) << "no save was interrupted; the drawing is too small to catch one";
 }
 
 // Geometry blobs as other GIS tools write them: either byte order, any envelope, Z and M ordinates.
