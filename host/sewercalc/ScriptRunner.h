@@ -34,6 +34,11 @@ public:
     void SetClipboardText(const std::string& utf8) override;
     std::optional<std::string> GetClipboardText() override { return m_clipboard; }
     void SetWaitCursor(bool) override {}
+    // On standard error when it is a terminal only: the printed output of a run stays as it is.
+    void ShowProgress(const std::string& what, std::size_t done, std::size_t total) override {
+        TAVHost::TerminalProgress::Show(what, done, total);
+    }
+    void EndProgress() override { TAVHost::TerminalProgress::End(); }
 
 private:
     void Execute(const Statement& st, TAVUi::CAdUiBaseDialog* dialog);

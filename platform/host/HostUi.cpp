@@ -1,5 +1,7 @@
 #include "platform/host/HostUi.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace TAVHost {
@@ -15,12 +17,42 @@ public:
     std::optional<int> ChooseColor(int, bool) override { return std::nullopt; }
     void SetClipboardText(const std::string&) override {}
     void SetWaitCursor(bool) override {}
+    void ShowProgress(const std::string& what, std::size_t done, std::size_t total) override {
+        TerminalProgress::Show(what, done, total);
+    }
+    void EndProgress() override { TerminalProgress::End(); }
 };
 
 QuietHostUi g_quiet;
 HostUi* g_current = nullptr;
 
 }  // namespace
+
+namespace {
+bool g_progressShown = false;
+unsigned g_progressPercent = 0;  // what the line shows now
+bool StderrIsTerminal() {
+    static const bool terminal = isatty(STDERR_FILENO) == 1;
+    return terminal;
+}
+}  // namespace
+
+void TerminalProgress::Show(const std::string& what, std::size_t done, std::size_t total) {
+    if (!StderrIsTerminal() || total == 0) return;
+    const auto percent = static_cast<unsigned>(done >= total ? 100 : done * 100 / total);
+    if (g_progressShown && percent == g_progressPercent) return;
+    g_progressPercent = percent;
+    std::fprintf(stderr, "\r%s: %3u %%", what.c_str(), percent);
+    std::fflush(stderr);
+    g_progressShown = true;
+}
+
+void TerminalProgress::End() {
+    if (!g_progressShown) return;
+    std::fputs("\r\033[K", stderr);  // back to the line's start, the line cleared
+    std::fflush(stderr);
+    g_progressShown = false;
+}
 
 HostUi& GetHostUi() {
     return g_current ? *g_current : static_cast<HostUi&>(g_quiet);

@@ -56,6 +56,18 @@ public:
     // The clipboard's text, or nothing when the host cannot read it (or it holds no text).
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
     virtual void SetWaitCursor(bool on) = 0;
+    // Progress of long work (see CProgress): `done` of `total` steps of the work named `what`; called at
+    // most about a hundred times per piece of work, then EndProgress once. The default shows nothing.
+    virtual void ShowProgress(const std::string& what, std::size_t done, std::size_t total) {}
+    virtual void EndProgress() {}
+};
+
+// Progress on standard error, for a person at a terminal: one line rewritten in place ("what: 42 %"),
+// cleared at the end. Shows nothing when standard error is not a terminal, so scripts and tests stay quiet.
+class TerminalProgress {
+public:
+    static void Show(const std::string& what, std::size_t done, std::size_t total);
+    static void End();
 };
 
 // The HostUi of the running host. Without one set, a quiet default writes alerts and output to stderr,

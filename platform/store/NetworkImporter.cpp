@@ -5,6 +5,7 @@
 
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/GisDrawingData.h"
+#include "platform/host/Progress.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/ImportText.h"
 
@@ -90,7 +91,9 @@ public:
     }
 
     void Nodes(const std::vector<SImportNode>& nodes) {
+        TAVHost::CProgress progress("importing nodes", nodes.size());
         for (const auto& n : nodes) {
+            progress.Advance();
             if (m_topo.FindNodeByName(n.name)) {
                 ++m_r.nodesReused;
                 continue;
@@ -114,7 +117,9 @@ public:
         const auto& config = Data::CDataConfiguration::GetInstance();
         const auto* diameterDef = config.GetDataDefinition(Data::kEntitySection, kPipeDiameterAttribute);
         const auto* lengthDef = config.GetDataDefinition(Data::kEntitySection, kGivenLengthAttribute);
+        TAVHost::CProgress progress("importing sections", sections.size());
         for (const auto& s : sections) {
+            progress.Advance();
             if (m_topo.FindSectionByName(s.name)) {
                 ++m_r.sectionsSkipped;
                 Message("section '" + s.name + "' is already in the drawing and is not imported");
@@ -160,7 +165,9 @@ public:
     }
 
     void Catchments(const std::vector<SImportCatchment>& catchments) {
+        TAVHost::CProgress progress("importing catchment areas", catchments.size());
         for (const auto& c : catchments) {
+            progress.Advance();
             if (m_topo.FindCatchmentByName(c.name)) {
                 ++m_r.catchmentsSkipped;
                 Message("catchment area '" + c.name + "' is already in the drawing and is not imported");

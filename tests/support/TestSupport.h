@@ -43,6 +43,17 @@ public:
     void SetClipboardText(const std::string& utf8) override { clipboard = utf8; }
     std::optional<std::string> GetClipboardText() override { return clipboard; }
     void SetWaitCursor(bool) override {}
+    // Every progress report (what, done, total) and how many pieces of work ended.
+    struct ProgressReport {
+        std::string what;
+        std::size_t done, total;
+    };
+    std::vector<ProgressReport> progress;
+    int progressEnded = 0;
+    void ShowProgress(const std::string& what, std::size_t done, std::size_t total) override {
+        progress.push_back({what, done, total});
+    }
+    void EndProgress() override { ++progressEnded; }
 };
 
 // A fresh drawing with an active sewage system "town" (function 0) and a recording HostUi.

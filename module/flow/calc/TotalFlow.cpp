@@ -1,5 +1,7 @@
 #include "module/flow/calc/TotalFlow.h"
 
+#include "platform/host/Progress.h"
+
 double CTotalFlow::Of(const TAVGis::Topology::CSectionPtr& section, const Flags& flags) {
     return section ? CFlowComponentSum(kComponents, flags).Sum(*section) : 0.0;
 }
@@ -8,7 +10,9 @@ bool CTotalFlow::Write(const std::vector<TAVGis::Topology::CSectionPtr>& section
     const CFlowComponentSum terms(kComponents, flags);
     const CFlowAttribute total("FLOW_TOTAL");
     bool written = false;
+    TAVHost::CProgress progress("total flows", sections.size());
     for (const auto& s : sections) {
+        progress.Advance();
         if (!s) continue;
         written = total.Set(*s, terms.Sum(*s)) != 0;
     }

@@ -8,6 +8,7 @@
 #include "module/data/SectionData.h"
 #include "module/flow/calc/FlowAttribute.h"
 #include "platform/gis/DataRW.h"
+#include "platform/host/Progress.h"
 #include "platform/network/TopologyMultiStorage.h"
 #include "platform/network/TopologyStorage.h"
 
@@ -192,6 +193,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
     auto sectionAt = [&all](int index) -> const CSectionPtr& { return all[static_cast<std::size_t>(index)]; };
     const SectionTable table(all);
     auto& store = *table.store;
+    // Each section is reached once by the routes and written once: two steps per section.
+    TAVHost::CProgress progress("transit flows", 2 * all.size());
     auto rowOf = [&table](int index) { return table.row[static_cast<std::size_t>(index)]; };
 
     // Heads (sections without incoming sections: nothing ends at their starting node), and FLOW_TRANSIT
@@ -226,6 +229,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         if (!forest.Seen(head)) {
             forest.See(head);
             newSections.push_back(head);
+            progress.Advance();
         } else {
             cur = forest.Find(head);
         }
@@ -300,6 +304,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
             if (!forest.Seen(n)) {
                 forest.See(n);
                 newSections.push_back(n);
+                progress.Advance();
                 forest.Link(cur, n);
                 cur = n;
             } else {
@@ -350,7 +355,9 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         if (forest.Next(s) >= 0) ++pending[static_cast<std::size_t>(forest.Next(s))];
     for (int s : newSections)
         if (pending[static_cast<std::size_t>(s)] == 0) order.push_back(s);
+    progress.Advance(all.size() - newSections.size());  // sections no route reached
     for (std::size_t i = 0; i < order.size(); ++i) {
+        progress.Advance();
         const int s = order[i];
         const auto si = static_cast<std::size_t>(s);
         if (covered[si] > 0) {

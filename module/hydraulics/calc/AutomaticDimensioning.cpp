@@ -4,6 +4,7 @@
 #include "module/hydraulics/calc/UpstreamVisit.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
+#include "platform/host/Progress.h"
 #include "platform/network/PipeManager.h"
 #include "platform/network/TopologyMultiStorage.h"
 
@@ -107,8 +108,10 @@ AutomaticDimensioningResult CAutomaticDimensioning::Run(const AutomaticDimension
 
     result.rows.reserve(result.toCalculate.size());  // one row each
     CUpstreamVisit visit;                            // one for all roots: a section is handed over once
+    TAVHost::CProgress progress("dimensioning", result.toCalculate.size());
     auto dimension = [&](const CSectionPtr& s) {
         if (result.toCalculate.find(s->GetGuid()) == result.toCalculate.end()) return;
+        progress.Advance();
         result.rows.push_back(rules.Dimension(s));
         if (callbacks.onRow) callbacks.onRow(result.rows.back());
     };
