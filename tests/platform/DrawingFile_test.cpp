@@ -631,6 +631,36 @@ TEST_F(DrawingFileTest, KillDuringSaveInPlaceLeavesOldOrNewValues) {
     EXPECT_GT(old, 0) << "no save was interrupted; the drawing is too small to catch one";
 }
 
+// A writer killed after SQLite spilled some of its pages into the file leaves a hot journal: opening the
+// drawing rolls it back, and so does a whole save before it renames the new file into place, so the journal
+// never reaches the new drawing.
+TEST_F(DrawingFileTest, InterruptedWriteIsRolledBackBeforeOpeningOrSaving) {
+    BuildRichDrawing();
+    const fs::path file = dir / "hot.gpkg";
+    const fs::path journal = dir / "hot.gpkg-journal";
+    for (const bool saveWhole : {false, true}) {
+        SCOPED_TRACE(saveWhole ? "save whole" : "open");
+        CDrawingFile::Save(*doc, file);
+        const std::string saved = testsupport::DumpDrawing(*doc);
+        Output(
+            "sqlite3 '" + file.string() +
+            "' \"PRAGMA cache_size = 2; BEGIN; UPDATE sections SET FLOW_TOTAL = 123; CREATE TABLE junk(x); "
+            "WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < 3000) INSERT INTO junk "
+            "SELECT randomblob(1000) FROM c;\" '.system kill -9 $PPID'");
+        ASSERT_TRUE(fs::exists(journal));
+        if (saveWhole) {
+            Node("after the kill", 1, 1);
+            Set("S1", "FLOW_TOTAL", CDataBox(55.0));
+            CDrawingFile::Save(*doc, file);
+        }
+        EXPECT_EQ(testsupport::DumpDrawing(*CDrawingFile::Open(file)),
+                  saveWhole ? testsupport::DumpDrawing(*doc) : saved);
+        EXPECT_FALSE(fs::exists(journal));
+        EXPECT_EQ(Sqlite(file, "SELECT count(*) FROM sqlite_master WHERE name = 'junk'"), "0\n");
+        EXPECT_EQ(Sqlite(file, "PRAGMA integrity_check"), "ok\n");
+    }
+}
+
 // Geometry blobs as other GIS tools write them: either byte order, any envelope, Z and M ordinates.
 TEST(GpkgGeometryTest, DecodesForeignBlobsAndRejectsMalformedOnes) {
     auto le = [](std::string& s, const void* p, std::size_t n) { s.append(static_cast<const char*>(p), n); };
