@@ -16,7 +16,7 @@ bool ParseNumber(const std::string& text, double& out) {
 }  // namespace
 
 void CAttributeStore::RecordForUndo(std::size_t column) {
-    auto* journal = TAVHost::UndoJournal::Active();
+    auto* journal = TAVHost::UndoJournal::ActiveFor(m_bornAfter);
     if (!journal) return;
     if (m_columns.size() <= column) m_columns.resize(column + 1);
     if (m_recordedBy.size() < m_columns.size()) m_recordedBy.resize(m_columns.size(), 0);

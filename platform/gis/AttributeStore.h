@@ -13,12 +13,14 @@
 
 #include "platform/gis/DataBox.h"
 #include "platform/gis/DataDefinition.h"
+#include "platform/host/UndoJournal.h"
 
 namespace TAVGis::Data {
 
 class CAttributeStore {
 public:
-    explicit CAttributeStore(int entityType) : m_entityType(entityType) {}
+    explicit CAttributeStore(int entityType)
+        : m_entityType(entityType), m_bornAfter(TAVHost::UndoJournal::LatestSerial()) {}
     int EntityType() const { return m_entityType; }
 
     int AllocateRow() { return m_rows++; }
@@ -75,6 +77,7 @@ private:
     int m_rows = 0;
     std::vector<Column> m_columns;
     std::vector<std::uint64_t> m_recordedBy;  // by column: the serial of the journal that copied it
+    std::uint64_t m_bornAfter;                // UndoJournal::LatestSerial() when the store was made
     std::vector<Changes> m_changes;           // by column; empty when nothing changed
 };
 

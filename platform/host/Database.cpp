@@ -49,14 +49,14 @@ NamedDictionary& Database::GetOrCreateDictionary(const std::string& name) {
 void Database::RemoveDictionary(const std::string& name) {
     auto it = m_dictionaries.find(name);
     if (it == m_dictionaries.end()) return;
-    if (auto* journal = UndoJournal::Active())
+    if (auto* journal = UndoJournal::ActiveFor(m_bornAfter))
         journal->Record([this, name, saved = it->second] { m_dictionaries[name] = saved; });
     m_dictionaries.erase(it);
     Touch();
 }
 
 void Database::SetDictionaryEntry(const std::string& name, const std::string& key, DictionaryEntry entry) {
-    if (auto* journal = UndoJournal::Active()) {
+    if (auto* journal = UndoJournal::ActiveFor(m_bornAfter)) {
         std::optional<DictionaryEntry> previous;
         const bool dictionaryExisted = m_dictionaries.count(name) != 0;
         if (const auto* dict = GetDictionary(name)) {
@@ -80,11 +80,12 @@ void Database::SetDictionaryEntry(const std::string& name, const std::string& ke
 
 void Database::RegisterApp(const std::string& app) {
     if (!m_regApps.insert(app).second) return;
-    if (auto* journal = UndoJournal::Active()) journal->Record([this, app] { m_regApps.erase(app); });
+    if (auto* journal = UndoJournal::ActiveFor(m_bornAfter))
+        journal->Record([this, app] { m_regApps.erase(app); });
 }
 
 void Database::SetXData(DbEntity& entity, const std::string& app, XDataChain chain) {
-    if (auto* journal = UndoJournal::Active()) {
+    if (auto* journal = UndoJournal::ActiveFor(m_bornAfter)) {
         std::optional<XDataChain> previous;
         auto it = entity.xdata.find(app);
         if (it != entity.xdata.end()) previous = it->second;

@@ -20,6 +20,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/host/UndoJournal.h"
+
 namespace TAVHost {
 
 using ObjectId = std::uint64_t;
@@ -67,7 +69,7 @@ using NamedDictionary = std::map<std::string, DictionaryEntry>;
 
 class Database {
 public:
-    Database() = default;
+    Database() : m_bornAfter(UndoJournal::LatestSerial()) {}
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
@@ -108,6 +110,7 @@ private:
     std::set<std::string> m_regApps;
     std::map<std::string, NamedDictionary> m_dictionaries;
     std::uint64_t m_changes = 0;
+    std::uint64_t m_bornAfter;  // UndoJournal::LatestSerial() when the database was made
 };
 
 }  // namespace TAVHost

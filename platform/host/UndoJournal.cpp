@@ -23,6 +23,14 @@ UndoJournal* UndoJournal::Active() {
     return g_active;
 }
 
+std::uint64_t UndoJournal::LatestSerial() {
+    return g_lastSerial;
+}
+
+UndoJournal* UndoJournal::ActiveFor(std::uint64_t bornAfter) {
+    return g_active && g_active->m_serial > bornAfter ? g_active : nullptr;
+}
+
 void UndoJournal::Record(std::function<void()> undo) {
     m_undo.push_back(std::move(undo));
 }

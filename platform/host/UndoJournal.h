@@ -32,6 +32,12 @@ public:
 
     // The journal that records now, or null.
     static UndoJournal* Active();
+    // The serial of the newest journal begun so far: what an owner of recorded parts keeps when it is made.
+    static std::uint64_t LatestSerial();
+    // The journal that records now for an owner made when LatestSerial() was `bornAfter`, or null. An owner
+    // made while the active journal was already recording (a drawing opened inside a command) is not
+    // recorded: it did not exist before, so there is nothing to restore, and it may be gone by a rollback.
+    static UndoJournal* ActiveFor(std::uint64_t bornAfter);
 
     // A number no other journal of this process has had: what an owner stores for "part recorded".
     std::uint64_t Serial() const { return m_serial; }

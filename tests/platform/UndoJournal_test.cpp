@@ -72,6 +72,31 @@ TEST_F(UndoJournalTest, NestedJournals) {
     EXPECT_EQ(TAVHost::UndoJournal::Active(), nullptr);
 }
 
+// A drawing opened inside a command did not exist before it, so nothing of it is recorded: a rollback after
+// the drawing was closed again must not reach into it.
+TEST_F(UndoJournalTest, ADrawingMadeWhileRecordingIsNotRecorded) {
+    const std::string before = testsupport::DumpDrawing(*doc);
+    TAVHost::UndoJournal journal;
+    ChangeEverything(0.5);
+    const std::size_t recorded = journal.Size();
+    {
+        auto& other = acDocManagerPtr()->NewDocument("Other.gpkg");
+        acDocManagerPtr()->SetCurrent(other);
+        auto& topo = TAVGis::Topology::TopologyOf(other);
+        auto a = topo.AddNode("A", 0, 0, system);
+        auto b = topo.AddNode("B", 10, 0, system);
+        auto s = topo.AddSection("X", a, b, system);
+        TAVGis::Data::CDataRW::Write("FLOW_TOTAL", s, CDataBox(1.0));
+        CTAVCDictionaryPtr dict("TAVX_LSD2", AcDb::kForWrite);
+        dctWrite(dict, "KEY", 3, false, true, TAVHost::kDictCodeInt16);
+        acDocManagerPtr()->CloseDocument(other);
+        acDocManagerPtr()->SetCurrent(*doc);
+    }
+    EXPECT_EQ(journal.Size(), recorded);
+    journal.Rollback();
+    EXPECT_EQ(testsupport::DumpDrawing(*doc), before);
+}
+
 TEST_F(UndoJournalTest, WithoutAJournalNothingIsRecordedAndChangesStay) {
     ChangeEverything(0.5);
     EXPECT_EQ(Get("S1", "FLOW_TOTAL"), 0.5);
