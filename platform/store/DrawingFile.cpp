@@ -23,6 +23,7 @@
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/GisDrawingData.h"
 #include "platform/host/NumberText.h"
+#include "platform/host/Progress.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/GpkgGeometry.h"
 
@@ -1059,7 +1060,9 @@ private:
         m_columns[0] = ColumnsFor(NodeLayer());
         const auto& attrs = m_columns[0];
         Statement st(m_c, CreateLayer(NodeLayer(), attrs, LayerBox(m_topo, 0)));
+        TAVHost::CProgress progress("saving nodes", m_topo.Nodes().size());
         for (const auto& n : m_topo.Nodes()) {
+            progress.Advance();
             const int i = BindNode(st, *n);
             BindAttributes(st, i, attrs, m_gis.nodeStore, *n);
             st.Run();
@@ -1072,7 +1075,9 @@ private:
         const auto& attrs = m_columns[1];
         Statement st(m_c, CreateLayer(SectionLayer(), attrs, LayerBox(m_topo, 1)));
         std::vector<TAVHost::Point2d> pts;
+        TAVHost::CProgress progress("saving sections", m_topo.Sections().size());
         for (const auto& s : m_topo.Sections()) {
+            progress.Advance();
             const int i = BindSection(st, *s, pts);
             BindAttributes(st, i, attrs, m_gis.sectionStore, *s);
             st.Run();
@@ -1481,9 +1486,17 @@ private:
         RecordFid(m_fids[layer], e.AttributeRow(), st.ColInt(col));
     }
 
+    // The rows of a layer, for the progress of reading it.
+    std::size_t RowCount(const LayerSpec& layer) {
+        Statement st(m_c, "SELECT count(*) FROM " + QuoteIdentifier(layer.table));
+        return st.Next() ? static_cast<std::size_t>(st.ColInt(0)) : 0;
+    }
+
     void ReadNodes() {
         Statement st(m_c, SelectLayer(NodeLayer()));
+        TAVHost::CProgress progress("opening nodes", RowCount(NodeLayer()));
         while (st.Next()) {
+            progress.Advance();
             Common c = ReadCommon(st, "node");
             auto pts = Geometry(st, CGpkgGeometry::EType::Point, "node '" + c.name + "'");
             if (pts.size() != 1) Damaged(m_file, "node '" + c.name + "' has no position");
@@ -1498,7 +1511,9 @@ private:
 
     void ReadSections() {
         Statement st(m_c, SelectLayer(SectionLayer()));
+        TAVHost::CProgress progress("opening sections", RowCount(SectionLayer()));
         while (st.Next()) {
+            progress.Advance();
             Common c = ReadCommon(st, "section");
             auto pts = Geometry(st, CGpkgGeometry::EType::LineString, "section '" + c.name + "'");
             auto start = m_topo.GetNodeByGuid(st.ColText(7));
