@@ -764,11 +764,11 @@ public:
     // Rewrites the geometry and fixed columns of the rows whose fingerprint changed, with the entities'
     // extended data, and the layer's extent.
     void UpdateRows(int layer, const LayerState& state, const std::vector<std::uint64_t>& now) {
-        const LayerSpec& spec = LayerAt(layer);
-        std::string sql = "UPDATE " + QuoteIdentifier(spec.table) + " SET geom = ?";
-        for (const auto& [name, type] : spec.fixedColumns) sql += std::string(", ") + name + " = ?";
+        const LayerSpec& layerSpec = LayerAt(layer);
+        std::string sql = "UPDATE " + QuoteIdentifier(layerSpec.table) + " SET geom = ?";
+        for (const auto& [name, type] : layerSpec.fixedColumns) sql += std::string(", ") + name + " = ?";
         sql += " WHERE fid = ?";
-        const int fidIndex = 2 + static_cast<int>(spec.fixedColumns.size());
+        const int fidIndex = 2 + static_cast<int>(layerSpec.fixedColumns.size());
         std::optional<Statement> st;
         std::optional<Statement> dropXData;
         std::optional<Statement> xdata;
@@ -810,7 +810,7 @@ public:
             else
                 contents.Real(i + 1, i % 2 == 0 ? box[i / 2].x : box[i / 2].y);
         }
-        contents.Text(5, spec.table);
+        contents.Text(5, layerSpec.table);
         contents.Run();
     }
 
