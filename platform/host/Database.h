@@ -80,6 +80,7 @@ public:
     DbEntity* GetEntity(ObjectId id);
     const DbEntity* GetEntity(ObjectId id) const;
     std::size_t EntityCount() const { return m_entities.size(); }
+    void Reserve(std::size_t entities) { m_entities.reserve(entities); }
     template <class F>
     void ForEachEntity(F&& f) const {
         for (const auto& [id, e] : m_entities) f(*e);

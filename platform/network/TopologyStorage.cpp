@@ -190,6 +190,21 @@ std::vector<CCatchmentAreaPtr> CTopologyStorage::CatchmentAreasOf(const std::str
     return out;
 }
 
+void CTopologyStorage::Reserve(std::size_t nodes, std::size_t sections, std::size_t catchments) {
+    const std::size_t entities = m_byGuid.size() + nodes + sections + catchments;
+    m_nodes.reserve(m_nodes.size() + nodes);
+    m_sections.reserve(m_sections.size() + sections);
+    m_catchments.reserve(m_catchments.size() + catchments);
+    m_inAtNode.reserve(m_inAtNode.size() + nodes);
+    m_outAtNode.reserve(m_outAtNode.size() + nodes);
+    m_byGuid.reserve(entities);
+    m_byObjectId.reserve(entities);
+    m_nodeByName.reserve(m_nodeByName.size() + nodes);
+    m_sectionByLowerName.reserve(m_sectionByLowerName.size() + sections);
+    m_catchmentByName.reserve(m_catchmentByName.size() + catchments);
+    m_db.Reserve(m_db.EntityCount() + nodes + sections + catchments);
+}
+
 CSectionPtr CTopologyStorage::GetSectionByGuid(const std::string& guid) const {
     auto it = m_byGuid.find(guid);
     if (it == m_byGuid.end() || it->second->GetEntityType() != Data::kEntitySection) return {};

@@ -39,6 +39,10 @@ public:
                                        const std::string& guid = {},
                                        TAVHost::ObjectId objectId = TAVHost::kNullObjectId);
 
+    // Room for this many more entities of each kind, so that reading a large drawing does not grow the
+    // lists and name and GUID maps step by step.
+    void Reserve(std::size_t nodes, std::size_t sections, std::size_t catchments);
+
     CSectionPtr GetSectionByGuid(const std::string& guid) const;
     CNodePtr GetNodeByGuid(const std::string& guid) const;
     CEntityPtr GetEntityByGuid(const std::string& guid) const;

@@ -1304,6 +1304,7 @@ public:
         CheckFormat();
         ReadDefinitions();
         ReadSystems();
+        m_topo.Reserve(RowCount(NodeLayer()), RowCount(SectionLayer()), RowCount(CatchmentLayer()));
         ReadNodes();
         ReadSections();
         ReadCatchments();
