@@ -70,6 +70,8 @@ Network Build(std::size_t conduits) {
     return n;
 }
 
+constexpr double kReliefShare = 0.8;  // a relief conduit's diameter, of the conduit it bypasses
+
 double Diameter(std::size_t depth) {
     constexpr std::size_t count = sizeof kDiameters / sizeof kDiameters[0];
     return kDiameters[depth >= count ? 0 : count - depth];
@@ -109,7 +111,9 @@ void Write(const Network& n, std::ostream& out) {
     for (std::size_t i = 1; i <= junctions; ++i)
         out << 'C' << i << " CIRCULAR " << Text(Diameter(n.nodes[i].depth), 4) << " 0 0 0 1\n";
     for (std::size_t i : n.reliefs)
-        out << 'R' << i << " CIRCULAR " << Text(Diameter(n.nodes[i].depth + 1), 4) << " 0 0 0 1\n";
+        // Smaller than the conduit it bypasses, so the main direction at the division follows the larger
+        // pipe and no calculation has to ask for it.
+        out << 'R' << i << " CIRCULAR " << Text(kReliefShare * Diameter(n.nodes[i].depth), 4) << " 0 0 0 1\n";
 
     out << "\n[COORDINATES]\n";
     for (std::size_t i = 0; i <= junctions; ++i)

@@ -52,6 +52,11 @@ public:
             for (int row : c.rows) f(row);
         }
     }
+    // True when every row of the definition's column counts as changed (a calculation rewrote the column).
+    bool ColumnChangedWhole(const CDataDefinition& def) const {
+        const auto col = static_cast<std::size_t>(def.GetColumn());
+        return col < m_changes.size() && m_changes[col].whole;
+    }
     void ClearChanges() { m_changes.clear(); }
 
 private:

@@ -748,7 +748,26 @@ public:
     void UpdateAttributes(int layer, const LayerState& state) {
         const auto& attrs = state.columns;
         auto& store = m_gis.StoreFor(LayerAt(layer).entityType);
+        // Columns rewritten whole (what a calculation over the network does) are written together, one
+        // UPDATE per row, so that each row is rewritten once however many of them changed.
+        std::vector<std::size_t> whole;
+        for (std::size_t i = 0; i < attrs.defs.size(); ++i)
+            if (store.ColumnChangedWhole(*attrs.defs[i])) whole.push_back(i);
+        if (!whole.empty()) {
+            std::string sql = "UPDATE " + QuoteIdentifier(LayerAt(layer).table) + " SET ";
+            for (std::size_t k = 0; k < whole.size(); ++k)
+                sql += (k ? ", " : "") + QuoteIdentifier(attrs.columns[whole[k]]) + " = ?";
+            Statement st(m_c, sql + " WHERE fid = ?");
+            const int fidIndex = static_cast<int>(whole.size()) + 1;
+            for (int row = 0; row < store.RowCount(); ++row) {
+                for (std::size_t k = 0; k < whole.size(); ++k)
+                    BindAttribute(st, static_cast<int>(k) + 1, *attrs.defs[whole[k]], store, row);
+                st.Int(fidIndex, state.fidByRow[static_cast<std::size_t>(row)]);
+                st.Run();
+            }
+        }
         for (std::size_t i = 0; i < attrs.defs.size(); ++i) {
+            if (store.ColumnChangedWhole(*attrs.defs[i])) continue;
             std::optional<Statement> st;
             store.ForEachChangedRow(*attrs.defs[i], [&](int row) {
                 if (!st)

@@ -432,6 +432,16 @@ TEST_F(DrawingFileTest, SaveToTheOpenedFileWritesTheChangesInPlace) {
              Write(d, "CA 1", "name", CDataBox(std::string("renamed")));
          },
          true},
+        {"whole columns rewritten, as a calculation over the network does (one value left out)",
+         [](TAVHost::Document& d) {
+             double v = 1.0;
+             for (const auto& s : TAVGis::Topology::TopologyOf(d).Sections()) {
+                 Write(d, s->GetName(), "FLOW_TOTAL", CDataBox(v += 0.25));
+                 Write(d, s->GetName(), "FLOW_TRANSIT", CDataBox(v * 2));
+             }
+             Write(d, "S1", "FLOW_TRANSIT", CDataBox());
+         },
+         true},
         {"a dictionary entry and a new dictionary",
          [](TAVHost::Document& d) {
              d.Db().SetDictionaryEntry("TAVX_LSD2", "DLG_B", {TAVHost::kDictCodeDouble, 2.5});
