@@ -1323,9 +1323,10 @@ public:
         CheckFormat();
         ReadDefinitions();
         ReadSystems();
-        m_topo.Reserve(RowCount(NodeLayer()), RowCount(SectionLayer()), RowCount(CatchmentLayer()));
-        ReadNodes();
-        ReadSections();
+        const std::size_t nodes = RowCount(NodeLayer()), sections = RowCount(SectionLayer());
+        m_topo.Reserve(nodes, sections, RowCount(CatchmentLayer()));
+        ReadNodes(nodes);
+        ReadSections(sections);
         ReadCatchments();
         ReadOtherEntities();
         ReadXData();
@@ -1506,15 +1507,15 @@ private:
         RecordFid(m_fids[layer], e.AttributeRow(), st.ColInt(col));
     }
 
-    // The rows of a layer, for the progress of reading it.
+    // The rows of a layer: room reserved for them, and the progress of reading them.
     std::size_t RowCount(const LayerSpec& layer) {
         Statement st(m_c, "SELECT count(*) FROM " + QuoteIdentifier(layer.table));
         return st.Next() ? static_cast<std::size_t>(st.ColInt(0)) : 0;
     }
 
-    void ReadNodes() {
+    void ReadNodes(std::size_t count) {
         Statement st(m_c, SelectLayer(NodeLayer()));
-        TAVHost::CProgress progress("opening nodes", RowCount(NodeLayer()));
+        TAVHost::CProgress progress("opening nodes", count);
         while (st.Next()) {
             progress.Advance();
             Common c = ReadCommon(st, "node");
@@ -1529,9 +1530,9 @@ private:
         }
     }
 
-    void ReadSections() {
+    void ReadSections(std::size_t count) {
         Statement st(m_c, SelectLayer(SectionLayer()));
-        TAVHost::CProgress progress("opening sections", RowCount(SectionLayer()));
+        TAVHost::CProgress progress("opening sections", count);
         while (st.Next()) {
             progress.Advance();
             Common c = ReadCommon(st, "section");

@@ -185,26 +185,16 @@ TEST_F(FlowMainDialogTest, LoopAlertsAndLeavesStatusAndStateAlone) {
 
 // While the person picks the main direction the main dialog is hidden and the drawing shows the outgoing
 // sections zoomed by 3.
-class PeekingUi : public testsupport::RecordingHostUi {
-public:
-    std::function<void()> onPick;
-    std::vector<std::string> Pick(const TAVHost::PickRequest& r) override {
-        if (onPick) onPick();
-        return RecordingHostUi::Pick(r);
-    }
-};
 
 TEST_F(FlowMainDialogTest, PickingTheDirectionHidesTheDialogAndZooms) {
     Pipe("U", "u", "D", 0.001);
     auto left = Section("L", "D", "l");
     auto right = Section("R", "D", "r");
-    PeekingUi peek;
-    TAVHost::ScopedHostUi scope(peek);
     std::optional<bool> visibleDuringPick;
     CFlowCalcMainDlg* open = nullptr;
-    peek.onPick = [&] { visibleDuringPick = open && open->IsWindowVisible(); };
-    peek.picks.push_back({"L"});
-    peek.drivers.push_back([&](CAdUiBaseDialog& d) {
+    ui.onPick = [&](const TAVHost::PickRequest&) { visibleDuringPick = open && open->IsWindowVisible(); };
+    ui.picks.push_back({"L"});
+    ui.drivers.push_back([&](CAdUiBaseDialog& d) {
         open = &dynamic_cast<CFlowCalcMainDlg&>(d);
         open->TransitPage().Notify(kCheckWastePercent, Notification::Clicked);
         open->TransitPage().Notify(TAVUi::IDOK, Notification::Clicked);
