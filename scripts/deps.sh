@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 needed=(cmake ninja-build g++ pkg-config libboost-dev libsqlite3-dev sqlite3 libpugixml-dev nlohmann-json3-dev
-        libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format)
+        libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
+        qt6-base-dev)  # qt6-base-dev: the desktop host sewercalc-gui and its tests (offscreen platform)
 missing=()
 for p in "${needed[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
