@@ -56,6 +56,13 @@ public:
     // The clipboard's text, or nothing when the host cannot read it (or it holds no text).
     virtual std::optional<std::string> GetClipboardText() { return std::nullopt; }
     virtual void SetWaitCursor(bool on) = 0;
+    // Waits at the command line until the person answers the prompt (the text as the person sees it), while
+    // a dialog is hidden so that the person can look at the drawing; returns what was typed, nothing when
+    // the host cannot ask. The default prints the prompt on a line of its own and answers nothing at once.
+    virtual std::optional<std::string> GetString(const std::string& prompt) {
+        Print(prompt + "\n");
+        return std::nullopt;
+    }
     // Progress of long work (see CProgress): `done` of `total` steps of the work named `what`; called at
     // most about a hundred times per piece of work, then EndProgress once. The default shows nothing.
     virtual void ShowProgress(const std::string& what, std::size_t done, std::size_t total) {}
