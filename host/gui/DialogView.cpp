@@ -1,0 +1,145 @@
+#include "DialogView.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace SewerGui {
+
+DialogView::DialogView(TAVUi::CAdUiBaseDialog& dialog, DialogWindow* window, DialogView* root,
+                       QWidget* parent)
+    : QWidget(parent), m_dialog(dialog), m_window(window), m_root(root) {
+    RegisterStandardAdapters();
+    // Dialog units: a quarter of the average character width across, an eighth of the line height down.
+    const QFontMetrics metrics(font());
+    m_unitX = std::max(1.0, metrics.averageCharWidth() / 4.0);
+    m_unitY = std::max(1.0, metrics.height() / 8.0);
+    if (const auto* t = dialog.Template()) {
+        const QRect size = Place(0, 0, t->width, t->height);
+        setMinimumSize(size.size());
+        resize(size.size());
+    }
+    // Group boxes first, so they lie beneath the controls they frame.
+    std::vector<TAVUi::CControl*> controls = dialog.Controls();
+    std::stable_partition(controls.begin(), controls.end(),
+                          [](const TAVUi::CControl* c) { return c->kind == TAVUi::ControlKind::Group; });
+    for (auto* c : controls) {
+        auto adapter = MakeAdapter(*this, *c, this);
+        if (const auto* t = dialog.Template() ? dialog.Template()->FindControl(c->id) : nullptr)
+            adapter->Widget()->setGeometry(Place(t->x, t->y, t->width, t->height));
+        m_adapters.push_back(std::move(adapter));
+    }
+    SyncAll();
+}
+
+DialogView::~DialogView() = default;
+
+QRect DialogView::Place(int x, int y, int width, int height) const {
+    return QRect(static_cast<int>(x * m_unitX), static_cast<int>(y * m_unitY),
+                 static_cast<int>(width * m_unitX), static_cast<int>(height * m_unitY));
+}
+
+void DialogView::SyncAll() {
+    for (auto& a : m_adapters) {
+        const QSignalBlocker block(a->Widget());
+        a->Push();
+        a->PushCommon();
+    }
+    for (auto* page : m_pages) page->SyncAll();
+}
+
+void DialogView::Run(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        if (!Root().m_window) throw;
+        Root().m_window->Fail(std::current_exception());
+        return;
+    }
+    if (Root().m_window)
+        Root().m_window->AfterAction();
+    else
+        Root().SyncAll();
+}
+
+void DialogView::Act(TAVUi::CControl& control, TAVUi::Notification n) {
+    Run([&] { m_dialog.Notify(control.id, n); });
+}
+
+ControlAdapter* DialogView::AdapterFor(int controlId) const {
+    for (const auto& a : m_adapters)
+        if (a->Control().id == controlId) return a.get();
+    return nullptr;
+}
+
+QWidget* DialogView::WidgetFor(int controlId) const {
+    auto* a = AdapterFor(controlId);
+    return a ? a->Widget() : nullptr;
+}
+
+std::vector<DialogView*> DialogView::Pages() const {
+    return m_pages;
+}
+
+namespace {
+std::vector<DialogWindow*> g_running;
+}
+
+const std::vector<DialogWindow*>& DialogWindow::Running() {
+    return g_running;
+}
+
+DialogWindow::DialogWindow(TAVUi::CAdUiBaseDialog& dialog, QWidget* parent)
+    : QDialog(parent), m_dialog(dialog) {
+    setWindowTitle(ToQt(dialog.GetWindowText()));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_view = new DialogView(dialog, this, nullptr, this);
+    layout->addWidget(m_view);
+    // Enter presses the dialog's OK button only where the template has one, as a dialog box does.
+    for (const auto& a : m_view->Adapters())
+        if (auto* button = qobject_cast<QPushButton*>(a->Widget())) {
+            button->setAutoDefault(false);
+            button->setDefault(a->Control().id == TAVUi::IDOK);
+        }
+}
+
+DialogWindow::~DialogWindow() {
+    g_running.erase(std::remove(g_running.begin(), g_running.end(), this), g_running.end());
+}
+
+int DialogWindow::Run() {
+    g_running.push_back(this);
+    struct Leave {
+        DialogWindow* self;
+        ~Leave() { g_running.erase(std::remove(g_running.begin(), g_running.end(), self), g_running.end()); }
+    } leave{this};
+    AfterAction();
+    if (!m_dialog.IsEnded() && !m_error) exec();
+    if (m_error) std::rethrow_exception(m_error);
+    return m_dialog.Result();
+}
+
+void DialogWindow::AfterAction() {
+    m_view->SyncAll();
+    setWindowTitle(ToQt(m_dialog.GetWindowText()));
+    if ((m_dialog.IsEnded() || m_error) && !m_closing) {
+        m_closing = true;
+        if (isVisible()) done(m_dialog.IsEnded() ? m_dialog.Result() : TAVUi::IDCANCEL);
+    }
+}
+
+void DialogWindow::Fail(std::exception_ptr error) {
+    if (!m_error) m_error = std::move(error);
+    AfterAction();
+}
+
+void DialogWindow::reject() {
+    // The close box and Escape: the dialog's own Cancel, which may keep it open.
+    m_view->Run([this] { m_dialog.OnCancel(); });
+}
+
+}  // namespace SewerGui
