@@ -1,0 +1,182 @@
+// Every dialog of the module in real widgets: each template opens with every control bound to a widget of
+// its kind at its place; every command's dialog (with its tab pages) is bound the same way; the numeric
+// fields apply their typing rules as the person types into the widget.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QTest>
+#include <map>
+#include <set>
+
+#include "GuiTestSupport.h"
+#include "host/gui/DrawingActions.h"
+#include "host/gui/MainWindow.h"
+#include "platform/host/Document.h"
+#include "platform/ui/DialogTemplate.h"
+
+namespace {
+
+using TAVUi::ControlKind;
+
+// The Qt class a person sees for each kind of control.
+const std::map<ControlKind, const char*> kWidgetOfKind = {
+    {ControlKind::Button, "QPushButton"}, {ControlKind::Check, "QCheckBox"},
+    {ControlKind::Radio, "QRadioButton"}, {ControlKind::Edit, "QLineEdit"},
+    {ControlKind::Static, "QLabel"},      {ControlKind::Group, "QGroupBox"},
+    {ControlKind::Combo, "QComboBox"},    {ControlKind::List, "QTableView"},
+    {ControlKind::Tree, "QTreeWidget"},   {ControlKind::Tab, "QTabWidget"},
+    {ControlKind::Placeholder, "QFrame"}, {ControlKind::Selection, "QToolButton"},
+    {ControlKind::Bitmap, "QLabel"},
+};
+
+// Every control of the view's dialog has a widget of its kind; returns how many were checked.
+int ExpectBound(const SewerGui::DialogView& view) {
+    int checked = 0;
+    for (auto* c : view.Dialog().Controls()) {
+        const auto kind = kWidgetOfKind.find(c->kind);
+        if (kind == kWidgetOfKind.end()) {
+            ADD_FAILURE() << "no widget named for kind " << TAVUi::ControlKindName(c->kind);
+            continue;
+        }
+        QWidget* w = view.WidgetFor(c->id);
+        EXPECT_TRUE(w && w->inherits(kind->second))
+            << "dialog " << view.Dialog().TemplateId() << " control " << c->name << " ("
+            << TAVUi::ControlKindName(c->kind) << ") is a " << (w ? w->metaObject()->className() : "nothing");
+        ++checked;
+    }
+    return checked;
+}
+
+TEST(DialogBinding, EveryTemplateOpensWithEveryControlInAWidgetOfItsKindAtItsPlace) {
+    const auto& templates = TAVUi::DialogTemplatesOf(guitest::Module().Resources());
+    ASSERT_GE(templates.size(), 19u);
+    acDocManagerPtr()->pushResourceHandle(guitest::Module().Resources());
+    for (const auto& [id, t] : templates) {
+        TAVUi::CAdUiBaseDialog dialog(id);
+        ASSERT_TRUE(dialog.Create(nullptr)) << id;
+        SewerGui::DialogView view(dialog, nullptr);
+        EXPECT_EQ(ExpectBound(view), static_cast<int>(t.controls.size())) << id;
+        for (const auto& c : t.controls) {
+            QWidget* w = view.WidgetFor(c.id);
+            ASSERT_NE(w, nullptr) << id << " " << c.name;
+            EXPECT_EQ(w->geometry(), view.Place(c.x, c.y, c.width, c.height)) << id << " " << c.name;
+        }
+        // The template's captions are what the widgets show.
+        for (const auto& c : t.controls) {
+            if (c.kind != ControlKind::Button || c.caption.empty()) continue;
+            auto* button = qobject_cast<QAbstractButton*>(view.WidgetFor(c.id));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text().toStdString(), c.caption) << id << " " << c.name;
+        }
+    }
+    acDocManagerPtr()->popResourceHandle();
+}
+
+class CommandDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<SewerGui::MainWindow>(guitest::Module());
+        ui = std::make_unique<TAVHost::ScopedHostUi>(*window);
+        window->alertSink = [this](const std::string& text) { alerts.push_back(text); };
+        auto& doc = *acDocManagerPtr()->curDocument();
+        SewerGui::Drawing::Import(doc, std::string(SEWER_SOURCE_DIR) + "/examples/town/town.geojson");
+        SewerGui::Drawing::Import(doc, std::string(SEWER_SOURCE_DIR) + "/examples/catalogue/pipe_series.csv");
+    }
+    void TearDown() override {
+        ui.reset();
+        window.reset();
+    }
+    std::unique_ptr<SewerGui::MainWindow> window;
+    std::unique_ptr<TAVHost::ScopedHostUi> ui;
+    std::vector<std::string> alerts;
+};
+
+TEST_F(CommandDialogs, EveryCommandsDialogAndItsTabPagesAreBound) {
+    std::set<int> seen;
+    int dialogs = 0, alerted = 0;
+    for (const auto& command : guitest::Module().Commands()) {
+        if (command.registered) continue;
+        bool shown = false;
+        window->dialogShown = [&](SewerGui::DialogWindow& w) {
+            shown = true;
+            EXPECT_TRUE(w.isVisible()) << command.name;
+            seen.insert(w.Dialog().TemplateId());
+            ExpectBound(w.View());
+            for (auto* page : w.View().Pages()) {
+                seen.insert(page->Dialog().TemplateId());
+                ExpectBound(*page);
+            }
+            w.reject();  // the close box
+            if (!w.Dialog().IsEnded()) {
+                w.Dialog().EndDialog(TAVUi::IDCANCEL);
+                w.AfterAction();
+            }
+        };
+        alerts.clear();
+        ASSERT_TRUE(window->RunCommand(command.name)) << command.name;
+        // A command shows its dialog, or tells the person why not (a command without a dialog alerts).
+        EXPECT_TRUE(shown || !alerts.empty()) << command.name << " showed nothing";
+        shown ? ++dialogs : ++alerted;
+    }
+    EXPECT_GE(dialogs, 15);
+    EXPECT_LE(alerted, 1);
+    // The tab hosts' pages were bound too: the flow pages and the hydraulics pages.
+    for (int page : {220, 221, 204}) EXPECT_TRUE(seen.count(page)) << "page " << page << " was not shown";
+}
+
+// The numeric fields of waste water by percent, typed into as a person types: each key goes through the
+// field's rules (the same rules the script verbs `type` and `key` exercise).
+TEST_F(CommandDialogs, NumericFieldsApplyTheirRulesAsThePersonTypes) {
+    struct Case {
+        const char* field;
+        const char* before;      // set as the program sets it ("" keeps what the dialog shows)
+        int caretFrom, caretTo;  // -1: the whole text selected
+        const char* keys;        // typed; "<bs>" a backspace, "<paste>" ctrl+v of "1a2.3c"
+        const char* after;
+    };
+    const Case cases[] = {
+        {"IDC_EDIT_Q", "150", -1, -1, "-2.5", "2.5"},    // no negatives: the minus is refused
+        {"IDC_EDIT_P", "1", -1, -1, "-2.5", "-2.5"},     // negatives allowed
+        {"IDC_EDIT_N", "1", -1, -1, "12a3", "123"},      // letters refused
+        {"IDC_EDIT_KD", "12.5", 0, 0, ".7", "12.75"},    // a second point moves past the first
+        {"IDC_EDIT_KD", "12.75", 5, 5, "<bs>", "12.7"},  // backspace at the end
+        {"IDC_EDIT_Q", "150", 0, 3, "<paste>", "12.3"},  // a paste keeps what the rules allow
+    };
+    bool shown = false;
+    window->dialogShown = [&](SewerGui::DialogWindow& w) {
+        shown = true;
+        for (const auto& c : cases) {
+            auto* edit = qobject_cast<QLineEdit*>(guitest::WidgetOf(w, c.field));
+            auto* control = guitest::ControlOf(w, c.field);
+            ASSERT_TRUE(edit && control) << c.field;
+            // From the control to the widget: the text the program sets is what the field shows.
+            control->SetWindowText(c.before);
+            w.AfterAction();
+            EXPECT_EQ(edit->text().toStdString(), control->text) << c.field;
+            if (c.caretFrom < 0)
+                edit->selectAll();
+            else
+                edit->setSelection(c.caretFrom, c.caretTo - c.caretFrom);
+            const std::string keys = c.keys;
+            if (keys == "<bs>") {
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            } else if (keys == "<paste>") {
+                QApplication::clipboard()->setText("1a2.3c");
+                QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::keyClicks(edit, QString::fromStdString(keys));
+            }
+            // From the widget to the control, and back: both hold the text the rules left.
+            EXPECT_EQ(control->text, c.after) << c.field << " typed " << c.keys;
+            EXPECT_EQ(edit->text().toStdString(), c.after) << c.field << " typed " << c.keys;
+        }
+        w.reject();
+    };
+    ASSERT_TRUE(window->RunCommand("CalcWasteWaterPercent"));
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
