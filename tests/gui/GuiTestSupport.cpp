@@ -42,6 +42,14 @@ TempDir::~TempDir() {
 }
 
 namespace {
+// Where a person clicks a button: a check box or radio on its box (its label may be narrower than the
+// widget), any other button in its middle.
+QPoint ClickPoint(const QAbstractButton& button) {
+    if (button.inherits("QCheckBox") || button.inherits("QRadioButton"))
+        return QPoint(6, button.height() / 2);
+    return button.rect().center();
+}
+
 // The view that has the control: the shown tab page first, then the dialog itself.
 std::pair<SewerGui::DialogView*, TAVUi::CControl*> Find(SewerGui::DialogWindow& window,
                                                         const std::string& name) {
@@ -74,7 +82,7 @@ void Click(SewerGui::DialogWindow& window, const std::string& name) {
     auto* button = qobject_cast<QAbstractButton*>(WidgetOf(window, name));
     if (!button) return ADD_FAILURE() << name << " is not a button";
     ASSERT_TRUE(button->isEnabled()) << name;
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton, {}, ClickPoint(*button));
 }
 
 void TypeOver(SewerGui::DialogWindow& window, const std::string& name, const std::string& text) {
@@ -89,7 +97,9 @@ void TypeOver(SewerGui::DialogWindow& window, const std::string& name, const std
 void Check(SewerGui::DialogWindow& window, const std::string& name, bool on) {
     auto* button = qobject_cast<QAbstractButton*>(WidgetOf(window, name));
     if (!button) return ADD_FAILURE() << name << " is not a check box";
-    if (button->isChecked() != on) QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(button->isEnabled()) << name;
+    if (button->isChecked() != on) QTest::mouseClick(button, Qt::LeftButton, {}, ClickPoint(*button));
+    EXPECT_EQ(button->isChecked(), on) << name;
 }
 
 void Choose(SewerGui::DialogWindow& window, const std::string& name, int index) {
