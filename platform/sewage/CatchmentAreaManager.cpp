@@ -24,7 +24,22 @@ std::vector<CCatchmentAreaPtr> AreasOf(const Topology::CSection& section) {
     return areas;
 }
 
+// Plane area (m2) of a closed outline, by the shoelace formula.
+double OutlineArea(const std::vector<TAVHost::Point2d>& outline) {
+    if (outline.size() < 3) return 0.0;
+    double twice = 0.0;
+    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++)
+        twice += outline[j].x * outline[i].y - outline[i].x * outline[j].y;
+    return std::fabs(twice) / 2.0;
+}
+
 }  // namespace
+
+double CCatchmentAreaManager::AreaHa(const Topology::CCatchmentArea& area) {
+    if (area.areaHa > 0.0) return area.areaHa;  // false for NaN too
+    if (std::isnan(area.areaHa)) return area.areaHa;
+    return OutlineArea(area.polygon) / kSquareMetresPerHectare;
+}
 
 CCatchmentAreaManager* CCatchmentAreaManager::GetInstance() {
     static CCatchmentAreaManager instance;
@@ -35,8 +50,10 @@ int CCatchmentAreaManager::GetCATotalArea(const Topology::CSectionPtr& section, 
                                           int kind) const {
     if (!section) return 0;
     double dSum = 0.0;  // ha
-    for (const auto& a : AreasOf(*section))
-        if (a->kind == kind && std::isfinite(a->areaHa)) dSum += a->areaHa;
+    for (const auto& a : AreasOf(*section)) {
+        const double dArea = AreaHa(*a);
+        if (a->kind == kind && std::isfinite(dArea)) dSum += dArea;
+    }
     area = dSum;
     return 1;
 }
@@ -45,7 +62,7 @@ int CCatchmentAreaManager::GetCATotalCorectedArea(const Topology::CSectionPtr& s
     if (!section) return 0;
     double dSum = 0.0;  // ha
     for (const auto& a : AreasOf(*section)) {
-        const double dCorrected = a->CorrectedAreaHa();
+        const double dCorrected = AreaHa(*a) * a->runoffCoefficient;
         if (std::isfinite(dCorrected)) dSum += dCorrected;
     }
     area = dSum;
@@ -58,9 +75,11 @@ int CCatchmentAreaManager::GetCAAverageDensityInhab(const Topology::CSectionPtr&
     double dWeighted = 0.0;  // inhabitants
     double dArea = 0.0;      // ha
     for (const auto& a : AreasOf(*section)) {
-        if (!std::isfinite(a->areaHa) || a->areaHa <= 0.0 || !std::isfinite(a->densityInhabPerHa)) continue;
-        dWeighted += a->densityInhabPerHa * a->areaHa;
-        dArea += a->areaHa;
+        if (a->kind != Topology::kCatchmentHousehold) continue;
+        const double dAreaHa = AreaHa(*a);
+        if (!std::isfinite(dAreaHa) || dAreaHa <= 0.0 || !std::isfinite(a->densityInhabPerHa)) continue;
+        dWeighted += a->densityInhabPerHa * dAreaHa;
+        dArea += dAreaHa;
     }
     if (!(dArea > 0.0)) return 0;
     const double dDensity = dWeighted / dArea;

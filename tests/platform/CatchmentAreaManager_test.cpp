@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/store/GeoJsonReader.h"
+#include "platform/store/NetworkImporter.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -62,18 +64,71 @@ TEST_F(CatchmentAreaManagerTest, SumsByKindCorrectedAreaAndDensity) {
     double corrected = 0.0;
     EXPECT_EQ(ca->GetCATotalCorectedArea(s1, corrected), 1);
     EXPECT_NEAR(corrected, 2.5 * 0.9 + 1.2 * 0.4 + 0.8 * 0.5 + 0.5 * 0.8, 1e-12);
-    // Weighted by area over all of the section's areas: (1.2 x 150 + 0.8 x 50) / (2.5 + 1.2 + 0.8 + 0.5).
+    // Weighted by area over the household areas: (1.2 x 150 + 0.8 x 50) / (1.2 + 0.8) = 110 inhabitants/ha,
+    // so density x household area gives back the 220 inhabitants of H1 and H2.
     double density = 0.0;
     EXPECT_EQ(ca->GetCAAverageDensityInhab(s1, density), 1);
-    EXPECT_NEAR(density, (1.2 * 150.0 + 0.8 * 50.0) / 5.0, 1e-12);
-    // The weighting: density x area of the section summed back equals the inhabitants.
-    EXPECT_NEAR(density * 5.0, 220.0, 1e-9);
+    EXPECT_NEAR(density, 110.0, 1e-12);
 
     std::vector<CCatchmentAreaPtr> list;
     EXPECT_EQ(ca->GetCABySection(s1, list, 2), 1);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"H1", "H2"}));
     EXPECT_EQ(ca->GetCABySection(s1, list, 4), 1);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"I1"}));  // replaced, not appended
+}
+
+TEST_F(CatchmentAreaManagerTest, DensityOfRainAndIndustrialAreasDoesNotCount) {
+    auto s = Section("S", "A", "B");
+    Area("R", s, 1, 10.0, 40.0);
+    Area("I", s, 4, 5.0, 900.0);
+    double density = kSentinel;
+    EXPECT_EQ(ca->GetCAAverageDensityInhab(s, density), 0);  // no household area: no density
+    EXPECT_EQ(density, kSentinel);
+    Area("H", s, 2, 2.0, 120.0);
+    EXPECT_EQ(ca->GetCAAverageDensityInhab(s, density), 1);
+    EXPECT_NEAR(density, 120.0, 1e-12);
+}
+
+// The same catchment area drawn as an outline only (no area stated), stated in hectares, or read from a
+// GeoJSON file, answers the same for its section: 120 m x 50 m = 0.6 ha.
+TEST_F(CatchmentAreaManagerTest, DrawnAndImportedAreasAnswerAlike) {
+    const std::vector<TAVHost::Point2d> outline = {{0, 0}, {120, 0}, {120, 50}, {0, 50}};
+    auto drawn = Section("DRAWN", "A", "B");
+    auto stated = Section("STATED", "B", "C");
+    auto d = Topo().AddCatchmentArea("D", system, outline);
+    d->kind = 2;
+    d->densityInhabPerHa = 80.0;
+    d->runoffCoefficient = 0.5;
+    Topo().LinkCatchment(d, drawn->GetGuid());
+    Area("S", stated, 2, 0.6, 80.0, 0.5);
+
+    TAVGis::Store::SImportNetwork net;
+    const auto status = TAVGis::Store::CGeoJsonReader().ReadText(
+        R"({"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"name": "N1"}, "geometry": {"type": "Point", "coordinates": [500, 0]}},
+        {"type": "Feature", "properties": {"name": "N2"}, "geometry": {"type": "Point", "coordinates": [540, 0]}},
+        {"type": "Feature", "properties": {"name": "IMPORTED", "from_node": "N1", "to_node": "N2"},
+         "geometry": {"type": "LineString", "coordinates": [[500, 0], [540, 0]]}},
+        {"type": "Feature", "properties": {"name": "CA-IMP", "kind": 2, "inhabitant_density": 80,
+         "runoff_coefficient": 0.5, "section": "IMPORTED"},
+         "geometry": {"type": "Polygon", "coordinates": [[[500, 0], [620, 0], [620, 50], [500, 50], [500, 0]]]}}
+        ]})",
+        net);
+    ASSERT_TRUE(status.Ok()) << status.message;
+    TAVGis::Store::CNetworkImporter(*doc, system).Import(net);
+    auto imported = Topo().FindSectionByName("IMPORTED");
+    ASSERT_TRUE(imported);
+
+    for (const auto& s : {drawn, stated, imported}) {
+        SCOPED_TRACE(s->GetName());
+        double area = 0.0, corrected = 0.0, density = 0.0;
+        ca->GetCATotalArea(s, area, 2);
+        ca->GetCATotalCorectedArea(s, corrected);
+        ca->GetCAAverageDensityInhab(s, density);
+        EXPECT_NEAR(area, 0.6, 1e-9);
+        EXPECT_NEAR(corrected, 0.3, 1e-9);
+        EXPECT_NEAR(density, 80.0, 1e-9);
+    }
 }
 
 TEST_F(CatchmentAreaManagerTest, ListsAreInCreationOrderAfterRelinking) {
