@@ -13,6 +13,7 @@
 #include "platform/host/NumberText.h"
 #include "platform/network/TopologyMultiStorage.h"
 #include "platform/ui/AcUiTabMainDialog.h"
+#include "platform/ui/EditableList.h"
 
 using TAVGis::Data::CDataBox;
 using TAVGis::Data::CDataRW;
@@ -78,9 +79,14 @@ std::string DescribeControl(const CControl& c, bool withContents) {
         for (const auto& col : c.columns) s += " " + Quote(col.header) + ":" + std::to_string(col.width);
         s += "\n";
     }
+    const auto* editable = TAVUi::CEditableList::Of(c);
     for (std::size_t r = 0; r < c.rows.size(); ++r) {
         const auto& row = c.rows[r];
         s += "  row " + std::to_string(r) + (row.selected ? " * " : "   ");
+        if (editable) {
+            const int ri = static_cast<int>(r);
+            s += editable->HasCheck(ri) ? (editable->IsChecked(ri) ? "[x] " : "[ ] ") : "    ";
+        }
         for (std::size_t k = 0; k < row.cells.size(); ++k) {
             const auto& cell = row.cells[k];
             s += (k ? " | " : "") + Quote(cell.text);
@@ -164,11 +170,25 @@ void ScriptRunner::Execute(const Statement& st, CAdUiBaseDialog* dialog) {
         return;
     }
     if (dialog && ExecuteDialogVerb(st, *dialog)) return;
-    static const char* dialogVerbs[] = {
-        "set",         "check",          "choose",         "click",        "expect",
-        "dump",        "close",          "type",           "key",          "select",
-        "controls",    "expect-checked", "expect-enabled", "expect-count", "expect-cell",
-        "expect-title"};
+    static const char* dialogVerbs[] = {"set",
+                                        "check",
+                                        "choose",
+                                        "click",
+                                        "expect",
+                                        "dump",
+                                        "close",
+                                        "type",
+                                        "key",
+                                        "select",
+                                        "controls",
+                                        "expect-checked",
+                                        "expect-enabled",
+                                        "expect-count",
+                                        "expect-cell",
+                                        "expect-title",
+                                        "check-row",
+                                        "edit-cell",
+                                        "expect-row-checked"};
     for (const char* v : dialogVerbs)
         if (verb == v) Fail(st, "'" + verb + "' needs an open dialog");
     Fail(st, "unknown statement '" + verb + "'");
@@ -487,6 +507,34 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
             c.rows[static_cast<std::size_t>(r)].selected = true;
         }
         owner->Notify(c.id, Notification::ItemChanged);
+        return true;
+    }
+    if (verb == "check-row" || verb == "edit-cell" || verb == "expect-row-checked") {
+        const bool edit = verb == "edit-cell";
+        Need(st, edit ? 5 : 4,
+             edit ? "edit-cell CONTROL ROW COLUMN TEXT" : "check-row|expect-row-checked CONTROL ROW 0|1");
+        CControl& c = Control(st, dialog, w[1], &owner);
+        auto* list = TAVUi::CEditableList::Of(c);
+        if (!list) Fail(st, "control '" + w[1] + "' is not an editable list");
+        const int row = Integer(st, w[2]);
+        if (row < 0 || row >= list->RowCount()) Fail(st, "list '" + w[1] + "' has no row " + w[2]);
+        if (edit) {
+            needEnabled(c);
+            if (!list->EditCell(row, Integer(st, w[3]), w[4]))
+                Fail(st, "cell " + w[2] + "," + w[3] + " of '" + w[1] + "' cannot be edited");
+            return true;
+        }
+        const int want = Integer(st, w[3]);
+        if (want != 0 && want != 1) Fail(st, verb + " takes 0 or 1");
+        if (verb == "expect-row-checked") {
+            if ((list->IsChecked(row) ? 1 : 0) != want)
+                ExpectationFailed(st, "row " + w[2] + " of '" + w[1] + "' checked is " +
+                                          (list->IsChecked(row) ? "1" : "0") + ", expected " + w[3]);
+            return true;
+        }
+        needEnabled(c);
+        if (!list->HasCheck(row)) Fail(st, "row " + w[2] + " of '" + w[1] + "' has no check box");
+        if ((list->IsChecked(row) ? 1 : 0) != want) list->ClickCheck(row);
         return true;
     }
     if (verb == "key") {
