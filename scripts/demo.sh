@@ -29,6 +29,6 @@ for script in "$town"/[0-9][0-9]_*.sc; do
 done
 
 echo "== sections"
-"$exe" show "$drawing" --attr PIPE_DIA_IN SECTION_SLOPE FLOW_TOTAL FLOW_PERCENT FILLING_PERCENT VELOCITY_PARTIALFILLED \
+"$exe" show "$drawing" --attr PIPE_DIA_IN SECTION_SLOPE FLOW_RAIN FLOW_TOTAL FLOW_PERCENT FILLING_PERCENT VELOCITY_PARTIALFILLED \
   --format table
 echo "== done: $drawing (open it in QGIS as a vector layer)"
