@@ -48,9 +48,58 @@ void CAttributeStore::MarkChanged(std::size_t column, int row) {
     if (c.rows.size() > static_cast<std::size_t>(m_rows) / 2) MarkColumnChanged(column);
 }
 
-CAttributeStore::Column& CAttributeStore::ColumnFor(const CDataDefinition& def, int row) {
+void CAttributeStore::MarkPending(const CDataDefinition& def) {
+    const auto col = static_cast<std::size_t>(def.GetColumn());
+    if (m_pending.size() <= col) m_pending.resize(col + 1, 0);
+    m_pending[col] = 1;
+}
+
+bool CAttributeStore::IsPending(const CDataDefinition& def) const {
+    const auto col = static_cast<std::size_t>(def.GetColumn());
+    return col < m_pending.size() && m_pending[col];
+}
+
+void CAttributeStore::MarkLoaded(const CDataDefinition& def) {
+    const auto col = static_cast<std::size_t>(def.GetColumn());
+    if (col < m_pending.size()) m_pending[col] = 0;
+}
+
+void CAttributeStore::UnloadColumn(const CDataDefinition& def) {
+    const auto col = static_cast<std::size_t>(def.GetColumn());
+    if (col < m_columns.size()) m_columns[col] = Column{};
+    MarkPending(def);
+}
+
+void CAttributeStore::LoadPending(const std::vector<const CDataDefinition*>& defs) const {
+    std::vector<const CDataDefinition*> pending;
+    for (const auto* def : defs)
+        if (IsPending(*def) && std::find(pending.begin(), pending.end(), def) == pending.end())
+            pending.push_back(def);
+    if (!pending.empty()) LoadNow(pending);
+}
+
+// The store is logically unchanged by reading pending columns: it holds what it held, only now in memory.
+void CAttributeStore::LoadNow(const std::vector<const CDataDefinition*>& defs) const {
+    auto& self = const_cast<CAttributeStore&>(*this);
+    // Cleared first so that the loader's own LoadValue calls do not come back here; restored (with the
+    // columns emptied) when the loader fails.
+    for (const auto* def : defs) self.MarkLoaded(*def);
+    if (!m_loader) return;
+    try {
+        m_loader(self, defs);
+    } catch (...) {
+        for (const auto* def : defs) self.UnloadColumn(*def);
+        throw;
+    }
+}
+
+bool CAttributeStore::LoadValue(const CDataDefinition& def, int row, const CDataBox& value) {
+    return Assign(def, row, value, false);
+}
+
+CAttributeStore::Column& CAttributeStore::ColumnFor(const CDataDefinition& def, int row, bool track) {
     auto col = static_cast<std::size_t>(def.GetColumn());
-    RecordForUndo(col);
+    if (track) RecordForUndo(col);
     if (m_columns.size() <= col) m_columns.resize(col + 1);
     Column& c = m_columns[col];
     auto need = static_cast<std::size_t>(row) + 1;
@@ -72,6 +121,7 @@ const CAttributeStore::Column* CAttributeStore::FindColumn(const CDataDefinition
 
 void CAttributeStore::Get(const CDataDefinition& def, int row, CDataBox& out) const {
     out.SetNull();
+    EnsureLoaded(def);
     const Column* c = FindColumn(def);
     if (!c || row < 0 || static_cast<std::size_t>(row) >= c->present.size() || !c->present[row]) return;
     switch (def.GetValueType()) {
@@ -88,21 +138,27 @@ void CAttributeStore::Get(const CDataDefinition& def, int row, CDataBox& out) co
 }
 
 bool CAttributeStore::Has(const CDataDefinition& def, int row) const {
+    EnsureLoaded(def);
     const Column* c = FindColumn(def);
     return c && row >= 0 && static_cast<std::size_t>(row) < c->present.size() && c->present[row];
 }
 
 bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& value) {
+    EnsureLoaded(def);
+    return Assign(def, row, value, true);
+}
+
+bool CAttributeStore::Assign(const CDataDefinition& def, int row, const CDataBox& value, bool track) {
     if (row < 0 || row >= m_rows) return false;
     if (value.IsNull()) {
-        Erase(def, row);
+        if (track) Erase(def, row);
         return true;
     }
     if (def.GetValueType() == ValueType::Text) {
-        Column& c = ColumnFor(def, row);
+        Column& c = ColumnFor(def, row, track);
         c.texts[row] = value.ToString();
         c.present[row] = 1;
-        MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
+        if (track) MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
         return true;
     }
     double number = 0.0;
@@ -110,15 +166,16 @@ bool CAttributeStore::Set(const CDataDefinition& def, int row, const CDataBox& v
         number = value.ToDouble();
     else if (!value.IsText() || !ParseNumber(value.ToString(), number))
         return false;
-    Column& c = ColumnFor(def, row);
+    Column& c = ColumnFor(def, row, track);
     c.numbers[row] =
         def.GetValueType() == ValueType::Int ? static_cast<double>(static_cast<int>(number)) : number;
     c.present[row] = 1;
-    MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
+    if (track) MarkChanged(static_cast<std::size_t>(def.GetColumn()), row);
     return true;
 }
 
 void CAttributeStore::Erase(const CDataDefinition& def, int row) {
+    EnsureLoaded(def);
     auto col = static_cast<std::size_t>(def.GetColumn());
     if (col >= m_columns.size()) return;
     if (row < 0 || static_cast<std::size_t>(row) >= m_columns[col].present.size()) return;
@@ -130,6 +187,7 @@ void CAttributeStore::Erase(const CDataDefinition& def, int row) {
 }
 
 std::size_t CAttributeStore::CountValues(const CDataDefinition& def) const {
+    EnsureLoaded(def);
     const Column* c = FindColumn(def);
     if (!c) return 0;
     std::size_t n = 0;

@@ -7,7 +7,12 @@
 // The store also keeps, per column, which rows changed since ClearChanges() (the last save or open of the
 // drawing), at O(1) per change: a flag per row and the list of flagged rows, or, once more than half of a
 // column's rows changed or a failed command restored the column, the whole column.
+// A column can be left to read later: a drawing opened from a file hands the store a loader and marks the
+// file's columns pending; the first use of a pending column (any read, write, count or iteration) has the
+// loader fill it, without counting its values as changes. Opening a large drawing thus reads only the
+// columns a session uses.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,6 +31,22 @@ public:
     int AllocateRow() { return m_rows++; }
     int RowCount() const { return m_rows; }
 
+    // Columns read on first use. The loader fills the columns it is given through LoadValue() and may throw
+    // (the store then keeps them pending, and the exception reaches the caller of the access).
+    using ColumnLoader = std::function<void(CAttributeStore&, const std::vector<const CDataDefinition*>&)>;
+    void SetColumnLoader(ColumnLoader loader) { m_loader = std::move(loader); }
+    void MarkPending(const CDataDefinition& def);
+    bool IsPending(const CDataDefinition& def) const;
+    // After a column was filled through LoadValue() by other means than the loader.
+    void MarkLoaded(const CDataDefinition& def);
+    // Drops what was read of a column whose reading failed and leaves it pending.
+    void UnloadColumn(const CDataDefinition& def);
+    // Has the loader fill every pending column of the given definitions at once: a calculation that reads
+    // several columns of every entity asks for them together, in one pass over the file.
+    void LoadPending(const std::vector<const CDataDefinition*>& defs) const;
+    // Stores a value read from the file: not a change, not recorded for undo. Same conversions as Set().
+    bool LoadValue(const CDataDefinition& def, int row, const CDataBox& value);
+
     // Fills the box (left null when nothing is stored).
     void Get(const CDataDefinition& def, int row, CDataBox& out) const;
     bool Has(const CDataDefinition& def, int row) const;
@@ -40,7 +61,7 @@ public:
     // Change tracking since the last ClearChanges().
     bool HasChanges() const { return !m_changes.empty(); }
     // Calls f(row) once for every row of the definition's column that changed (every row of the store when
-    // the whole column did), in no particular order.
+    // the whole column did), in no particular order. A pending column has no changes and stays pending.
     template <class F>
     void ForEachChangedRow(const CDataDefinition& def, F&& f) const {
         const auto col = static_cast<std::size_t>(def.GetColumn());
@@ -65,8 +86,15 @@ private:
         std::vector<std::string> texts;
         std::vector<std::uint8_t> present;
     };
-    Column& ColumnFor(const CDataDefinition& def, int row);
+    Column& ColumnFor(const CDataDefinition& def, int row, bool track = true);
     const Column* FindColumn(const CDataDefinition& def) const;
+    bool Assign(const CDataDefinition& def, int row, const CDataBox& value, bool track);
+    // Reads the column first when it is pending.
+    void EnsureLoaded(const CDataDefinition& def) const {
+        const auto col = static_cast<std::size_t>(def.GetColumn());
+        if (col < m_pending.size() && m_pending[col]) LoadNow({&def});
+    }
+    void LoadNow(const std::vector<const CDataDefinition*>& defs) const;
     // Before the first change of a column under an undo journal: records the column as it is.
     void RecordForUndo(std::size_t column);
     void MarkChanged(std::size_t column, int row);
@@ -84,6 +112,8 @@ private:
     std::vector<std::uint64_t> m_recordedBy;  // by column: the serial of the journal that copied it
     std::uint64_t m_bornAfter;                // UndoJournal::LatestSerial() when the store was made
     std::vector<Changes> m_changes;           // by column; empty when nothing changed
+    ColumnLoader m_loader;
+    std::vector<std::uint8_t> m_pending;  // by column: still to be read by m_loader
 };
 
 // What carries attributes: an entity of the network, seen by the attribute store through its row.

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -158,6 +159,31 @@ std::string QuoteIdentifier(const std::string& name) {
         out += c;
     }
     return out + "\"";
+}
+
+// The value of an attribute column as the attribute store takes it: numbers and texts as stored, an
+// integer in a text column as its digits, a real in a text column with all 17 significant digits. False
+// for binary data, which no attribute holds.
+bool AttributeValue(const Statement& st, int col, const CDataDefinition& def, CDataBox& box) {
+    switch (st.Type(col)) {
+        case SQLITE_NULL:
+            box = CDataBox();
+            return true;
+        case SQLITE_INTEGER:
+            box = def.GetValueType() == ValueType::Text ? CDataBox(std::to_string(st.ColInt(col)))
+                                                        : CDataBox(static_cast<double>(st.ColInt(col)));
+            return true;
+        case SQLITE_FLOAT:
+            box = def.GetValueType() == ValueType::Text
+                      ? CDataBox(TAVHost::NumberText::General(st.ColReal(col), 17))
+                      : CDataBox(st.ColReal(col));
+            return true;
+        case SQLITE_TEXT:
+            box = CDataBox(st.ColText(col));
+            return true;
+        default:
+            return false;
+    }
 }
 
 std::string Lower(std::string s) {
@@ -631,18 +657,35 @@ TableFingerprints TablesOf(TAVHost::Document& doc) {
 }
 
 // Identifies the file on disk: another program replacing or writing it changes the stamp.
+// SQLite's file change counter (bytes 24-27 of the header) goes up with every transaction another program
+// commits in rollback-journal mode, even one that leaves size and modification time as they were; a
+// write-ahead log beside the file holds changes the file itself does not show yet.
 struct FileStamp {
     std::uint64_t device = 0, inode = 0, size = 0;
     std::int64_t mtimeSec = 0, mtimeNsec = 0;
+    std::uint32_t changeCounter = 0;
+    bool walPending = false;
     bool operator==(const FileStamp&) const = default;
 };
 
 std::optional<FileStamp> StampOf(const fs::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileStamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-                     static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
-                     static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+    FileStamp stamp{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                    static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+                    static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
+    if (int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        unsigned char counter[4] = {};
+        if (::pread(fd, counter, sizeof counter, 24) == static_cast<ssize_t>(sizeof counter))
+            stamp.changeCounter = (std::uint32_t{counter[0]} << 24) | (std::uint32_t{counter[1]} << 16) |
+                                  (std::uint32_t{counter[2]} << 8) | std::uint32_t{counter[3]};
+        ::close(fd);
+    }
+    struct stat wal {};
+    fs::path walPath = path;
+    walPath += "-wal";
+    stamp.walPending = ::stat(walPath.c_str(), &wal) == 0 && wal.st_size > 0;
+    return stamp;
 }
 
 std::string Canonical(const fs::path& path) {
@@ -663,6 +706,8 @@ struct LayerState {
     std::size_t entities = 0;
     std::vector<std::uint64_t> rows;  // RowFingerprints
     AttributeColumns columns;         // the attribute columns the file has
+    // fid -> attribute row, sorted by fid; made when a pending column is first read.
+    std::vector<std::pair<std::int64_t, int>> rowByFid;
 };
 
 // The drawing as the file at `path` holds it, after the last open or save.
@@ -1319,8 +1364,10 @@ public:
         return out;
     }
 
-    void Read() {
+    // With `lazy`, a file of the current schema leaves its attribute columns to be read on first use.
+    void Read(bool lazy) {
         CheckFormat();
+        m_lazy = lazy && m_schemaVersion == CDrawingFile::kSchemaVersion;
         ReadDefinitions();
         ReadSystems();
         const std::size_t nodes = RowCount(NodeLayer()), sections = RowCount(SectionLayer());
@@ -1407,7 +1454,8 @@ private:
     std::string SelectLayer(const LayerSpec& layer) {
         std::string sql = "SELECT geom";
         for (const auto& [name, type] : layer.fixedColumns) sql += std::string(", ") + name;
-        for (const auto& c : m_columns[layer.entityType].columns) sql += ", " + QuoteIdentifier(c);
+        if (!m_lazy)
+            for (const auto& c : m_columns[layer.entityType].columns) sql += ", " + QuoteIdentifier(c);
         return sql + ", fid FROM " + QuoteIdentifier(layer.table) + " ORDER BY fid";
     }
 
@@ -1468,32 +1516,16 @@ private:
     }
 
     void ReadAttributes(const Statement& st, int first, int entityType, const Topology::CEntity& e) {
+        if (m_lazy) return;
         const auto& cols = m_columns[entityType];
         auto& store = m_gis.StoreFor(entityType);
         for (std::size_t i = 0; i < cols.defs.size(); ++i) {
             const int col = first + static_cast<int>(i);
             CDataBox box;
-            switch (st.Type(col)) {
-                case SQLITE_NULL:
-                    continue;
-                case SQLITE_INTEGER:
-                    box = cols.defs[i]->GetValueType() == ValueType::Text
-                              ? CDataBox(std::to_string(st.ColInt(col)))
-                              : CDataBox(static_cast<double>(st.ColInt(col)));
-                    break;
-                case SQLITE_FLOAT:
-                    box = CDataBox(st.ColReal(col));
-                    break;
-                case SQLITE_TEXT:
-                    box = CDataBox(st.ColText(col));
-                    break;
-                default:
-                    Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
-                                        "' is binary data");
-            }
-            if (cols.defs[i]->GetValueType() == ValueType::Text && box.IsDouble()) {
-                box = CDataBox(TAVHost::NumberText::General(box.ToDouble(), 17));
-            }
+            if (!AttributeValue(st, col, *cols.defs[i], box))
+                Damaged(m_file,
+                        "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' is binary data");
+            if (box.IsNull()) continue;
             if (!store.Set(*cols.defs[i], e.AttributeRow(), box))
                 Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
                                     "' has the value '" + box.ToString() + "', which does not fit its type");
@@ -1502,8 +1534,9 @@ private:
 
     // The fid is the last column of a layer's SELECT.
     void ReadFid(const Statement& st, int layer, const Topology::CEntity& e) {
-        const int col = 1 + static_cast<int>(LayerAt(layer).fixedColumns.size() +
-                                             m_columns[LayerAt(layer).entityType].columns.size());
+        const int col =
+            1 + static_cast<int>(LayerAt(layer).fixedColumns.size() +
+                                 (m_lazy ? 0 : m_columns[LayerAt(layer).entityType].columns.size()));
         RecordFid(m_fids[layer], e.AttributeRow(), st.ColInt(col));
     }
 
@@ -1708,6 +1741,7 @@ private:
     std::map<int, AttributeColumns> m_columns;
     std::array<std::vector<std::int64_t>, kLayerCount> m_fids;
     int m_schemaVersion = 0;
+    bool m_lazy = false;
 };
 
 void SyncFile(const fs::path& path, bool directory) {
@@ -1795,7 +1829,111 @@ bool SaveInPlace(TAVHost::Document& doc, const fs::path& path) {
     return true;
 }
 
+// Reads the attribute columns `defs` of one layer (those not in the file have no values) from the file the
+// document was opened from or last saved to, in one pass, under the file's read lock. Refuses, reading
+// nothing, when another program changed the file since: its values would not belong to this drawing.
+void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDataDefinition*>& defs) {
+    if (defs.empty()) return;
+    const LayerSpec& spec = LayerAt(layer);
+    auto& store = GisData(doc).StoreFor(spec.entityType);
+    auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
+    if (!state)
+        throw CDrawingFileError(doc.Path() +
+                                ": the drawing's file is gone; values not read yet cannot be read");
+    LayerState& l = state->layers[layer];
+    std::vector<std::pair<const CDataDefinition*, std::string>> cols;
+    for (const auto* def : defs) {
+        auto it = std::find(l.columns.defs.begin(), l.columns.defs.end(), def);
+        if (it != l.columns.defs.end())
+            cols.emplace_back(def, l.columns.columns[it - l.columns.defs.begin()]);
+    }
+    if (!cols.empty()) {
+        const fs::path path = state->path;
+        auto unchanged = [&] {
+            std::error_code ec;
+            const auto now = StampOf(path);
+            return now && *now == state->stamp && !fs::exists(JournalPath(path), ec);
+        };
+        auto changed = [&] {
+            return CDrawingFileError(
+                path.string() +
+                ": the drawing was changed by another program since it was opened or saved "
+                "here, so its values of " +
+                cols.front().first->GetID() + (cols.size() > 1 ? " and others" : "") +
+                " cannot be read; open it again");
+        };
+        if (!unchanged()) throw changed();
+        if (l.rowByFid.empty()) {
+            for (std::size_t row = 0; row < l.fidByRow.size(); ++row)
+                if (l.fidByRow[row] > 0) l.rowByFid.emplace_back(l.fidByRow[row], static_cast<int>(row));
+            if (!std::is_sorted(l.rowByFid.begin(), l.rowByFid.end()))
+                std::sort(l.rowByFid.begin(), l.rowByFid.end());
+        }
+        try {
+            Connection c(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+            c.Exec("PRAGMA query_only = 1; BEGIN");
+            std::string sql = "SELECT fid";
+            for (const auto& [def, column] : cols) sql += ", " + QuoteIdentifier(column);
+            sql += " FROM " + QuoteIdentifier(spec.table);
+            if (cols.size() == 1) sql += " WHERE " + QuoteIdentifier(cols.front().second) + " IS NOT NULL";
+            Statement st(c, sql);
+            CDataBox box;
+            while (st.Next()) {
+                const std::int64_t fid = st.ColInt(0);
+                auto at =
+                    std::lower_bound(l.rowByFid.begin(), l.rowByFid.end(), std::make_pair(fid, INT_MIN));
+                if (at == l.rowByFid.end() || at->first != fid) throw changed();
+                for (std::size_t k = 0; k < cols.size(); ++k) {
+                    const CDataDefinition& def = *cols[k].first;
+                    auto where = [&] {
+                        return "attribute " + def.GetID() + " of row " + std::to_string(fid) + " of " +
+                               spec.table;
+                    };
+                    if (!AttributeValue(st, static_cast<int>(k) + 1, def, box))
+                        Damaged(path.string(), where() + " is binary data");
+                    if (!box.IsNull() && !store.LoadValue(def, at->second, box))
+                        Damaged(path.string(), where() + " has the value '" + box.ToString() +
+                                                   "', which does not fit its type");
+                }
+            }
+            // Still under the read lock taken by the first step: nobody wrote the file while it was read.
+            if (!unchanged()) throw changed();
+            c.Exec("COMMIT");
+        } catch (...) {
+            for (const auto& [def, column] : cols) store.UnloadColumn(*def);
+            throw;
+        }
+    }
+    for (const auto* def : defs) store.MarkLoaded(*def);
+}
+
+// Leaves every attribute column of the file that the document remembers to be read on first use.
+void ReadColumnsOnFirstUse(TAVHost::Document& doc) {
+    auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
+    if (!state) return;
+    auto& gis = GisData(doc);
+    for (int i = 0; i < kLayerCount; ++i) {
+        auto& store = gis.StoreFor(LayerAt(i).entityType);
+        store.SetColumnLoader(
+            [&doc, i](Data::CAttributeStore&, const std::vector<const CDataDefinition*>& defs) {
+                ReadColumns(doc, i, defs);
+            });
+        for (const auto* def : state->layers[i].columns.defs) store.MarkPending(*def);
+    }
+}
+
 }  // namespace
+
+void CDrawingFile::ReadAllColumns(TAVHost::Document& doc) {
+    auto& gis = GisData(doc);
+    for (int i = 0; i < kLayerCount; ++i) {
+        const auto& store = gis.StoreFor(LayerAt(i).entityType);
+        std::vector<const CDataDefinition*> pending;
+        for (const auto* def : Data::CDataConfiguration::GetInstance().Definitions(LayerAt(i).entityType))
+            if (store.IsPending(*def)) pending.push_back(def);
+        ReadColumns(doc, i, pending);
+    }
+}
 
 fs::path CDrawingFile::SavingPath(const fs::path& path) {
     fs::path p = path;
@@ -1814,9 +1952,11 @@ std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
     try {
         c.Exec("PRAGMA query_only = 1");
         Loader loader(c, *doc);
-        loader.Read();
-        if (loader.SchemaVersion() == kSchemaVersion)
+        loader.Read(true);
+        if (loader.SchemaVersion() == kSchemaVersion) {
             Remember(*doc, path, std::move(loader.Fids()), loader.Columns());
+            ReadColumnsOnFirstUse(*doc);
+        }
     } catch (const CDrawingFileError& e) {
         const int code = sqlite3_extended_errcode(c.Handle());
         if ((code & 0xFF) == SQLITE_NOTADB)
@@ -1839,6 +1979,8 @@ void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
     } catch (const std::exception& e) {
         throw CDrawingFileError(path.string() + ": cannot save: " + e.what());
     }
+    // The whole drawing is written: first every value still in the file it was read from.
+    ReadAllColumns(doc);
     const fs::path saving = SavingPath(path);
     std::error_code ec;
     fs::remove(saving, ec);

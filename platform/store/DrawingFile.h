@@ -42,6 +42,14 @@
 // new one, never a mixture. A stale "<file>.saving" of an interrupted save is replaced by the next save.
 // Two programs saving the same drawing at once are not supported.
 //
+// Opening reads the entities, their geometry and fixed columns, and everything else except the attribute
+// columns of the three layers: those are read the first time a session uses them (CAttributeStore's
+// pending columns), one query per column, under the file's read lock, and only while the file is still
+// the one remembered (stamp: identity, size, modification time, SQLite's change counter, no write-ahead
+// log); a value that does not fit its definition is reported then. A session of transit and total on
+// 200,000 sections thus reads a dozen of the sections' 70 columns. A whole-drawing save reads every
+// pending column first. Files of an older schema are read whole.
+//
 // Opening first rolls back an interrupted in-place save (SQLite plays its journal back under a write lock
 // and a journal with nothing to restore is removed), then reads the file read-only: a file that is not a
 // drawing, is truncated or damaged, or has a newer schema is refused with CDrawingFileError and left
@@ -68,6 +76,11 @@ public:
     // Writes the document to `path`, in place or replacing the file, atomically either way. Throws
     // CDrawingFileError; the file at `path` and the document's change tracking are then unchanged.
     static void Save(TAVHost::Document& doc, const std::filesystem::path& path);
+
+    // Reads every attribute value an opened drawing has left in its file so far (see above); for work that
+    // uses all of them, such as an export. Throws CDrawingFileError when the file was changed by another
+    // program since it was opened or saved.
+    static void ReadAllColumns(TAVHost::Document& doc);
 
     // The temporary file a save writes before it renames it over `path`.
     static std::filesystem::path SavingPath(const std::filesystem::path& path);

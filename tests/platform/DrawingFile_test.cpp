@@ -256,6 +256,7 @@ TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
         const char* name;
         std::function<void(const fs::path&)> make;
         const char* message;
+        bool onFirstUse = false;  // attribute values are read when a session first uses their column
     };
     const std::vector<Case> cases = {
         {"empty", [](const fs::path& p) { WriteBytes(p, ""); }, "is empty"},
@@ -301,7 +302,13 @@ TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
              WriteBytes(p, goodBytes);
              Sqlite(p, "UPDATE sections SET FLOW_TOTAL = 'lots' WHERE name = 'S1'");
          },
-         "does not fit"},
+         "does not fit", true},
+        {"binary attribute",
+         [&](const fs::path& p) {
+             WriteBytes(p, goodBytes);
+             Sqlite(p, "UPDATE sections SET PIPE_REF = x'00ff' WHERE name = 'S1'");
+         },
+         "binary data", true},
         {"write-ahead log mode",
          [&](const fs::path& p) {
              WriteBytes(p, goodBytes);
@@ -318,7 +325,8 @@ TEST_F(DrawingFileTest, ForeignDamagedAndNewerFilesAreRefusedUntouched) {
         const std::string bytes = Bytes(file);
         const auto files = FilesIn(sub);
         try {
-            CDrawingFile::Open(file);
+            auto opened = CDrawingFile::Open(file);
+            if (c.onFirstUse) CDrawingFile::ReadAllColumns(*opened);
             ADD_FAILURE() << "opened";
         } catch (const CDrawingFileError& e) {
             EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
@@ -411,6 +419,56 @@ TAVHost::DbEntity& PlainEntity(TAVHost::Document& d) {
         if (e.layer == "NOTES") found = d.Db().GetEntity(e.id);
     });
     return *found;
+}
+
+CDataBox Read(TAVHost::Document& d, const std::string& entity, const std::string& attribute) {
+    CDataBox box;
+    TAVGis::Data::CDataRW::Read(attribute, EntityOf(d, entity), box);
+    return box;
+}
+
+// An opened drawing reads an attribute column when a session first uses it: from the file as it was opened
+// or last saved here, never from a file another program has changed since.
+TEST_F(DrawingFileTest, AttributeColumnsAreReadOnFirstUseFromTheFileAsItWas) {
+    BuildRichDrawing();
+    const fs::path file = dir / "lazy.gpkg";
+    CDrawingFile::Save(*doc, file);
+
+    // Changed and saved in place before the other columns were read: they are read from the saved file.
+    auto opened = CDrawingFile::Open(file);
+    Write(*opened, "S3", "FLOW_TOTAL", CDataBox(0.75));
+    const ino_t inode = Inode(file);
+    CDrawingFile::Save(*opened, file);
+    ASSERT_EQ(Inode(file), inode);
+    EXPECT_EQ(Read(*opened, "S1", "PIPE_REF").ToString(), kHostile);
+    EXPECT_EQ(Read(*opened, "S1", "TEST_STORE_COUNT").ToInt(), 42);
+    EXPECT_DOUBLE_EQ(Read(*opened, "S1", "FLOW_TOTAL").ToDouble(), 0.0123456789012345);
+    EXPECT_EQ(testsupport::DumpDrawing(*opened), testsupport::DumpDrawing(*CDrawingFile::Open(file)));
+    Write(*opened, "S3", "FLOW_TOTAL", CDataBox(0.0));
+    CDrawingFile::Save(*opened, file);
+
+    // Another program writes the file (here: without changing its size) while it is open.
+    auto stale = CDrawingFile::Open(file);
+    EXPECT_EQ(Read(*stale, "S1", "PIPE_REF").ToString(), kHostile);  // read before the other write
+    Sqlite(file, "UPDATE sections SET TEST_STORE_COUNT = 43 WHERE name = 'S1'");
+    const std::string foreign = Bytes(file);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            Read(*stale, "S1", "TEST_STORE_COUNT");
+            ADD_FAILURE() << "read a value of a file changed by another program";
+        } catch (const CDrawingFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("changed by another program"), std::string::npos)
+                << e.what();
+        }
+    }
+    EXPECT_EQ(Read(*stale, "S1", "PIPE_REF").ToString(), kHostile);  // what was read stays
+    // Saving it would write values it never read: refused, the other program's change kept.
+    EXPECT_THROW(CDrawingFile::Save(*stale, file), CDrawingFileError);
+    EXPECT_THROW(CDrawingFile::Save(*stale, dir / "elsewhere.gpkg"), CDrawingFileError);
+    EXPECT_EQ(Bytes(file), foreign);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere.gpkg"));
+    auto fresh = CDrawingFile::Open(file);
+    EXPECT_EQ(Read(*fresh, "S1", "TEST_STORE_COUNT").ToInt(), 43);
 }
 
 // Every change of an opened drawing, saved back to its file: the file then holds exactly the drawing,
