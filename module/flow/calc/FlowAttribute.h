@@ -15,6 +15,8 @@ public:
     explicit CFlowAttribute(const std::string& name, int entityType = TAVGis::Data::kEntitySection);
 
     const std::string& Name() const { return m_name; }
+    // The attribute's definition; null when no entity type defines it.
+    const TAVGis::Data::CDataDefinition* Definition() const { return m_def; }
     // The stored value in the box, null when nothing is stored (a direct read).
     void Read(const TAVGis::Data::CAttributeHolder& entity, TAVGis::Data::CDataBox& box) const;
     // The stored number, or the missing-value sentinel -1000000.0 (the typed getters' read).

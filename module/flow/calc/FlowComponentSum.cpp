@@ -29,3 +29,15 @@ double CFlowComponentSum::Sum(const TAVGis::Data::CAttributeHolder& entity) cons
     const auto* store = entity.AttributeStore();
     return store ? Sum(*store, entity.AttributeRow()) : 0.0;
 }
+
+void CFlowComponentSum::ReadAhead(const TAVGis::Data::CAttributeStore& store,
+                                  std::initializer_list<const CFlowAttribute*> more) const {
+    std::vector<const TAVGis::Data::CDataDefinition*> defs;
+    for (const auto& t : m_terms)
+        if (const auto* def = t.attribute.Definition(); def && def->GetEntityType() == store.EntityType())
+            defs.push_back(def);
+    for (const auto* a : more)
+        if (const auto* def = a->Definition(); def && def->GetEntityType() == store.EntityType())
+            defs.push_back(def);
+    store.LoadPending(defs);
+}

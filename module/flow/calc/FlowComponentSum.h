@@ -7,6 +7,7 @@
 // Values are summed as stored (m3/s); no unit is converted. The object is made for one set of ticks (one
 // flag per row, 1 when ticked): the ticked rows' attribute definitions are looked up once, and a sum reads
 // only those rows.
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     // The ticked rows summed in row order, for an entity's row of an attribute store or for an entity.
     double Sum(const TAVGis::Data::CAttributeStore& store, int row) const;
     double Sum(const TAVGis::Data::CAttributeHolder& entity) const;
+    // Has the store read the ticked rows' columns, and those of `more`, in one pass before a calculation
+    // sums them over the whole network (a drawing opened from a file reads its columns on first use).
+    void ReadAhead(const TAVGis::Data::CAttributeStore& store,
+                   std::initializer_list<const CFlowAttribute*> more = {}) const;
 
 private:
     struct Term {

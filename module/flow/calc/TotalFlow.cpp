@@ -10,6 +10,11 @@ bool CTotalFlow::Write(const std::vector<TAVGis::Topology::CSectionPtr>& section
     const CFlowComponentSum terms(kComponents, flags);
     const CFlowAttribute total("FLOW_TOTAL");
     bool written = false;
+    for (const auto& s : sections)
+        if (s && s->AttributeStore()) {
+            terms.ReadAhead(*s->AttributeStore(), {&total});
+            break;
+        }
     TAVHost::CProgress progress("total flows", sections.size());
     for (const auto& s : sections) {
         progress.Advance();

@@ -193,6 +193,7 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
     auto sectionAt = [&all](int index) -> const CSectionPtr& { return all[static_cast<std::size_t>(index)]; };
     const SectionTable table(all);
     auto& store = *table.store;
+    components.ReadAhead(store, {&schema.transit, &schema.ownFlow});
     // Each section is reached once by the routes and written once: two steps per section.
     TAVHost::CProgress progress("transit flows", 2 * all.size());
     auto rowOf = [&table](int index) { return table.row[static_cast<std::size_t>(index)]; };
