@@ -1,10 +1,10 @@
 #include "module/hydraulics/calc/SectionDimensioning.h"
 
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "module/data/SectionData.h"
+#include "module/hydraulics/calc/HydraulicSteps.h"
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/DataRW.h"
 #include "platform/network/PipeManager.h"
@@ -19,9 +19,8 @@ using TAVGis::Topology::CSectionPtr;
 
 namespace {
 
-constexpr double kPerMille = 1000.0;  // per mille per unit fraction
-constexpr double kMmPerMetre = 1000.0;
-constexpr double kSnapUlps = 8.0;  // RoundUp: distance to a whole number treated as exact
+constexpr double kPerMille = CHydraulicSteps::kPerMille;
+constexpr double kMmPerMetre = CHydraulicSteps::kMmPerMetre;
 
 void Fail(DimensioningRow& row, int status) {
     row.status = status;
@@ -65,14 +64,7 @@ CSectionDimensioning::CSectionDimensioning(DimensioningSettings settings) : m_se
 }
 
 double CSectionDimensioning::RoundUp(double x, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    double scaled = x * scale;
-    const double whole = std::nearbyint(scaled);
-    if (std::fabs(scaled - whole) <=
-        kSnapUlps * std::numeric_limits<double>::epsilon() * std::fmax(1.0, std::fabs(whole)))
-        scaled = whole;
-    const double moved = x < 0.0 ? std::trunc(scaled - 1.0) : std::trunc(scaled + 1.0);
-    return moved / scale;
+    return CHydraulicSteps::RoundUp(x, decimals);
 }
 
 CSectionDimensioning::Pipe CSectionDimensioning::Describe(const CCatalogItemPtr& item) const {
@@ -111,20 +103,9 @@ double CSectionDimensioning::RoughnessOf(const SectionInputs& in, const Pipe& pi
 }
 
 bool CSectionDimensioning::Calculations(CSewageHydraulics& core, DimensioningRow& row) {
-    if (!core.CalculateFillingHeight()) {
-        Fail(row, kStatusFillingHeightFailed);
-        return false;
-    }
-    if (!core.CalculateVelocityForPartiallyFilled()) {
-        Fail(row, kStatusVelocityFailed);
-        return false;
-    }
-    if (!core.CalculateHydraulicsValues()) {
-        Fail(row, kStatusHydraulicsFailed);
-        return false;
-    }
-    core.CalculateFlowTime();  // a section without a length keeps its flow time; the result is not needed
-    return true;
+    const int status = CHydraulicSteps::Chain(core);
+    if (status != 0) Fail(row, status);
+    return status == 0;
 }
 
 bool CSectionDimensioning::Chain(CSewageHydraulics& core, const Pipe& pipe, DimensioningRow& row) {
@@ -205,13 +186,12 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
     if (!in.hasSlope) return Fail(row, kStatusNoSlope);
     if (in.slope <= 0.0) return Fail(row, kStatusSlopeNotPositive);
     const auto* pm = CPipeManager::GetInstance();
-    core.SetDProtok(flow);
-    core.SetDPad(in.slope / kPerMille);
-    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.group.roughness) / kMmPerMetre);
-    core.SetDViskozitet(m_settings.viscosity);
-    if (!core.CalculateMinimumDiameterMinHidRad()) return Fail(row, kStatusMinDiameterFailed);
+    const auto minimum = CHydraulicSteps::MinimumDiameter(
+        core, flow, in.slope, in.hasRoughness ? in.roughness : m_settings.group.roughness,
+        m_settings.viscosity);
+    if (!minimum) return Fail(row, kStatusMinDiameterFailed);
 
-    const double dMin = core.GetDMinPromjerHidRad() * kMmPerMetre;
+    const double dMin = *minimum;
     const double dRequired = pm->CalculateMinDiameter(m_settings.group.typeId, dMin);
     const Pipe candidate = Describe(pm->GetPipeByInnerDiameter(m_settings.group.name, dRequired, 1));
     Pipe current = candidate;
@@ -319,12 +299,11 @@ void CSectionDimensioning::MinimumDiameter(const CSectionPtr& section, const Sec
 void CSectionDimensioning::MinimumSlope(const CSectionPtr& section, const SectionInputs& in, double flow,
                                         CSewageHydraulics& core, DimensioningRow& row) const {
     if (!in.pipe.item) return Fail(row, kStatusSlopeModeNoPipe);
-    core.SetDProtok(flow);
-    core.SetStrPipeGuid(in.pipe.guid);
-    core.SetDHrapavost((in.hasRoughness ? in.roughness : m_settings.group.roughness) / kMmPerMetre);
-    core.SetDViskozitet(m_settings.viscosity);
-    if (!core.CalculateMinimumSlope()) return Fail(row, kStatusMinSlopeFailed);
-    const double sMin = core.GetDMinPad() * kPerMille;
+    const auto minimum = CHydraulicSteps::MinimumSlope(
+        core, flow, in.pipe.guid, in.hasRoughness ? in.roughness : m_settings.group.roughness,
+        m_settings.viscosity);
+    if (!minimum) return Fail(row, kStatusMinSlopeFailed);
+    const double sMin = *minimum;
 
     if (m_settings.method == kMethodWithoutConditions) {
         const double sRounded = RoundUp(sMin, m_settings.precision);

@@ -24,9 +24,8 @@
 //   consistent one is shown and written; when no chain ran through at all nothing is written.
 // - In the filling walk the target is compared only after a chain that ran through (after a failed chain
 //   the core's filling percentage belongs to an earlier pipe).
-// - RoundUp first snaps a scaled value that lies within a few units of the last place of a whole number
-//   to that number, so that decimal values such as 0.29 at two decimals, stored as 28.999999999999996
-//   hundredths, move up by one unit as exact values do (0.30), not stay where they are.
+// - The inputs of the minimum diameter and slope, the chain of calculations and the round-up rule are
+//   CHydraulicSteps, which the individual section page and the calculator use as well.
 #include <array>
 #include <optional>
 #include <string>
@@ -127,8 +126,7 @@ public:
     // Dimensions one section: returns its result and writes its attributes when the rules say so.
     DimensioningRow Dimension(const TAVGis::Topology::CSectionPtr& section) const;
 
-    // x rounded up at `decimals` places: trunc(x * 10^p + 1) / 10^p (the unit is subtracted for a negative
-    // x); an exact value also moves up by one unit.
+    // x rounded up at `decimals` places (CHydraulicSteps::RoundUp).
     static double RoundUp(double x, int decimals);
 
     const DimensioningSettings& Settings() const { return m_settings; }
