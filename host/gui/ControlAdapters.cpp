@@ -1,6 +1,5 @@
 // The adapters of the framework's kinds of control. Each is small: make the widget, Push the control's
 // state into it, and connect the widget's signals to the control's new state and a notification.
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,6 +18,7 @@
 #include <QTreeWidget>
 
 #include "DialogView.h"
+#include "ListAdapter.h"
 #include "platform/ui/AcUiTabMainDialog.h"
 
 namespace SewerGui {
@@ -42,10 +42,6 @@ QIcon IconFor(const std::string& name) {
     if (name.find("FLASH") != std::string::npos || name.find("CALC") != std::string::npos)
         return style->standardIcon(QStyle::SP_MediaPlay);
     return style->standardIcon(QStyle::SP_FileIcon);
-}
-
-QColor ToColor(const TAVUi::Rgb& c) {
-    return QColor(c.r, c.g, c.b);
 }
 
 class ButtonAdapter final : public ControlAdapter {
@@ -273,139 +269,6 @@ private:
     QComboBox* m_combo;
 };
 
-// The rows of a list straight from the control: a report list's cells with their colours, or a list
-// box's items in one column. Only the rows in sight are asked for, so long result lists stay quick.
-class ListModel final : public QAbstractTableModel {
-public:
-    explicit ListModel(const CControl& control) : m_control(control) {}
-    bool Report() const { return !m_control.columns.empty(); }
-    int rowCount(const QModelIndex& parent) const override {
-        if (parent.isValid()) return 0;
-        return static_cast<int>(Report() ? m_control.rows.size() : m_control.items.size());
-    }
-    int columnCount(const QModelIndex& parent) const override {
-        if (parent.isValid()) return 0;
-        return Report() ? static_cast<int>(m_control.columns.size()) : 1;
-    }
-    QVariant data(const QModelIndex& index, int role) const override {
-        const auto row = static_cast<std::size_t>(index.row());
-        const auto column = static_cast<std::size_t>(index.column());
-        if (!Report()) {
-            if (role == Qt::DisplayRole && row < m_control.items.size())
-                return ToQt(m_control.items[row].text);
-            return {};
-        }
-        if (row >= m_control.rows.size()) return {};
-        const auto& cells = m_control.rows[row].cells;
-        if (column >= cells.size()) return {};
-        const auto& cell = cells[column];
-        if (role == Qt::DisplayRole) return ToQt(cell.text);
-        if (role == Qt::ForegroundRole && cell.textColor) return ToColor(*cell.textColor);
-        if (role == Qt::BackgroundRole && cell.backColor) return ToColor(*cell.backColor);
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && Report() && section >= 0 &&
-            section < static_cast<int>(m_control.columns.size()))
-            return ToQt(m_control.columns[static_cast<std::size_t>(section)].header);
-        return {};
-    }
-    // Shows what the control holds now: a new shape resets the view, the same shape repaints it.
-    void Refresh() {
-        const int rows = rowCount({}), columns = columnCount({});
-        if (rows != m_rows || columns != m_columns) {
-            beginResetModel();
-            m_rows = rows;
-            m_columns = columns;
-            endResetModel();
-        } else if (rows > 0 && columns > 0) {
-            emit dataChanged(index(0, 0), index(rows - 1, columns - 1));
-            emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
-        }
-    }
-
-private:
-    const CControl& m_control;
-    int m_rows = -1;
-    int m_columns = -1;
-};
-
-class ListAdapter final : public ControlAdapter {
-public:
-    ListAdapter(DialogView& view, CControl& control, QWidget* parent)
-        : ControlAdapter(view, control), m_table(new QTableView(parent)), m_model(new ListModel(control)) {
-        m_model->setParent(m_table);
-        m_table->setModel(m_model);
-        m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        m_table->verticalHeader()->setVisible(false);
-        m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
-        FilterKeys(m_table);
-        QObject::connect(m_table, &QTableView::doubleClicked, [this] { Act(Notification::DoubleClick); });
-        Reconnect();
-    }
-    QWidget* Widget() const override { return m_table; }
-    void Push() override {
-        const QSignalBlocker block(m_table->selectionModel());
-        const bool report = m_model->Report();
-        m_table->horizontalHeader()->setVisible(report);
-        m_table->setSelectionMode(report ? QAbstractItemView::ExtendedSelection
-                                         : QAbstractItemView::SingleSelection);
-        const int before = m_model->rowCount({});
-        m_model->Refresh();
-        if (before != m_model->rowCount({}) || m_widthsShown != m_control.columns.size()) {
-            m_widthsShown = m_control.columns.size();
-            for (std::size_t i = 0; i < m_control.columns.size(); ++i)
-                if (m_control.columns[i].width > 0)
-                    m_table->setColumnWidth(static_cast<int>(i),
-                                            static_cast<int>(m_control.columns[i].width * m_view.UnitX()));
-            if (!report) m_table->horizontalHeader()->setStretchLastSection(true);
-        }
-        // The selection the control holds, as ranges of rows.
-        QItemSelection selection;
-        auto select = [&](int from, int to) {
-            selection.select(m_model->index(from, 0), m_model->index(to, m_model->columnCount({}) - 1));
-        };
-        if (report) {
-            int from = -1;
-            for (int r = 0; r <= static_cast<int>(m_control.rows.size()); ++r) {
-                const bool on = r < static_cast<int>(m_control.rows.size()) &&
-                                m_control.rows[static_cast<std::size_t>(r)].selected;
-                if (on && from < 0) from = r;
-                if (!on && from >= 0) {
-                    select(from, r - 1);
-                    from = -1;
-                }
-            }
-        } else if (m_control.curSel >= 0 && m_control.curSel < m_model->rowCount({})) {
-            select(m_control.curSel, m_control.curSel);
-        }
-        m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-        m_table->viewport()->update();
-    }
-
-private:
-    void Reconnect() {
-        QObject::connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, [this] {
-            const auto rows = m_table->selectionModel()->selectedRows();
-            if (m_model->Report()) {
-                for (auto& r : m_control.rows) r.selected = false;
-                for (const auto& index : rows)
-                    if (index.row() < static_cast<int>(m_control.rows.size()))
-                        m_control.rows[static_cast<std::size_t>(index.row())].selected = true;
-                Act(Notification::ItemChanged);
-            } else {
-                m_control.SetCurSel(rows.isEmpty() ? -1 : rows.front().row());
-                Act(Notification::SelChange);
-            }
-        });
-    }
-
-    QTableView* m_table;
-    ListModel* m_model;
-    std::size_t m_widthsShown = static_cast<std::size_t>(-1);
-};
-
 class TreeAdapter final : public ControlAdapter {
 public:
     TreeAdapter(DialogView& view, CControl& control, QWidget* parent)
@@ -547,6 +410,7 @@ void RegisterStandardAdapters() {
         RegisterAdapter(ControlKind::Group, Factory<GroupAdapter>());
         RegisterAdapter(ControlKind::Combo, Factory<ComboAdapter>());
         RegisterAdapter(ControlKind::List, Factory<ListAdapter>());
+        RegisterEditableListAdapter();
         RegisterAdapter(ControlKind::Tree, Factory<TreeAdapter>());
         RegisterAdapter(ControlKind::Tab, Factory<TabAdapter>());
         RegisterAdapter(ControlKind::Placeholder, Factory<PlaceholderAdapter>());

@@ -16,6 +16,11 @@ std::map<TAVUi::ControlKind, AdapterFactory>& Registry() {
     return registry;
 }
 
+std::vector<std::pair<std::function<bool(const TAVUi::CControl&)>, AdapterFactory>>& BehaviorRegistry() {
+    static std::vector<std::pair<std::function<bool(const TAVUi::CControl&)>, AdapterFactory>> registry;
+    return registry;
+}
+
 QColor ToColor(const TAVUi::Rgb& c) {
     return QColor(c.r, c.g, c.b);
 }
@@ -54,7 +59,14 @@ void RegisterAdapter(TAVUi::ControlKind kind, AdapterFactory factory) {
     Registry()[kind] = std::move(factory);
 }
 
+void RegisterAdapter(std::function<bool(const TAVUi::CControl&)> applies, AdapterFactory factory) {
+    BehaviorRegistry().emplace_back(std::move(applies), std::move(factory));
+}
+
 std::unique_ptr<ControlAdapter> MakeAdapter(DialogView& view, TAVUi::CControl& control, QWidget* parent) {
+    for (const auto& [applies, factory] : BehaviorRegistry())
+        if (applies(control))
+            if (auto adapter = factory(view, control, parent)) return adapter;
     auto it = Registry().find(control.kind);
     if (it != Registry().end())
         if (auto adapter = it->second(view, control, parent)) return adapter;

@@ -5,7 +5,8 @@
 // state) and turns what a person does to the widget into the control's new state and a notification of the
 // dialog (Act), exactly as the script host does for `set`, `type`, `click`, `choose` and `select`.
 //
-// A new kind of control is one adapter class and one RegisterAdapter call (see ControlAdapters.cpp).
+// A new kind of control is one adapter class and one RegisterAdapter call (see ControlAdapters.cpp; the
+// editable list, a behaviour on a list, in EditableListAdapter.cpp).
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -55,11 +56,15 @@ using AdapterFactory =
 
 // Registers the factory of a kind of control (a later registration replaces an earlier one).
 void RegisterAdapter(TAVUi::ControlKind kind, AdapterFactory factory);
+// Registers the factory for controls that carry a behaviour of their own (an editable list is a list with
+// a behaviour): it is asked first, for every control `applies` accepts.
+void RegisterAdapter(std::function<bool(const TAVUi::CControl&)> applies, AdapterFactory factory);
 // The adapter of a control, from the factory of its kind; a kind without one is shown as a disabled
 // placeholder labelled with its kind, so a dialog still opens.
 std::unique_ptr<ControlAdapter> MakeAdapter(DialogView& view, TAVUi::CControl& control, QWidget* parent);
 // Registers the adapters of every kind the framework has (called once by DialogView).
 void RegisterStandardAdapters();
+void RegisterEditableListAdapter();
 
 // Texts between the framework (UTF-8, byte positions) and Qt (UTF-16 positions).
 QString ToQt(const std::string& text);

@@ -17,7 +17,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -69,14 +68,9 @@ MainWindow::MainWindow(ModuleHost& module, QWidget* parent) : QMainWindow(parent
     dock->setWidget(pane);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     connect(m_commandLine, &QLineEdit::returnPressed, this, [this] { CommandLineEntered(); });
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_commandLine);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (m_pickLoop) FinishPick(true);
-        if (m_promptLoop) {
-            m_answer.reset();
-            m_promptLoop->quit();
-        }
-    });
+    // Escape on the command line or in the plan cancels the pick or the prompt that waits.
+    m_commandLine->installEventFilter(this);
+    m_plan->installEventFilter(this);
 
     m_progressText = new QLabel(this);
     m_progress = new QProgressBar(this);
@@ -107,6 +101,19 @@ MainWindow::MainWindow(ModuleHost& module, QWidget* parent) : QMainWindow(parent
 }
 
 MainWindow::~MainWindow() = default;
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        (m_pickLoop || m_promptLoop)) {
+        if (m_pickLoop) FinishPick(true);
+        if (m_promptLoop) {
+            m_answer.reset();
+            m_promptLoop->quit();
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void MainWindow::BuildMenus() {
     auto* file = menuBar()->addMenu(tr("&File"));

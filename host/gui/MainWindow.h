@@ -76,6 +76,7 @@ public:
 
 protected:
     void closeEvent(class QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
