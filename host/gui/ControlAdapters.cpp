@@ -52,10 +52,16 @@ public:
     }
     QWidget* Widget() const override { return m_button; }
     void Push() override {
-        m_button->setText(ToQt(m_control.text));
         const std::string& icon = m_control.icon.empty() ? m_control.bitmap : m_control.icon;
         m_button->setIcon(IconFor(icon));
-        if (m_control.tooltip.empty() && m_control.text.empty()) m_button->setToolTip(ToQt(icon));
+        // A button with an icon that is too small for its caption shows the icon, the caption as its tip.
+        const QString text = ToQt(m_control.text);
+        const bool iconOnly =
+            !icon.empty() && m_button->fontMetrics().horizontalAdvance(text) + 28 > m_button->width();
+        m_button->setText(iconOnly ? QString() : text);
+        if (m_control.tooltip.empty())
+            m_button->setToolTip(iconOnly || text.isEmpty() ? (text.isEmpty() ? ToQt(icon) : text)
+                                                            : QString());
     }
 
 private:
@@ -194,7 +200,6 @@ class StaticAdapter final : public ControlAdapter {
 public:
     StaticAdapter(DialogView& view, CControl& control, QWidget* parent)
         : ControlAdapter(view, control), m_label(new QLabel(parent)) {
-        m_label->setWordWrap(true);
         m_label->setTextFormat(Qt::PlainText);
     }
     QWidget* Widget() const override { return m_label; }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -13,9 +14,11 @@ DialogView::DialogView(TAVUi::CAdUiBaseDialog& dialog, DialogWindow* window, Dia
                        QWidget* parent)
     : QWidget(parent), m_dialog(dialog), m_window(window), m_root(root) {
     RegisterStandardAdapters();
-    // Dialog units: a quarter of the average character width across, an eighth of the line height down.
+    // Dialog units: a quarter of the average width of the alphabet's letters across, an eighth of the line
+    // height down.
     const QFontMetrics metrics(font());
-    m_unitX = std::max(1.0, metrics.averageCharWidth() / 4.0);
+    const QString alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    m_unitX = std::max(1.0, metrics.horizontalAdvance(alphabet) / 52.0 / 4.0);
     m_unitY = std::max(1.0, metrics.height() / 8.0);
     if (const auto* t = dialog.Template()) {
         const QRect size = Place(0, 0, t->width, t->height);
@@ -28,8 +31,17 @@ DialogView::DialogView(TAVUi::CAdUiBaseDialog& dialog, DialogWindow* window, Dia
                           [](const TAVUi::CControl* c) { return c->kind == TAVUi::ControlKind::Group; });
     for (auto* c : controls) {
         auto adapter = MakeAdapter(*this, *c, this);
-        if (const auto* t = dialog.Template() ? dialog.Template()->FindControl(c->id) : nullptr)
-            adapter->Widget()->setGeometry(Place(t->x, t->y, t->width, t->height));
+        if (const auto* t = dialog.Template() ? dialog.Template()->FindControl(c->id) : nullptr) {
+            QRect place = Place(t->x, t->y, t->width, t->height);
+            // A combo box's height in a template includes its drop-down list; the box is one line.
+            if (c->kind == TAVUi::ControlKind::Combo)
+                place.setHeight(std::min(place.height(), adapter->Widget()->sizeHint().height()));
+            adapter->Widget()->setGeometry(place);
+            // A label wraps only where the template gives it room for two lines.
+            if (auto* label = qobject_cast<QLabel*>(adapter->Widget());
+                label && c->kind == TAVUi::ControlKind::Static)
+                label->setWordWrap(place.height() >= 2 * metrics.height());
+        }
         m_adapters.push_back(std::move(adapter));
     }
     SyncAll();

@@ -67,6 +67,7 @@ MainWindow::MainWindow(ModuleHost& module, QWidget* parent) : QMainWindow(parent
     layout->addLayout(line);
     dock->setWidget(pane);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
+    resizeDocks({dock}, {170}, Qt::Vertical);
     connect(m_commandLine, &QLineEdit::returnPressed, this, [this] { CommandLineEntered(); });
     // Escape on the command line or in the plan cancels the pick or the prompt that waits.
     m_commandLine->installEventFilter(this);

@@ -174,7 +174,7 @@ void PlanView::paintEvent(QPaintEvent*) {
         if (a->polygon.size() < 3) continue;
         QPolygonF poly;
         for (const auto& pt : a->polygon) poly << ToScreen(pt.x, pt.y);
-        if (!poly.boundingRect().intersects(view)) continue;
+        if (!poly.boundingRect().adjusted(-1, -1, 1, 1).intersects(view)) continue;
         QColor fill = a->kind == TAVGis::Topology::kCatchmentIndustrial  ? QColor(170, 120, 60)
                       : a->kind == TAVGis::Topology::kCatchmentHousehold ? QColor(90, 140, 90)
                                                                          : QColor(70, 110, 160);
@@ -192,7 +192,8 @@ void PlanView::paintEvent(QPaintEvent*) {
         const auto& s = *sections[i];
         QPolygonF line;
         for (const auto& pt : SectionPoints(s)) line << ToScreen(pt.x, pt.y);
-        if (!line.boundingRect().intersects(view)) continue;
+        // Inflated: the bounds of a straight horizontal or vertical line are empty and intersect nothing.
+        if (!line.boundingRect().adjusted(-1, -1, 1, 1).intersects(view)) continue;
         const auto* entity = db.GetEntity(s.GetObjectId());
         QColor colour = IndexColour(entity ? entity->colorIndex : 256, QColor(220, 220, 220));
         if (coloured) {
