@@ -8,6 +8,7 @@
 #include <boost/weak_ptr.hpp>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/gis/DataBox.h"
@@ -27,8 +28,13 @@ public:
 
     // Null box when the item has no such property.
     CDataBox GetProperty(const std::string& name) const;
+    // The stored property, or null: for lookups repeated over a whole network (no copy, no string made).
+    const CDataBox* FindProperty(std::string_view name) const {
+        auto it = m_properties.find(name);
+        return it == m_properties.end() ? nullptr : &it->second;
+    }
     void SetProperty(const std::string& name, const CDataBox& value) { m_properties[name] = value; }
-    const std::map<std::string, CDataBox>& Properties() const { return m_properties; }
+    const std::map<std::string, CDataBox, std::less<>>& Properties() const { return m_properties; }
 
     // Appends a sub-item and makes this item its parent.
     static void AddSubItem(const CCatalogItemPtr& parent, const CCatalogItemPtr& child);
@@ -38,7 +44,7 @@ private:
     std::string m_name;
     boost::weak_ptr<CCatalogItem> m_parent;
     std::vector<CCatalogItemPtr> m_subItems;
-    std::map<std::string, CDataBox> m_properties;
+    std::map<std::string, CDataBox, std::less<>> m_properties;
 };
 
 // A named catalogue: its root items in order, and every item by GUID.

@@ -19,12 +19,23 @@ CCatalogPtr PipeCatalog() {
     return CCatalogManager::GetInstance()->GetCatalog(kPipeCatalogName);
 }
 
+// Whether the pipe's type id (its own, else its group's) is `id`, without copying either.
+bool HasPipeTypeID(const CCatalogItemPtr& pipe, const std::string& id) {
+    const CDataBox* own = pipe->FindProperty(kTypeId);
+    if (own && own->IsNotNull()) {
+        const std::string text = own->ToString();
+        if (!text.empty()) return text == id;
+    }
+    const auto group = pipe->GetParentItem();
+    const CDataBox* inherited = group ? group->FindProperty(kTypeId) : nullptr;
+    return (inherited && inherited->IsNotNull() ? inherited->ToString() : std::string()) == id;
+}
+
 // A finite number above 0 from a property, else 0.
 double PositiveProperty(const CCatalogItemPtr& item, const char* name) {
-    if (!item) return 0.0;
-    const CDataBox box = item->GetProperty(name);
-    if (box.IsNull()) return 0.0;
-    const double dValue = box.ToDouble();
+    const CDataBox* box = item ? item->FindProperty(name) : nullptr;
+    if (!box || box->IsNull()) return 0.0;
+    const double dValue = box->ToDouble();
     return std::isfinite(dValue) && dValue > 0.0 ? dValue : 0.0;
 }
 
@@ -154,7 +165,7 @@ double CPipeManager::CalculateMinDiameter(const std::string& pipeTypeId, double 
         if (!group) continue;
         for (const auto& pipe : group->GetSubItems()) {
             const double dInner = GetInnerDiameter(pipe);
-            if (dInner <= 0.0 || dInner < diameterMm || GetPipeTypeID(pipe) != pipeTypeId) continue;
+            if (dInner <= 0.0 || dInner < diameterMm || !HasPipeTypeID(pipe, pipeTypeId)) continue;
             if (!found || dInner < dBest) {
                 dBest = dInner;
                 found = true;

@@ -1884,6 +1884,7 @@ void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDat
                     std::lower_bound(l.rowByFid.begin(), l.rowByFid.end(), std::make_pair(fid, INT_MIN));
                 if (at == l.rowByFid.end() || at->first != fid) throw changed();
                 for (std::size_t k = 0; k < cols.size(); ++k) {
+                    if (st.IsNull(static_cast<int>(k) + 1)) continue;  // most values of a wide layer
                     const CDataDefinition& def = *cols[k].first;
                     auto where = [&] {
                         return "attribute " + def.GetID() + " of row " + std::to_string(fid) + " of " +

@@ -2,6 +2,7 @@
 
 #include "module/data/SectionData.h"
 #include "module/hydraulics/calc/UpstreamVisit.h"
+#include "platform/gis/DataConfiguration.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Progress.h"
@@ -106,6 +107,12 @@ AutomaticDimensioningResult CAutomaticDimensioning::Run(const AutomaticDimension
     settings.precision = in.precision;
     const CSectionDimensioning rules(std::move(settings));
 
+    // A section's dimensioning reads and writes a good part of its attributes: a drawing opened from a file
+    // reads them for the whole network in one pass rather than one column at a time.
+    if (!result.roots.empty() && result.roots.front()->AttributeStore()) {
+        const auto& store = *result.roots.front()->AttributeStore();
+        store.LoadPending(TAVGis::Data::CDataConfiguration::GetInstance().Definitions(store.EntityType()));
+    }
     result.rows.reserve(result.toCalculate.size());  // one row each
     CUpstreamVisit visit;                            // one for all roots: a section is handed over once
     TAVHost::CProgress progress("dimensioning", result.toCalculate.size());
