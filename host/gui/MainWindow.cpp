@@ -504,7 +504,7 @@ void MainWindow::SetWaitCursor(bool on) {
 }
 
 void MainWindow::ShowProgress(const std::string& what, std::size_t done, std::size_t total) {
-    ++progressReports;
+    ++progressReports[what];
     m_progressText->setText(QString::fromStdString(what));
     m_progressText->show();
     m_progress->show();

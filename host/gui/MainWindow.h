@@ -7,6 +7,7 @@
 // file and colour dialogs, the clipboard and a progress bar for long work.
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "host/sewercalc/ModuleHost.h"
@@ -71,8 +72,8 @@ public:
     std::function<std::optional<std::string>(const TAVHost::FileRequest&)> fileSink;
     // Ends the pick that waits (as Enter does) or cancels it (Escape).
     void FinishPick(bool cancel = false);
-    // Progress reports seen (how often the bar moved), for tests.
-    long progressReports = 0;
+    // How often the bar moved, per piece of work (for tests).
+    std::map<std::string, long> progressReports;
 
 protected:
     void closeEvent(class QCloseEvent* event) override;
