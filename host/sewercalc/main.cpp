@@ -321,6 +321,8 @@ int Set(const std::string& drawing, const std::vector<std::string>& assignments,
             TAVGis::Data::CDataBox value;
             if (!text.empty()) {
                 if (def->GetValueType() == TAVGis::Data::ValueType::Text) {
+                    if (!TAVGis::Store::ImportText::IsValidUtf8(text))
+                        return Error(name + ": the value is not UTF-8 text");
                     value = TAVGis::Data::CDataBox(text);
                 } else {
                     auto v = TAVGis::Store::ImportText::ParseNumber(text);
