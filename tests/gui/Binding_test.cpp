@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <map>
 #include <set>
@@ -183,6 +184,53 @@ TEST_F(CommandDialogs, NumericFieldsApplyTheirRulesAsThePersonTypes) {
         w.reject();
     };
     ASSERT_TRUE(window->RunCommand("CalcWasteWaterPercent"));
+    EXPECT_TRUE(shown);
+}
+
+// A report list shows its cells' colours and takes several selected rows, both ways: rows the person
+// selects in the table are the control's selected rows, rows the dialog selects are selected in the table.
+TEST_F(CommandDialogs, ReportListsShowCellColoursAndSeveralSelectedRows) {
+    bool shown = false;
+    window->dialogShown = [&](SewerGui::DialogWindow& w) {
+        shown = true;
+        guitest::Choose(w, "IDC_TAB", 1);
+        guitest::Click(w, "IDC_RADIO_MIN_DIAMETER");
+        guitest::Click(w, "IDC_RADIO_WITHOUT_CONDITIONS");
+        guitest::Choose(w, "IDC_COMBO_GROUP", 0);
+        guitest::Click(w, "IDC_CALCULATE");
+        auto* control = guitest::ControlOf(w, "IDC_RESULTS");
+        auto* table = qobject_cast<QTableView*>(guitest::WidgetOf(w, "IDC_RESULTS"));
+        ASSERT_TRUE(control && table);
+        ASSERT_GE(control->rows.size(), 3u);
+        ASSERT_EQ(table->model()->rowCount(), static_cast<int>(control->rows.size()));
+        int coloured = 0;
+        for (std::size_t r = 0; r < control->rows.size(); ++r)
+            for (std::size_t k = 0; k < control->rows[r].cells.size(); ++k) {
+                const auto& cell = control->rows[r].cells[k];
+                const QModelIndex index = table->model()->index(static_cast<int>(r), static_cast<int>(k));
+                EXPECT_EQ(table->model()->data(index).toString().toStdString(), cell.text);
+                if (!cell.textColor) continue;
+                ++coloured;
+                EXPECT_EQ(table->model()->data(index, Qt::ForegroundRole).value<QColor>(),
+                          QColor(cell.textColor->r, cell.textColor->g, cell.textColor->b));
+            }
+        EXPECT_GT(coloured, 0) << "the statuses are coloured";
+        // The person selects rows 0 and 2 (a click and a ctrl+click).
+        QItemSelection rows;
+        for (int r : {0, 2}) rows.select(table->model()->index(r, 0), table->model()->index(r, 1));
+        table->selectionModel()->select(rows,
+                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        EXPECT_EQ(control->SelectedRows(), (std::vector<int>{0, 2}));
+        // The dialog selects row 1 only.
+        for (auto& row : control->rows) row.selected = false;
+        control->rows[1].selected = true;
+        w.AfterAction();
+        const auto selected = table->selectionModel()->selectedRows();
+        ASSERT_EQ(selected.size(), 1);
+        EXPECT_EQ(selected.front().row(), 1);
+        w.reject();
+    };
+    ASSERT_TRUE(window->RunCommand("CalcHydraulicsSewage"));
     EXPECT_TRUE(shown);
 }
 

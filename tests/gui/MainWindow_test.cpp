@@ -8,11 +8,13 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTest>
+#include <cmath>
 #include <fstream>
 
 #include "GuiTestSupport.h"
 #include "host/gui/PlanView.h"
 #include "platform/host/Editor.h"
+#include "platform/host/TAVCEdit.h"
 #include "platform/network/TopologyStorage.h"
 
 namespace {
@@ -125,6 +127,30 @@ TEST_F(GuiMainWindow, TheCommandLineRunsCommandsAndAnswersPrompts) {
     };
     EXPECT_EQ(window->GetString("Section to show"), std::nullopt);
     EXPECT_NE(Output().find("Section to show"), std::string::npos);
+}
+
+TEST_F(GuiMainWindow, AZoomToEntitiesCentresThemWithTheirFactor) {
+    ASSERT_TRUE(window->ImportFile(std::string(SEWER_SOURCE_DIR) + "/examples/town/town.geojson"));
+    auto& plan = window->Plan();
+    plan.resize(800, 600);
+    plan.ZoomExtents();
+    auto s = TAVGis::Topology::TopologyOf(*acDocManagerPtr()->curDocument()).FindSectionByName("RELIEF2");
+    ASSERT_TRUE(s);
+    const auto* a = s->GetStartingNode().get();
+    const auto* b = s->GetEndingNode().get();
+    const double length = std::hypot(b->X() - a->X(), b->Y() - a->Y());
+    for (double factor : {2.0, 4.0}) {
+        ASSERT_TRUE(CTAVCEdit::zoom(s->GetObjectId(), factor));
+        ASSERT_TRUE(plan.Poll());
+        const QPointF start = plan.ToScreen(a->X(), a->Y()), end = plan.ToScreen(b->X(), b->Y());
+        const QPointF middle = (start + end) / 2;
+        EXPECT_NEAR(middle.x(), 400, 1) << factor;
+        EXPECT_NEAR(middle.y(), 300, 1) << factor;
+        // The section's extent times the factor fills the shorter side of the view (less a margin).
+        const double shown = std::hypot(end.x() - start.x(), end.y() - start.y());
+        const double extent = std::max(std::fabs(b->X() - a->X()), std::fabs(b->Y() - a->Y())) * factor;
+        EXPECT_NEAR(shown / length, (600 - 20) / extent, 1e-6) << factor;
+    }
 }
 
 TEST_F(GuiMainWindow, ManyRedrawRequestsRepaintOnce) {
