@@ -49,8 +49,9 @@ fs::path HomeDirectory() {
 struct StoreFile {
     enum class State { Missing, Ok, Corrupt, Unreadable };
     State state = State::Missing;
-    json doc;           // the parsed document when Ok
-    std::string bytes;  // the file as read (Ok or Corrupt)
+    json doc;                // the parsed document when Ok
+    std::string bytes;       // the file as read (Ok or Corrupt)
+    bool truncated = false;  // bytes holds only the start of a file too large to read
 };
 
 StoreFile ReadStore(const fs::path& path) {
@@ -71,13 +72,29 @@ StoreFile ReadStore(const fs::path& path) {
         file.state = StoreFile::State::Unreadable;
         return file;
     }
+    if (fs::file_size(path, ec) > CWsBaseDialog::kMaxFileBytes && !ec) {
+        // Far beyond anything the store writes: kept aside as corrupt, not read into memory whole.
+        file.bytes.resize(CWsBaseDialog::kMaxFileBytes);
+        in.read(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+        file.bytes.resize(static_cast<std::size_t>(in.gcount()));
+        file.state = in.bad() ? StoreFile::State::Unreadable : StoreFile::State::Corrupt;
+        file.truncated = true;
+        return file;
+    }
     file.bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) {
         file.state = StoreFile::State::Unreadable;
         return file;
     }
-    json doc = json::parse(file.bytes, nullptr, /*allow_exceptions=*/false);
-    if (doc.is_discarded() || !doc.is_object() ||
+    // The parse itself keeps no recursion, but writing a document back does: one nested deeper than the
+    // store ever writes is corrupt.
+    bool tooDeep = false;
+    const json::parser_callback_t depthLimit = [&tooDeep](int depth, json::parse_event_t, json&) {
+        if (depth > CWsBaseDialog::kMaxDepth) tooDeep = true;
+        return !tooDeep;
+    };
+    json doc = json::parse(file.bytes, depthLimit, /*allow_exceptions=*/false);
+    if (tooDeep || doc.is_discarded() || !doc.is_object() ||
         (doc.contains(kDialogsKey) && !doc[kDialogsKey].is_object())) {
         file.state = StoreFile::State::Corrupt;
         return file;
@@ -129,6 +146,33 @@ bool ReplaceAtomically(const fs::path& path, const std::string& bytes) {
     }
     SyncDirectory(dir.empty() ? fs::path(".") : dir);
     return true;
+}
+
+// Keeps the bytes of a corrupt store beside it under the first free backup name ("workspace.json.bak",
+// then ".bak.1", ".bak.2", ...): written whole to a temporary file, then linked to the name, which fails
+// rather than replace a backup that exists. False when every name is taken or nothing can be written.
+bool KeepBackup(const fs::path& path, const std::string& bytes) {
+    const fs::path dir = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    fs::path temp = path;
+    temp += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(g_tempCounter.fetch_add(1));
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, bytes);
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    bool kept = false;
+    for (int n = 0; ok && !kept && n <= CWsBaseDialog::kMaxBackups; ++n) {
+        fs::path backup = path;
+        backup += CWsBaseDialog::kBackupSuffix;
+        if (n > 0) backup += "." + std::to_string(n);
+        if (::link(temp.c_str(), backup.c_str()) == 0)
+            kept = true;
+        else if (errno != EEXIST)
+            ok = false;
+    }
+    ::unlink(temp.c_str());
+    if (kept) SyncDirectory(dir);
+    return kept;
 }
 
 json ToJson(const Data::CDataBox& box) {
@@ -216,12 +260,9 @@ bool CWsBaseDialog::SetStateValue(const std::string& dialogName, const std::stri
             break;
         case StoreFile::State::Unreadable:
             return false;  // cannot be kept, so it is not replaced
-        case StoreFile::State::Corrupt: {
-            fs::path backup = path;
-            backup += kBackupSuffix;
-            if (!ReplaceAtomically(backup, file.bytes)) return false;
+        case StoreFile::State::Corrupt:
+            if (file.truncated || !KeepBackup(path, file.bytes)) return false;  // cannot be kept whole
             break;
-        }
     }
     doc[kVersionKey] = kFormatVersion;
     json& dialogs = doc[kDialogsKey];

@@ -17,12 +17,17 @@
 //   the new text goes to a temporary file in the same directory, which is flushed to the disk
 //   (fsync) and renamed over the old file; the directory is then flushed too. A reader, or a crash,
 //   sees either the old or the new file, never a half-written one.
-// - A corrupt file (not JSON, or not an object) is not replaced silently: its bytes are first kept
-//   as "workspace.json.bak" (replacing an older backup), then the new file holds only the new value.
-//   A file that exists but cannot be read is left alone and the write fails.
+// - A corrupt file (not JSON, not an object, or nested deeper than kMaxDepth) is not replaced silently:
+//   its bytes are first kept under the first free backup name, "workspace.json.bak", then
+//   "workspace.json.bak.1", ... up to ".bak.<kMaxBackups>" (a backup is never overwritten, so a later
+//   corrupt file cannot destroy an earlier one), then the new file holds only the new value. When every
+//   backup name is taken the write fails and the corrupt file stays. A file that exists but cannot be
+//   read, or one larger than kMaxFileBytes (which cannot be kept whole), is left alone and the write fails;
+//   reading answers defaults.
 // - Storing a null box removes the key. Writes in one process are serialised; between processes the
 //   last writer wins.
 // - Write failures (no directory, no space, permissions) are answered with false, never thrown.
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -35,6 +40,11 @@ public:
     static constexpr const char* kConfigDirVariable = "TAVX_CONFIG_DIR";
     static constexpr const char* kFileName = "workspace.json";
     static constexpr const char* kBackupSuffix = ".bak";
+    static constexpr int kMaxBackups = 99;
+    // Bounds of a file the store reads: its size and the nesting of its arrays and objects (the store
+    // itself writes 3 levels).
+    static constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{64} << 20;
+    static constexpr int kMaxDepth = 32;
 
     // The stored value of `key` of `dialogName`, or `defaultBox` when there is none.
     static Data::CDataBox GetStateValue(const std::string& dialogName, const std::string& key,

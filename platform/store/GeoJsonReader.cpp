@@ -421,8 +421,17 @@ SImportStatus CGeoJsonReader::ReadFile(const std::filesystem::path& path, SImpor
     return ReadText(text, network);
 }
 
-SImportStatus CGeoJsonReader::ReadText(std::string_view text, SImportNetwork& network) const {
+SImportStatus CGeoJsonReader::ReadText(std::string_view bytes, SImportNetwork& network) const {
     network = SImportNetwork{};
+    std::string text;
+    std::size_t badLine = 0;
+    if (!ImportText::DecodeText(bytes, m_encoding, text, badLine))
+        return {EImportError::NotUtf8, "a byte on this line is not UTF-8 text", badLine};
+    if (const std::size_t deep = ImportText::LineOfJsonDepthBeyond(text, ImportText::kMaxJsonDepth))
+        return {EImportError::InvalidJson,
+                "arrays and objects are nested deeper than " + std::to_string(ImportText::kMaxJsonDepth) +
+                    " levels",
+                deep};
     Json root;
     try {
         root = Json::parse(text.begin(), text.end());

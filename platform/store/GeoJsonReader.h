@@ -23,12 +23,16 @@
 // - Unsupported features (other geometry types, multi-part geometries with more than one part,
 //   features without geometry, malformed features) are counted in report.skipped by geometry type and
 //   warned about; malformed coordinates skip their feature with a warning.
+// - Text: a UTF-8 byte-order mark is skipped; a byte that is not UTF-8 gives EImportError::NotUtf8 with
+//   its line (unless the reader is told the file is in the system's ANSI code page); arrays and objects
+//   nested deeper than ImportText::kMaxJsonDepth give InvalidJson with the line, before any parse.
 // - Text that is not JSON gives EImportError::InvalidJson with the line of the fault; JSON that is
 //   not a FeatureCollection or Feature gives EImportError::NotGeoJson. The model is then empty.
 #include <filesystem>
 #include <string_view>
 
 #include "platform/store/ImportModel.h"
+#include "platform/store/ImportText.h"
 
 namespace TAVGis::Store {
 
@@ -42,7 +46,12 @@ public:
 
     double SnapTolerance() const { return m_snapTolerance; }
 
-    // Reads the file into `network` (replacing its content). I/O failure gives CannotOpen.
+    // How the file's bytes are read: UTF-8 (the default; an invalid byte gives NotUtf8 with its line) or
+    // the system's ANSI code page.
+    void SetEncoding(ImportText::ETextEncoding encoding) { m_encoding = encoding; }
+
+    // Reads the file into `network` (replacing its content). I/O failure, a file that is not a regular
+    // file or one larger than ImportText::kMaxFileBytes gives CannotOpen.
     SImportStatus ReadFile(const std::filesystem::path& path, SImportNetwork& network) const;
 
     // Reads GeoJSON text into `network` (replacing its content).
@@ -50,6 +59,7 @@ public:
 
 private:
     double m_snapTolerance;
+    ImportText::ETextEncoding m_encoding = ImportText::ETextEncoding::Utf8;
 };
 
 }  // namespace TAVGis::Store

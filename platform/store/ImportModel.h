@@ -118,6 +118,7 @@ enum class EImportError {
     NotSwmmInput,  // not an EPA SWMM 5 input file (binary, no section header, ...)
     InvalidJson,   // the text is not JSON
     NotGeoJson,    // JSON, but not a GeoJSON FeatureCollection or Feature
+    NotUtf8,       // a byte of the text is not UTF-8 (and the file was not said to be in the code page)
 };
 
 // The result of a read: an expected failure is a status, not an exception.

@@ -3,16 +3,36 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+
+#include "platform/gis/CodePage.h"
 
 namespace TAVGis::Store::ImportText {
 
 bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::string& error) {
     text.clear();
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        error = "cannot open \"" + path.string() + "\": no such file";
+        return false;
+    }
+    if (std::filesystem::is_directory(status)) {
         error = "cannot read \"" + path.string() + "\": it is a directory";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        error = "cannot read \"" + path.string() + "\": it is not a regular file";
+        return false;
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        error = "cannot read \"" + path.string() + "\"";
+        return false;
+    }
+    if (size > kMaxFileBytes) {
+        error = "cannot read \"" + path.string() + "\": it is larger than " +
+                std::to_string(kMaxFileBytes >> 20) + " MiB";
         return false;
     }
     std::ifstream in(path, std::ios::binary);
@@ -20,33 +40,78 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& text, std::st
         error = "cannot open \"" + path.string() + "\"";
         return false;
     }
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.read(text.data(), size);
-        if (in.gcount() != size) {
-            error = "cannot read \"" + path.string() + "\"";
-            text.clear();
-            return false;
+    text.resize(static_cast<std::size_t>(size));
+    in.read(text.data(), static_cast<std::streamsize>(size));
+    if (static_cast<std::uintmax_t>(in.gcount()) != size || in.bad()) {
+        error = "cannot read \"" + path.string() + "\"";
+        text.clear();
+        return false;
+    }
+    return true;
+}
+
+bool DecodeText(std::string_view bytes, ETextEncoding encoding, std::string& text, std::size_t& badLine) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    text.clear();
+    badLine = 0;
+    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
+    std::string converted;
+    if (encoding == ETextEncoding::CodePage) {
+        converted = TAVGis::Utility::CCodePage::FromAnsi(std::string(bytes));
+        bytes = converted;
+    } else if (const std::size_t bad = FirstInvalidUtf8(bytes); bad != std::string_view::npos) {
+        badLine = 1;
+        for (std::size_t i = 0; i < bad; ++i) {
+            if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
+                ++badLine;
         }
-    } else {
-        // Not seekable or empty: read as a stream.
-        in.clear();
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad()) {
-            error = "cannot read \"" + path.string() + "\"";
-            text.clear();
-            return false;
+        return false;
+    }
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r') {
+            text.push_back(c);
+        } else {
+            text.push_back('\n');
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
         }
     }
     return true;
 }
 
+std::size_t LineOfJsonDepthBeyond(std::string_view text, int maxDepth) {
+    int depth = 0;
+    std::size_t line = 1;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') ++line;
+        if (inString) {
+            if (c == '\\')
+                ++i;  // the escaped character cannot end the string
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxDepth) return line;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return 0;
+}
+
 bool IsValidUtf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    return FirstInvalidUtf8(text) == std::string_view::npos;
+}
+
+std::size_t FirstInvalidUtf8(std::string_view text) {
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* p = begin;
     const auto* end = p + text.size();
+    const auto at = [&] { return static_cast<std::size_t>(p - begin); };
     while (p < end) {
         const unsigned char c = *p;
         if (c < 0x80) {
@@ -65,34 +130,19 @@ bool IsValidUtf8(std::string_view text) {
             length = 4;
             code = c & 0x07;
         } else {
-            return false;
+            return at();
         }
-        if (static_cast<std::size_t>(end - p) < length) return false;
+        if (static_cast<std::size_t>(end - p) < length) return at();
         for (std::size_t i = 1; i < length; ++i) {
-            if ((p[i] & 0xC0) != 0x80) return false;
+            if ((p[i] & 0xC0) != 0x80) return at();
             code = (code << 6) | (p[i] & 0x3F);
         }
         if ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
             (code >= 0xD800 && code <= 0xDFFF))
-            return false;
+            return at();
         p += length;
     }
-    return true;
-}
-
-std::string Latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
+    return std::string_view::npos;
 }
 
 std::optional<double> ParseNumber(std::string_view token) {

@@ -78,15 +78,20 @@ std::string CPipeCatalogCsv::ItemGuid(const std::string& group, const std::strin
     return "{" + s + "}";
 }
 
-SPipeCatalogImport CPipeCatalogCsv::ReadFile(const std::filesystem::path& path, TAVHost::Document& doc) {
+SPipeCatalogImport CPipeCatalogCsv::ReadFile(const std::filesystem::path& path, TAVHost::Document& doc,
+                                             ImportText::ETextEncoding encoding) {
     std::string text, error;
     if (!ImportText::ReadWholeFile(path, text, error)) return Fail(0, error);
-    return ReadText(text, doc);
+    return ReadText(text, doc, encoding);
 }
 
-SPipeCatalogImport CPipeCatalogCsv::ReadText(std::string_view text, TAVHost::Document& doc) {
-    if (!ImportText::IsValidUtf8(text)) return Fail(0, "the catalogue file is not UTF-8 text");
-    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+SPipeCatalogImport CPipeCatalogCsv::ReadText(std::string_view bytes, TAVHost::Document& doc,
+                                             ImportText::ETextEncoding encoding) {
+    std::string decoded;
+    std::size_t badLine = 0;
+    if (!ImportText::DecodeText(bytes, encoding, decoded, badLine))
+        return Fail(badLine, "a byte on this line is not UTF-8 text");
+    std::string_view text = decoded;
     std::vector<Row> rows;
     bool header = false;
     std::size_t lineNo = 0;

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/host/Document.h"
+#include "platform/store/ImportText.h"
 
 namespace TAVGis::Store {
 
@@ -41,8 +42,13 @@ public:
     static constexpr const char* kHeader =
         "group,name,nominal_diameter_mm,inner_diameter_mm,roughness_kb_mm,pipe_type_id";
 
-    static SPipeCatalogImport ReadFile(const std::filesystem::path& path, TAVHost::Document& doc);
-    static SPipeCatalogImport ReadText(std::string_view text, TAVHost::Document& doc);
+    // The file's bytes are UTF-8 (a byte that is not fails with its line) or, with `encoding` CodePage, in
+    // the system's ANSI code page; a byte-order mark is skipped; lines end in LF, CR LF or CR. ReadFile
+    // reads regular files only, up to ImportText::kMaxFileBytes.
+    static SPipeCatalogImport ReadFile(const std::filesystem::path& path, TAVHost::Document& doc,
+                                       ImportText::ETextEncoding encoding = ImportText::ETextEncoding::Utf8);
+    static SPipeCatalogImport ReadText(std::string_view bytes, TAVHost::Document& doc,
+                                       ImportText::ETextEncoding encoding = ImportText::ETextEncoding::Utf8);
     // The GUID given to a group (pipe empty) or a pipe.
     static std::string ItemGuid(const std::string& group, const std::string& pipe);
 };

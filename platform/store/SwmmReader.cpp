@@ -967,25 +967,16 @@ SImportStatus CSwmmReader::ReadFile(const std::filesystem::path& path, SImportNe
     return ReadText(text, network);
 }
 
-SImportStatus CSwmmReader::ReadText(std::string_view text, SImportNetwork& network) const {
+SImportStatus CSwmmReader::ReadText(std::string_view bytes, SImportNetwork& network) const {
     network = SImportNetwork{};
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
-
-    std::string transcoded;
-    bool latin1 = false;
-    if (!ImportText::IsValidUtf8(text)) {
-        transcoded = ImportText::Latin1ToUtf8(text);
-        text = transcoded;
-        latin1 = true;
-    }
+    std::string text;
+    std::size_t badLine = 0;
+    if (!ImportText::DecodeText(bytes, m_encoding, text, badLine))
+        return {EImportError::NotUtf8,
+                "a byte on this line is not UTF-8 text (read a file in the code page as such)", badLine};
     CSwmmParse parse(text, network);
     SImportStatus status = parse.Run();
-    if (!status.Ok()) {
-        network = SImportNetwork{};
-        return status;
-    }
-    if (latin1) network.report.AddWarning(0, "the file is not UTF-8; it was read as Latin-1");
+    if (!status.Ok()) network = SImportNetwork{};
     return status;
 }
 

@@ -31,8 +31,9 @@
 // counted in report.skipped by its bracketed upper-case name: the number of data lines in it.
 //
 // Text rules: section headers match without regard to case ("[Polygons]"); ";" starts a comment
-// outside double quotes; a double-quoted token may hold blanks; lines may end in CR LF; a UTF-8
-// byte-order mark is skipped; a file that is not valid UTF-8 is read as Latin-1 (with a warning).
+// outside double quotes; a double-quoted token may hold blanks; lines end in LF, CR LF or CR; a UTF-8
+// byte-order mark is skipped; a byte that is not UTF-8 rejects the file with EImportError::NotUtf8 and
+// its line, unless the reader is told the file is in the system's ANSI code page (SetEncoding).
 //
 // Names: node and subcatchment names are compared exactly ("1" and "001" are different nodes); a
 // reference that has no exact match falls back to the one name equal to it without regard to ASCII
@@ -48,16 +49,25 @@
 #include <string_view>
 
 #include "platform/store/ImportModel.h"
+#include "platform/store/ImportText.h"
 
 namespace TAVGis::Store {
 
 class CSwmmReader {
 public:
-    // Reads the file into `network` (replacing its content). I/O failure gives CannotOpen.
+    // How the file's bytes are read: UTF-8 (the default; an invalid byte gives NotUtf8 with its line) or
+    // the system's ANSI code page.
+    void SetEncoding(ImportText::ETextEncoding encoding) { m_encoding = encoding; }
+
+    // Reads the file into `network` (replacing its content). I/O failure, a file that is not a regular
+    // file or one larger than ImportText::kMaxFileBytes gives CannotOpen.
     SImportStatus ReadFile(const std::filesystem::path& path, SImportNetwork& network) const;
 
     // Reads the text of an input file into `network` (replacing its content).
     SImportStatus ReadText(std::string_view text, SImportNetwork& network) const;
+
+private:
+    ImportText::ETextEncoding m_encoding = ImportText::ETextEncoding::Utf8;
 };
 
 }  // namespace TAVGis::Store

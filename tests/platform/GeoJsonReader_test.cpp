@@ -212,15 +212,17 @@ TEST(GeoJsonReader, RejectsTextThatIsNoGeoJson) {
         {"{", EImportError::InvalidJson, 1},
         {"{\n\"type\": \"FeatureCollection\",\n\"features\": [\n}\n", EImportError::InvalidJson, 4},
         {"[JUNCTIONS]\nJ1 1\n", EImportError::InvalidJson, 1},
-        {"{\"type\": \"Feature\", \"properties\": {\"name\": \"\xC3\x28\"}}", EImportError::InvalidJson, 1},
-        {std::string("\x89PNG\r\n\x1A\n\0\0", 10), EImportError::InvalidJson, 1},
+        {"{\"type\": \"Feature\",\n\"properties\": {\"name\": \"\xC3\x28\"}}", EImportError::NotUtf8, 2},
+        {std::string("\x89PNG\r\n\x1A\n\0\0", 10), EImportError::NotUtf8, 1},
+        {std::string("\0\0", 2), EImportError::InvalidJson, 1},
         {"[]", EImportError::NotGeoJson, 0},
         {"42", EImportError::NotGeoJson, 0},
         {"{}", EImportError::NotGeoJson, 0},
         {R"({"type": "Point", "coordinates": [0, 0]})", EImportError::NotGeoJson, 0},
         {R"({"type": "FeatureCollection"})", EImportError::NotGeoJson, 0},
         {R"({"type": "FeatureCollection", "features": {}})", EImportError::NotGeoJson, 0},
-        {std::string(200000, '[') + std::string(200000, ']'), EImportError::NotGeoJson, 0},
+        {std::string(200000, '[') + std::string(200000, ']'), EImportError::InvalidJson, 1},
+        {"{\"a\":\n" + std::string(64, '[') + std::string(64, ']') + "}", EImportError::InvalidJson, 2},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 60));
@@ -228,7 +230,7 @@ TEST(GeoJsonReader, RejectsTextThatIsNoGeoJson) {
         net.sections.push_back(SImportSection{});  // replaced by the read
         const SImportStatus status = CGeoJsonReader().ReadText(c.text, net);
         EXPECT_EQ(status.error, c.error) << status.message;
-        if (c.error == EImportError::InvalidJson) {
+        if (c.error == EImportError::InvalidJson || c.error == EImportError::NotUtf8) {
             EXPECT_EQ(status.line, c.line) << status.message;
         }
         EXPECT_FALSE(status.message.empty());
@@ -253,11 +255,26 @@ TEST(GeoJsonReader, SurvivesRandomAndTruncatedInput) {
             CGeoJsonReader().ReadText(std::string_view(kTown).substr(0, length), net);
         EXPECT_EQ(status.error, EImportError::InvalidJson) << length;
     }
-    // A deeply nested coordinates array inside a valid collection only skips its feature.
-    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
-    const SImportNetwork net = ReadGeo(Collection(
-        R"({"type": "Feature", "geometry": {"type": "LineString", "coordinates": )" + deep + "}}"));
-    EXPECT_EQ(net.report.skipped.at("invalid LineString"), 1u);
+    // Nesting deeper than the bound refuses the file with the line, before any parse; a property nested
+    // 200,000 arrays deep (which would overflow the stack when turned into text) included.
+    for (const std::string& where : {std::string(R"("geometry": {"type": "LineString", "coordinates": )"),
+                                     std::string(R"("geometry": null, "properties": {"p": )")}) {
+        const std::string deep = std::string(200000, '[') + std::string(200000, ']');
+        SImportNetwork net;
+        const SImportStatus status = CGeoJsonReader().ReadText(Collection(R"({"type": "Feature",)"
+                                                                          "\n" +
+                                                                          where + deep + "}}"),
+                                                               net);
+        EXPECT_EQ(status.error, EImportError::InvalidJson);
+        EXPECT_NE(status.message.find("nested deeper than 64"), std::string::npos) << status.message;
+        EXPECT_TRUE(net.sections.empty());
+    }
+    // Brackets inside texts do not count; 64 levels are read.
+    const SImportNetwork names = ReadGeo(Collection(
+        R"({"type": "Feature", "properties": {"name": "[[[[{{{{", "deep": )" + std::string(60, '[') +
+        std::string(60, ']') + R"(}, "geometry": {"type": "Point", "coordinates": [1, 2]}})"));
+    ASSERT_EQ(names.nodes.size(), 1u);
+    EXPECT_EQ(names.nodes[0].name, "[[[[{{{{");
 }
 
 }  // namespace

@@ -97,7 +97,8 @@ TEST_F(PipeCatalogCsvTest, MalformedFilesChangeNothing) {
         {h + ok + ok, 3, "listed twice"},
         {h + ",P2,200,190,0.75,T\n", 2, "need names"},
         {h + "G,P2,200,900,0.75,T\n", 2, "twice the nominal"},
-        {h + "G,P2,200,190,0.75,T\n\xFF\n", 0, "not UTF-8"},
+        {h + "G,P2,200,190,0.75,T\n\xFF\n", 3, "not UTF-8"},
+        {h + "G,P2,200,190,0.75,T\rG,P\xC3,200,190,0.75,T\r", 3, "not UTF-8"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

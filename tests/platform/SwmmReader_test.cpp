@@ -474,26 +474,52 @@ SX 0 0
     }
 }
 
-TEST(SwmmReader, TextFormsCrLfBomLatin1) {
-    const SImportNetwork crlf =
-        Read("\xEF\xBB\xBF[JUNCTIONS]\r\nJ1 100 2\r\n\"Q R\" 99 1\r\n[OPTIONS]\r\nFLOW_UNITS CMS\r\n");
-    ASSERT_EQ(crlf.nodes.size(), 2u);
-    EXPECT_EQ(crlf.nodes[0].name, "J1");
-    EXPECT_NEAR(*crlf.nodes[0].maxDepth, 2.0, kTol);
-    EXPECT_EQ(crlf.nodes[1].name, "Q R");
+TEST(SwmmReader, LineEndsByteOrderMarkAndEncoding) {
+    // The same two junctions whatever the line ends, with or without a byte-order mark.
+    const std::string lines[] = {"[JUNCTIONS]", "J1 100 2", "\"Q R\" 99 1", "[OPTIONS]", "FLOW_UNITS CMS"};
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        for (const std::string end : {"\n", "\r\n", "\r"}) {
+            std::string text = bom;
+            for (const auto& l : lines) text += l + end;
+            SCOPED_TRACE(::testing::PrintToString(text));
+            const SImportNetwork net = Read(text);
+            ASSERT_EQ(net.nodes.size(), 2u);
+            EXPECT_EQ(net.nodes[0].name, "J1");
+            EXPECT_NEAR(*net.nodes[0].maxDepth, 2.0, kTol);
+            EXPECT_EQ(net.nodes[1].name, "Q R");
+        }
+    }
+    // A warning names the line a text editor shows, also with CR line ends.
+    const SImportNetwork crOnly = Read("[JUNCTIONS]\rJ1 100\rJ1 101\r");
+    EXPECT_TRUE(HasWarning(crOnly, 3, "J1"));
 
-    const SImportNetwork latin1 = Read(
-        "[JUNCTIONS]\nStra\xDF"
-        "e 100\n");
-    ASSERT_EQ(latin1.nodes.size(), 1u);
-    EXPECT_EQ(latin1.nodes[0].name,
-              "Stra\xC3\x9F"
-              "e");
-    EXPECT_TRUE(HasWarning(latin1, 0, "read as Latin-1"));
+    // A byte that is not UTF-8 rejects the file with its line; told the file is in the code page
+    // (windows-1250), the same bytes read as text: 0x9A is s with caron there.
+    const std::string cp1250 = "[JUNCTIONS]\r\nJ1 100\r\n\x8Aibenik 100\r\n";
+    SImportNetwork net;
+    const SImportStatus refused = CSwmmReader().ReadText(cp1250, net);
+    EXPECT_EQ(refused.error, EImportError::NotUtf8);
+    EXPECT_EQ(refused.line, 3u);
+    EXPECT_TRUE(net.nodes.empty());
+    CSwmmReader codePage;
+    codePage.SetEncoding(ImportText::ETextEncoding::CodePage);
+    ASSERT_TRUE(codePage.ReadText(cp1250, net).Ok());
+    ASSERT_EQ(net.nodes.size(), 2u);
+    EXPECT_EQ(net.nodes[1].name, "\xC5\xA0ibenik");  // U+0160
 
     const SImportNetwork open = Read("[JUNCTIONS]\n\"Open quote 100\n");
     ASSERT_EQ(open.nodes.size(), 0u);
     EXPECT_TRUE(HasWarning(open, 2, "not closed"));
+}
+
+TEST(SwmmReader, ReadsRegularFilesOnly) {
+    SImportNetwork net;
+    for (const char* path : {"/dev/zero", "/dev/null", "/tmp", "/nonexistent/x.inp"}) {
+        SCOPED_TRACE(path);
+        const SImportStatus status = CSwmmReader().ReadFile(path, net);  // returns at once
+        EXPECT_EQ(status.error, EImportError::CannotOpen);
+        EXPECT_NE(status.message.find(path), std::string::npos) << status.message;
+    }
 }
 
 TEST(SwmmReader, RejectsTextThatIsNoInputFile) {

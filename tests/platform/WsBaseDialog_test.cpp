@@ -127,6 +127,39 @@ TEST_F(WsBaseDialogTest, CorruptFileGivesDefaultsAndIsBackedUpBeforeReplacing) {
     EXPECT_EQ(CWsBaseDialog::GetStateValue(kDialog, "IPTCALC_Y", CDataBox()), CDataBox(2));
 }
 
+TEST_F(WsBaseDialogTest, ALaterCorruptFileNeverOverwritesAnEarlierBackup) {
+    // Nested deeper than the store's bound: corrupt (writing it back would recurse that deep).
+    const std::string deep =
+        "{\"dialogs\": {}, \"x\": " + std::string(100000, '[') + std::string(100000, ']') + "}";
+    const std::string corrupt[] = {"first corrupt file", deep, "third"};
+    for (const std::string& bytes : corrupt) {
+        WriteFile(File(), bytes);
+        EXPECT_EQ(CWsBaseDialog::GetStateValue(kDialog, "IPTCALC_X", CDataBox(1.0)), CDataBox(1.0));
+        ASSERT_TRUE(CWsBaseDialog::SetStateValue(kDialog, "IPTCALC_X", CDataBox(2.0)));
+        EXPECT_EQ(CWsBaseDialog::GetStateValue(kDialog, "IPTCALC_X", CDataBox()), CDataBox(2.0));
+    }
+    EXPECT_EQ(testsupport::ReadTextFile(Backup().string()), corrupt[0]);
+    EXPECT_EQ(testsupport::ReadTextFile(Backup().string() + ".1"), corrupt[1]);
+    EXPECT_EQ(testsupport::ReadTextFile(Backup().string() + ".2"), corrupt[2]);
+    EXPECT_EQ(DirectoryNames(), (std::vector<std::string>{"workspace.json", "workspace.json.bak",
+                                                          "workspace.json.bak.1", "workspace.json.bak.2"}));
+    // 32 levels are the bound: a file that deep is read.
+    std::string nested = "{\"version\": 1, \"dialogs\": {\"" + std::string(kDialog) +
+                         "\": {\"IPTCALC_X\": 5}}, \"n\": " + std::string(31, '[') + std::string(31, ']') +
+                         "}";
+    WriteFile(File(), nested);
+    EXPECT_EQ(CWsBaseDialog::GetStateValue(kDialog, "IPTCALC_X", CDataBox()), CDataBox(5));
+}
+
+TEST_F(WsBaseDialogTest, WhenEveryBackupNameIsTakenTheCorruptFileStays) {
+    for (int n = 0; n <= CWsBaseDialog::kMaxBackups; ++n)
+        WriteFile(fs::path(Backup().string() + (n ? "." + std::to_string(n) : "")), "old backup");
+    WriteFile(File(), "corrupt");
+    EXPECT_FALSE(CWsBaseDialog::SetStateValue(kDialog, "IPTCALC_X", CDataBox(2.0)));
+    EXPECT_EQ(testsupport::ReadTextFile(File().string()), "corrupt");
+    EXPECT_EQ(testsupport::ReadTextFile(Backup().string()), "old backup");
+}
+
 TEST_F(WsBaseDialogTest, TheFileIsReplacedAsAWholeNeverRewrittenInPlace) {
     ASSERT_TRUE(CWsBaseDialog::SetStateValue(kDialog, "IPTCALC_A", CDataBox(1)));
     const std::string before = testsupport::ReadTextFile(File().string());
