@@ -2,6 +2,7 @@
 
 #include "module/data/DialogState.h"
 #include "module/hydraulics/EditNumber.h"
+#include "module/hydraulics/SinglePipeControls.h"
 #include "module/hydraulics/calc/HydraulicSteps.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/NumberText.h"
@@ -23,7 +24,6 @@ constexpr int kMsgGroupInputs = 2062, kMsgClose = 235, kMsgRecalculate = 2213;
 constexpr int kMsgColumnQuantity = 7790, kMsgColumnValue = 464;
 // Labels 218 and 219 by mode.
 constexpr int kMsgMinDiameter = 2191, kMsgChosenDiameter = 2192, kMsgMinSlope = 8695, kMsgChosenSlope = 8694;
-constexpr int kMsgRows[dlg_calculatorAll::kResultRows] = {2196, 2197, 0, 2198, 2199, 0, 2200, 2201, 2202};
 constexpr int kQuantityColumnWidth = 180, kValueColumnWidth = 60;
 
 constexpr const char* kUnits[kSlopeUnitCount] = {"o/oo", "o/o", "1/n"};
@@ -128,20 +128,7 @@ void dlg_calculatorAll::SetTexts() {
 }
 
 void dlg_calculatorAll::FillGroupCombo() {
-    auto* combo = GetDlgItem(IDC_COMBO_GROUP);
-    if (!combo) return;
-    combo->ResetContent();
-    m_groups.clear();
-    std::vector<CCatalogItemPtr> groups;
-    CPipeManager::GetInstance()->GetPipeGroups(groups, CPipeManager::kUsableOnly);
-    for (const auto& g : groups) {
-        if (!g) break;
-        combo->AddString(g->GetName(), reinterpret_cast<std::uintptr_t>(g.get()));
-        m_groups.push_back(g);
-    }
-    if (m_groups.empty()) return;
-    const int count = static_cast<int>(m_groups.size());
-    combo->SetCurSel(m_nCatPipe >= 0 && m_nCatPipe < count ? m_nCatPipe : 0);
+    SinglePipeControls::FillGroups(GetDlgItem(IDC_COMBO_GROUP), m_groups, m_nCatPipe);
 }
 
 void dlg_calculatorAll::FillPipeCombo() {
@@ -168,17 +155,12 @@ void dlg_calculatorAll::FillUnitCombo() {
 }
 
 void dlg_calculatorAll::CreateResultRows() {
-    auto* list = GetDlgItem(IDC_RESULTS);
-    if (!list || !list->columns.empty()) return;
-    list->InsertColumn(0, CModuleConfiguration::GetMsg(kMsgColumnQuantity), kQuantityColumnWidth);
-    list->InsertColumn(1, CModuleConfiguration::GetMsg(kMsgColumnValue), kValueColumnWidth);
-    for (int r = 0; r < kResultRows; ++r)
-        list->InsertItem(r, kMsgRows[r] ? CModuleConfiguration::GetMsg(kMsgRows[r]) : std::string());
+    SinglePipeControls::CreateRows(GetDlgItem(IDC_RESULTS), kResultRows, kMsgColumnQuantity,
+                                   kQuantityColumnWidth, kMsgColumnValue, kValueColumnWidth);
 }
 
 void dlg_calculatorAll::ClearResults() {
-    if (auto* list = GetDlgItem(IDC_RESULTS))
-        for (int r = 0; r < list->GetItemCount(); ++r) list->SetItemText(r, 1, "");
+    SinglePipeControls::ClearRows(GetDlgItem(IDC_RESULTS));
 }
 
 void dlg_calculatorAll::ShowStatus(int status) {
@@ -252,13 +234,7 @@ void dlg_calculatorAll::ComputeResults() {
     const PipeResults r = CHydraulicCalculator::Results(
         Inputs(), EditNumber(GetDlgItemText(IDC_EDIT_MINIMUM)), EditNumber(GetDlgItemText(IDC_EDIT_CHOSEN)));
     ShowStatus(r.status);
-    auto* list = GetDlgItem(IDC_RESULTS);
-    if (!r.Computed() || !list) return;
-    const std::optional<double> values[kResultRows] = {
-        r.fillingHeight, r.fillingPercent,  std::nullopt,   r.fullFlow,       r.flowPercent,
-        std::nullopt,    r.partialVelocity, r.fullVelocity, r.velocityPercent};
-    for (int row = 0; row < kResultRows && row < list->GetItemCount(); ++row)
-        if (values[row]) list->SetItemText(row, 1, Fixed(*values[row], kValueDecimals));
+    SinglePipeControls::ShowRows(GetDlgItem(IDC_RESULTS), r);  // nine rows: no section, no flow time
 }
 
 void dlg_calculatorAll::OnModeClicked() {

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "module/hydraulics/SinglePipeControls.h"
 #include "module/hydraulics/calc/HydraulicCalculator.h"
 #include "module/res/dlg_calculatorAllIds.h"
 #include "platform/network/CatalogItem.h"
@@ -35,7 +36,7 @@ class dlg_calculatorAll : public TAVUi::CAdUiBaseDialog, public dlg_calculatorAl
 public:
     static constexpr int kTopologyType = 1;
     static constexpr int kSelectionType = 0x8000;
-    static constexpr int kResultRows = 9;
+    static constexpr int kResultRows = SinglePipeControls::kRowsWithoutFlowTime;
     static constexpr double kDefaultRoughness = 1.0;      // mm
     static constexpr double kDefaultViscosity = 1.31e-6;  // m2/s
 

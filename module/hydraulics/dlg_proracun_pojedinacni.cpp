@@ -1,6 +1,7 @@
 #include "module/hydraulics/dlg_proracun_pojedinacni.h"
 
 #include "module/hydraulics/EditNumber.h"
+#include "module/hydraulics/SinglePipeControls.h"
 #include "module/hydraulics/calc/HydraulicSteps.h"
 #include "module/hydraulics/calc/SectionDimensioning.h"
 #include "platform/gis/ModuleConfiguration.h"
@@ -28,9 +29,6 @@ constexpr int kMsgColumnQuantity = 7790, kMsgColumnValue = 1257;
 // Labels 251, 218, 259 and 219 by mode.
 constexpr int kMsgSlope = 2190, kMsgMinDiameter = 2191, kMsgPipeOfGroup = 2233, kMsgChosenDiameter = 2192;
 constexpr int kMsgPipeDiameter = 2193, kMsgMinSlope = 2194, kMsgPrecision = 2208, kMsgChosenSlope = 2195;
-// Result rows: captions (0: an empty row).
-constexpr int kMsgRows[dlg_proracun_pojedinacni::kResultRows] = {2196, 2197, 0,    2198, 2199,
-                                                                 0,    2200, 2201, 2202, 7737};
 constexpr int kQuantityColumnWidth = 155, kValueColumnWidth = 60;
 
 constexpr const char* kPrecisions[] = {"0", "0.0", "0.00", "0.000"};
@@ -146,17 +144,12 @@ void dlg_proracun_pojedinacni::SetTexts() {
 }
 
 void dlg_proracun_pojedinacni::CreateResultRows() {
-    auto* list = GetDlgItem(IDC_RESULTS);
-    if (!list || !list->columns.empty()) return;
-    list->InsertColumn(0, CModuleConfiguration::GetMsg(kMsgColumnQuantity), kQuantityColumnWidth);
-    list->InsertColumn(1, CModuleConfiguration::GetMsg(kMsgColumnValue), kValueColumnWidth);
-    for (int r = 0; r < kResultRows; ++r)
-        list->InsertItem(r, kMsgRows[r] ? CModuleConfiguration::GetMsg(kMsgRows[r]) : std::string());
+    SinglePipeControls::CreateRows(GetDlgItem(IDC_RESULTS), kResultRows, kMsgColumnQuantity,
+                                   kQuantityColumnWidth, kMsgColumnValue, kValueColumnWidth);
 }
 
 void dlg_proracun_pojedinacni::ClearResults() {
-    if (auto* list = GetDlgItem(IDC_RESULTS))
-        for (int r = 0; r < list->GetItemCount(); ++r) list->SetItemText(r, 1, "");
+    SinglePipeControls::ClearRows(GetDlgItem(IDC_RESULTS));
 }
 
 bool dlg_proracun_pojedinacni::SlopeMode() const {
@@ -198,20 +191,7 @@ PipeCalculationInputs dlg_proracun_pojedinacni::Inputs() const {
 }
 
 void dlg_proracun_pojedinacni::FillGroupCombo() {
-    auto* combo = GetDlgItem(IDC_COMBO_GROUP);
-    if (!combo) return;
-    combo->ResetContent();
-    m_groups.clear();
-    std::vector<CCatalogItemPtr> groups;
-    CPipeManager::GetInstance()->GetPipeGroups(groups, CPipeManager::kUsableOnly);
-    for (const auto& g : groups) {
-        if (!g) break;
-        combo->AddString(g->GetName(), reinterpret_cast<std::uintptr_t>(g.get()));
-        m_groups.push_back(g);
-    }
-    if (m_groups.empty()) return;
-    const int count = static_cast<int>(m_groups.size());
-    combo->SetCurSel(m_nPipeGroup >= 0 && m_nPipeGroup < count ? m_nPipeGroup : 0);
+    SinglePipeControls::FillGroups(GetDlgItem(IDC_COMBO_GROUP), m_groups, m_nPipeGroup);
 }
 
 void dlg_proracun_pojedinacni::FillChoiceCombo() {
@@ -359,14 +339,8 @@ void dlg_proracun_pojedinacni::Results() {
     EnableItem(IDC_SAVE, false);
     const PipeResults r = SlopeMode() ? m_calc.ResultsForSlope(EditNumber(GetDlgItemText(IDC_EDIT_CHOSEN)))
                                       : m_calc.ResultsForPipe(SelectedPipe());
+    SinglePipeControls::ShowRows(GetDlgItem(IDC_RESULTS), r);
     if (!r.Computed()) return;
-    auto* list = GetDlgItem(IDC_RESULTS);
-    if (!list) return;
-    const std::optional<double> values[kResultRows] = {
-        r.fillingHeight, r.fillingPercent,  std::nullopt,   r.fullFlow,        r.flowPercent,
-        std::nullopt,    r.partialVelocity, r.fullVelocity, r.velocityPercent, r.flowTime};
-    for (int row = 0; row < kResultRows && row < list->GetItemCount(); ++row)
-        if (values[row]) list->SetItemText(row, 1, Fixed(*values[row], kValueDecimals));
     EnableItem(IDC_SAVE, true);
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "module/data/DialogState.h"
+#include "module/hydraulics/SinglePipeControls.h"
 #include "module/hydraulics/calc/PipeCalculation.h"
 #include "module/res/dlg_proracun_pojedinacniIds.h"
 #include "platform/host/Database.h"
@@ -38,7 +39,7 @@ public:
     static constexpr double kDefaultViscosity = 1.31e-6;  // m2/s
     static constexpr int kDefaultMarkColor = 2;
     static constexpr double kDefaultZoom = 1.5;
-    static constexpr int kResultRows = 10;
+    static constexpr int kResultRows = SinglePipeControls::kRowsWithFlowTime;
     static constexpr int kSaveConfirmationMs = 500;
 
     dlg_proracun_pojedinacni();
