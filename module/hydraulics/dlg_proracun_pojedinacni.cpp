@@ -250,6 +250,8 @@ void dlg_proracun_pojedinacni::LoadCurrentSection() {
             SetDlgItemText(id, "");
         SetDlgItemText(IDC_SECTION_NAME, "-");
         m_pipeGuid.clear();
+        if (m_highlighted) acedHighlightEntity(*m_highlighted, 0);
+        m_highlighted.reset();
         return;
     }
     const SectionHydraulicData d = CPipeCalculation::ReadSection(m_currentSection);
