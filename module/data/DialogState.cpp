@@ -1,5 +1,7 @@
 #include "module/data/DialogState.h"
 
+#include <cmath>
+
 #include "platform/host/NumberText.h"
 #include "platform/ui/AdUiBaseDialog.h"
 
@@ -27,7 +29,10 @@ bool CDialogState::Read(const std::string& key, int& value) {
     return dctRead(m_dictionary, key, value, false);
 }
 bool CDialogState::Read(const std::string& key, double& value) {
-    return dctRead(m_dictionary, key, value, false);
+    double stored = 0.0;
+    if (!dctRead(m_dictionary, key, stored, false) || !std::isfinite(stored)) return false;
+    value = stored;
+    return true;
 }
 bool CDialogState::Read(const std::string& key, std::string& value) {
     return dctRead(m_dictionary, key, value, false);
@@ -53,6 +58,7 @@ int CDialogState::Write(const std::string& key, int value) {
 }
 
 int CDialogState::Write(const std::string& key, double value) {
+    if (!std::isfinite(value)) return kStatusNotFinite;
     return dctWrite(m_dictionary, key, value, false, true, TAVHost::kDictCodeDouble);
 }
 

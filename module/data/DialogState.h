@@ -20,6 +20,10 @@
 // Typed numbers are stored as doubles parsed from the field's decimal text: ParseNumber, in which a
 // text that is not a number gives 0.0. The parse does not depend on the process locale.
 //
+// No value that is not finite is ever stored: "nan", "inf" or 1e999 typed into a field are texts that are
+// not numbers (0.0), Write of a double that is not finite writes nothing and answers kStatusNotFinite, and
+// a stored entry that is not finite (a drawing written by an older version) reads as not found.
+//
 // Integers are stored as 16-bit values (code 60); the drawing wrapper clamps larger ones. The module
 // stores only small integers (check states, radio and combo indices, tab index, colour index).
 #include <string>
@@ -36,6 +40,8 @@ public:
     static constexpr const char* kDictionary = "TAVX_LSD2";
     // The older dictionary the Turkish influence-area dialog keeps its values in.
     static constexpr const char* kLegacyDictionary = "TAV_LSD";
+    // The status of a Write of a double that is not finite (the host's "invalid input").
+    static constexpr int kStatusNotFinite = 3;
 
     explicit CDialogState(const std::string& dictionary = kDictionary, AcDb::OpenMode mode = AcDb::kForRead);
 
@@ -55,7 +61,7 @@ public:
     std::string GetText(const std::string& key, const std::string& defaultValue);
 
     // Writing; each answers the host status code (0 on success, 82 when the store is not open for
-    // writing).
+    // writing, kStatusNotFinite for a double that is not finite: nothing is written).
     int Write(const std::string& key, int value);
     int Write(const std::string& key, bool value) { return Write(key, value ? 1 : 0); }
     int Write(const std::string& key, double value);

@@ -1,5 +1,6 @@
 #include "module/data/SectionData.h"
 
+#include <cmath>
 #include <exception>
 
 #include "platform/gis/DataRW.h"
@@ -17,6 +18,7 @@ double CSectionData::GetSectionValue(const std::string& name, EntityPtr entity) 
 }
 
 int CSectionData::SetSectionValue(const std::string& name, EntityPtr entity, double value) {
+    if (!std::isfinite(value)) return 0;  // never stored: the calculation reports it (CNonFiniteValues)
     return CDataRW::Write(name, entity, CDataBox(value), {});
 }
 

@@ -14,7 +14,8 @@ public:
 
     // The stored number, or kMissingValue when nothing is stored (a stored kMissingValue reads the same).
     static double GetSectionValue(const std::string& name, EntityPtr entity);
-    // Stores the number; returns the write's result (non-zero on success).
+    // Stores the number; returns the write's result (non-zero on success). A value that is not finite is
+    // never stored: nothing is written and 0 returned.
     static int SetSectionValue(const std::string& name, EntityPtr entity, double value);
 
     // MAIN_SECT_OUT: the section whose GUID a node stores, or an empty pointer (nothing stored, or the GUID

@@ -191,8 +191,11 @@ void CFlowCalcDlg::OnOK() {
         Sets().Save(Item(IDC_COMBO_CONFIG).text, {in.q, in.n, in.p, in.t, in.kd, in.kh, in.kp, in.ks, in.ku});
     if (!saved.Proceed()) return;  // empty (alert 2059) or unstorable name: nothing stored or written
     const auto r = CWasteWaterPercent::Compute(in, m_sections);
+    CNonFiniteValues notFinite;
     const bool written = CWasteWaterPercent::Write(
-        m_sections, r.qs, [&saved](const TAVGis::Topology::CSectionPtr& s) { Sets().Tag(s, saved.name); });
+        m_sections, r.qs, [&saved](const TAVGis::Topology::CSectionPtr& s) { Sets().Tag(s, saved.name); },
+        &notFinite);
+    if (!notFinite.Empty()) acedAlert(notFinite.AlertText());
     if (written) CFlowStatusLine::ShowWritten(*this, IDC_STATIC_STATUS);
 }
 

@@ -1,5 +1,6 @@
 #include "module/flow/FlowCalcTotalDlg.h"
 
+#include "platform/host/Editor.h"
 #include "platform/selection/Selector.h"
 
 using TAVUi::Notification;
@@ -44,7 +45,9 @@ bool CFlowCalcTotalDlg::OnInitDialog() {
 void CFlowCalcTotalDlg::OnCalculate() {
     UpdateData(true);
     ClearStatus();
-    const bool written = CTotalFlow::Write(m_sections, Flags());
+    CNonFiniteValues notFinite;
+    const bool written = CTotalFlow::Write(m_sections, Flags(), &notFinite);
+    if (!notFinite.Empty()) acedAlert(notFinite.AlertText());
     if (!m_sections.empty() && written) ShowWritten();
     SaveState();
 }

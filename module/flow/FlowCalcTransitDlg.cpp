@@ -90,6 +90,7 @@ void CFlowCalcTransitDlg::OnCalculate() {
         acedAlert(CModuleConfiguration::GetMsg(kMsgClosedLoop));
         return;
     }
+    if (!m_lastResult.notFinite.Empty()) acedAlert(m_lastResult.notFinite.AlertText());
     if (m_lastResult.written) ShowWritten();
     SaveState();
 }

@@ -286,7 +286,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value) {
         if (pDX->m_bSaveAndValidate) {
             value = TAVHost::NumberText::ParseOrZero(c->text);
         } else {
-            c->SetWindowText(TAVHost::NumberText::General(value, 6));
+            c->SetWindowText(std::isfinite(value) ? TAVHost::NumberText::General(value, 6) : std::string());
         }
     }
 }

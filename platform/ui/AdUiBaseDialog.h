@@ -142,7 +142,8 @@ private:
     int m_result = 0;
 };
 
-// Data exchange between controls and members. A text that is not a number gives 0.
+// Data exchange between controls and members. A text that is not a number ("nan", "inf" and 1e999
+// included) gives 0; a double that is not finite is shown as an empty text.
 void DDX_Check(CDataExchange* pDX, int id, int& value);
 // value: the index of the checked radio in the group that starts at firstId (template order); -1 for none.
 void DDX_Radio(CDataExchange* pDX, int firstId, int& value);

@@ -1,5 +1,7 @@
 #include "module/flow/calc/FlowAttribute.h"
 
+#include <cmath>
+
 #include "module/data/SectionData.h"
 #include "platform/gis/DataConfiguration.h"
 
@@ -23,7 +25,7 @@ double CFlowAttribute::Get(const TAVGis::Data::CAttributeHolder& entity) const {
 }
 
 int CFlowAttribute::Set(const TAVGis::Data::CAttributeHolder& entity, double value) const {
-    if (!Fits(entity)) return 0;
+    if (!Fits(entity) || !std::isfinite(value)) return 0;
     return entity.AttributeStore()->Set(*m_def, entity.AttributeRow(), TAVGis::Data::CDataBox(value)) ? 1 : 0;
 }
 
@@ -50,7 +52,8 @@ double CFlowAttribute::Get(const TAVGis::Data::CAttributeStore& store, int row) 
 }
 
 int CFlowAttribute::Set(TAVGis::Data::CAttributeStore& store, int row, double value) const {
-    return Fits(store) && store.Set(*m_def, row, TAVGis::Data::CDataBox(value)) ? 1 : 0;
+    return Fits(store) && std::isfinite(value) && store.Set(*m_def, row, TAVGis::Data::CDataBox(value)) ? 1
+                                                                                                        : 0;
 }
 
 int CFlowAttribute::Erase(TAVGis::Data::CAttributeStore& store, int row) const {

@@ -21,7 +21,7 @@ public:
     void Read(const TAVGis::Data::CAttributeHolder& entity, TAVGis::Data::CDataBox& box) const;
     // The stored number, or the missing-value sentinel -1000000.0 (the typed getters' read).
     double Get(const TAVGis::Data::CAttributeHolder& entity) const;
-    // Stores the number; non-zero on success.
+    // Stores the number; non-zero on success. A value that is not finite is never stored (0).
     int Set(const TAVGis::Data::CAttributeHolder& entity, double value) const;
     // Removes the value; non-zero when the attribute is defined for the entity.
     int Erase(const TAVGis::Data::CAttributeHolder& entity) const;

@@ -5,6 +5,7 @@
 #include <array>
 #include <vector>
 
+#include "module/data/NonFiniteValues.h"
 #include "module/flow/calc/FlowComponentSum.h"
 #include "platform/network/Section.h"
 
@@ -27,6 +28,8 @@ public:
     // The total of one section: the ticked terms in row order.
     static double Of(const TAVGis::Topology::CSectionPtr& section, const Flags& flags);
     // Writes FLOW_TOTAL on every section of the list (empty handles skipped); true when the last write
-    // succeeded.
-    static bool Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, const Flags& flags);
+    // succeeded. A sum that is not finite (flows of 1e308 adding up to infinity, a NaN stored by an older
+    // drawing) is not written: the section keeps its old FLOW_TOTAL and is recorded in `notFinite`.
+    static bool Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, const Flags& flags,
+                      CNonFiniteValues* notFinite = nullptr);
 };

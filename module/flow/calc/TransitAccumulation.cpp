@@ -332,7 +332,8 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         for (std::size_t i = route.firstNew; i < route.firstNew + route.newCount; ++i) {
             const int s = newSections[i];
             const double q = OwnFlowOf(components, store, rowOf(s));
-            schema.ownFlow.Set(store, rowOf(s), q);
+            if (result.notFinite.Check(sectionAt(s)->GetName(), schema.ownFlow.Name(), q))
+                schema.ownFlow.Set(store, rowOf(s), q);
             ++result.processed;
             if (s == route.last) continue;
             const auto to = static_cast<std::size_t>(forest.Next(s));
@@ -364,7 +365,10 @@ TransitResult CTransitAccumulation::Run(const std::vector<CSectionPtr>& sections
         if (covered[si] > 0) {
             double initial = schema.transit.Get(store, rowOf(s));
             if (initial == kMissingValue) initial = 0.0;
-            const int ok = schema.transit.Set(store, rowOf(s), initial + added[si]);
+            const double transit = initial + added[si];
+            const int ok = result.notFinite.Check(sectionAt(s)->GetName(), schema.transit.Name(), transit)
+                               ? schema.transit.Set(store, rowOf(s), transit)
+                               : 0;
             ++result.transitWrites;
             if (s == lastTarget) result.written = ok != 0;
         }

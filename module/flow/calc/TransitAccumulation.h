@@ -28,6 +28,7 @@
 #include <functional>
 #include <vector>
 
+#include "module/data/NonFiniteValues.h"
 #include "module/flow/calc/FlowComponentSum.h"
 #include "platform/network/Section.h"
 
@@ -46,6 +47,10 @@ struct TransitResult {
     int processed = 0;      // sections that received FLOW_SECT_TOTAL
     int transitWrites = 0;  // sections that received FLOW_TRANSIT
     int asked = 0;          // times the person was asked for a direction
+    // Own flows and transit flows that are not finite (flows of 1e308 joining): not written, the section
+    // keeps no FLOW_SECT_TOTAL / its FLOW_TRANSIT stays deleted; the value still flows downstream, so every
+    // section below gets no finite transit either and is named here too.
+    CNonFiniteValues notFinite;
 };
 
 class CTransitAccumulation {

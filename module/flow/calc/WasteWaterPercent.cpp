@@ -47,14 +47,24 @@ WasteWaterPercentResult CWasteWaterPercent::Compute(
 }
 
 bool CWasteWaterPercent::Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, double qs,
-                               const SectionWritten& written) {
+                               const SectionWritten& written, CNonFiniteValues* notFinite) {
     bool ok = false;
+    CNonFiniteValues skipped;
     for (const auto& s : sections) {
         if (!s) continue;
-        CSectionData::SetSectionValue("SPECIFIC_FLOW", s, qs / kLitresPerCubicMetre);
-        ok = CSectionData::SetFLOW_WASTE_PER(
-                 s, s->GetLength2D() * DensityCoefficient(s) * qs / kLitresPerCubicMetre) != 0;
+        const double specific = qs / kLitresPerCubicMetre;
+        const double flow = s->GetLength2D() * DensityCoefficient(s) * qs / kLitresPerCubicMetre;
+        const bool finite = skipped.Check(s->GetName(), "SPECIFIC_FLOW", specific) &&
+                            skipped.Check(s->GetName(), "FLOW_WASTE_PER", flow);
+        if (!finite) {
+            ok = false;
+            continue;
+        }
+        CSectionData::SetSectionValue("SPECIFIC_FLOW", s, specific);
+        ok = CSectionData::SetFLOW_WASTE_PER(s, flow) != 0;
         if (written) written(s);
     }
+    if (notFinite)
+        for (const auto& v : skipped.Values()) notFinite->Check(v.section, v.attribute, v.value);
     return ok;
 }

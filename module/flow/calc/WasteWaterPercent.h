@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "module/data/NonFiniteValues.h"
 #include "platform/network/Section.h"
 
 struct WasteWaterPercentInput {
@@ -51,7 +52,9 @@ public:
     // Called after a section's two attributes are written (the dialog tags the section with its set).
     using SectionWritten = std::function<void(const TAVGis::Topology::CSectionPtr&)>;
     // Writes SPECIFIC_FLOW and FLOW_WASTE_PER of every section (empty handles skipped), in list order,
-    // each section's writes followed by `written`; true when the last FLOW_WASTE_PER write succeeded.
+    // each section's writes followed by `written`; true when the last FLOW_WASTE_PER write succeeded. A
+    // section whose two values are not both finite (a population grown beyond the range of a double) gets
+    // neither, is not passed to `written`, and is recorded in `notFinite` when given.
     static bool Write(const std::vector<TAVGis::Topology::CSectionPtr>& sections, double qs,
-                      const SectionWritten& written = {});
+                      const SectionWritten& written = {}, CNonFiniteValues* notFinite = nullptr);
 };

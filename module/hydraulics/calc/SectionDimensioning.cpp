@@ -1,6 +1,8 @@
 #include "module/hydraulics/calc/SectionDimensioning.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "module/data/SectionData.h"
@@ -128,14 +130,25 @@ void CSectionDimensioning::Write(const CSewageHydraulics& core, const CSectionPt
     using TAVGis::Topology::CTopoEditor;
     constexpr int kSection = TAVGis::Data::kEntitySection;
     const auto& system = m_settings.system;
-    if (m_settings.mode == kModeMinimumSlope)
-        CTopoEditor::WriteData(kSection, m_defSlope, section, CDataBox(core.GetDPad() * kPerMille), system);
-    else
-        CTopoEditor::WriteData(kSection, m_defPipeRef, section, CDataBox(core.GetStrPipeGuid()), system);
     const double values[8] = {core.GetDVisinaIspunjenosti(),  core.GetDPostotakIspunjnosti(),
                               core.GetDProtokPunog(),         core.GetDPostotakProtoka(),
                               core.GetDBrzinaDjelomicnoIsp(), core.GetDBrzinaPunog(),
                               core.GetDPostotakBrzina(),      core.GetDVrijemeTecenja()};
+    // A result that is not finite (a flow too large to calculate with) is never stored: nothing of the
+    // section is written and it gets a status of its own.
+    const bool finite =
+        std::all_of(std::begin(values), std::end(values), [](double v) { return std::isfinite(v); }) &&
+        (m_settings.mode != kModeMinimumSlope || std::isfinite(core.GetDPad() * kPerMille));
+    if (!finite) {
+        row.diameter = row.slope = row.filling = row.velocity = std::nullopt;
+        row.status = kStatusNotFinite;
+        row.failed = true;
+        return;
+    }
+    if (m_settings.mode == kModeMinimumSlope)
+        CTopoEditor::WriteData(kSection, m_defSlope, section, CDataBox(core.GetDPad() * kPerMille), system);
+    else
+        CTopoEditor::WriteData(kSection, m_defPipeRef, section, CDataBox(core.GetStrPipeGuid()), system);
     for (std::size_t i = 0; i < m_defResults.size(); ++i)
         CTopoEditor::WriteData(kSection, m_defResults[i], section, CDataBox(values[i]), system);
     row.written = true;

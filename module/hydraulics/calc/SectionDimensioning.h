@@ -62,6 +62,7 @@ constexpr int kStatusNoMinimumVelocity = 3437;
 constexpr int kStatusVelocityNotMet = 3438;
 constexpr int kStatusMethodNotAvailable = 3439;
 constexpr int kStatusSuccess = 3440;
+constexpr int kStatusNotFinite = 3456;  // results that are not finite numbers: nothing written
 
 constexpr int kModeMinimumDiameter = 0;
 constexpr int kModeMinimumSlope = 1;

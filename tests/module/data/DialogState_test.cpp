@@ -111,6 +111,52 @@ TEST_F(DialogStateTest, ATypedTextThatIsNotANumberIsStoredAsZero) {
     EXPECT_EQ(state.GetDouble("TAVX_FLOW_U_KOEF", 0.0), 0.75);
 }
 
+// "nan", "inf" and numbers beyond the double range typed into a field are texts that are not numbers; no
+// double that is not finite is ever stored, and one an older drawing holds reads as not stored.
+TEST_F(DialogStateTest, ValuesThatAreNotFiniteAreNeverStored) {
+    const char* typed[] = {"nan",  "-nan",     "NaN",   "nan(0x1)", "inf",
+                           "-inf", "Infinity", "1e999", "-1e999",   "0x1p3"};
+    {
+        CDialogState state(CDialogState::kDictionary, AcDb::kForWrite);
+        for (const char* text : typed) {
+            SCOPED_TRACE(text);
+            EXPECT_EQ(state.WriteNumberText("DIVODORHYDRAULICS_2_VISKOZITET", text), 0);
+            EXPECT_EQ(state.GetDouble("DIVODORHYDRAULICS_2_VISKOZITET", 1.0), 0.0);
+        }
+        for (double v : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity()}) {
+            EXPECT_EQ(state.Write("DIVODORHYDRAULICS_2_BRZINA", v), CDialogState::kStatusNotFinite);
+        }
+    }
+    const auto* dict = doc->Db().GetDictionary(CDialogState::kDictionary);
+    ASSERT_NE(dict, nullptr);
+    EXPECT_EQ(dict->count("DIVODORHYDRAULICS_2_BRZINA"), 0u);
+    {
+        // What an older version may have stored.
+        CTAVCDictionaryPtr raw(CDialogState::kDictionary, AcDb::kForWrite);
+        dctWrite(raw, "DIVODORHYDRAULICS_2_PROMJER", std::numeric_limits<double>::quiet_NaN(), false, true,
+                 TAVHost::kDictCodeDouble);
+    }
+    CDialogState state;
+    EXPECT_EQ(state.GetDouble("DIVODORHYDRAULICS_2_PROMJER", 250.0), 250.0);
+    double value = 3.0;
+    EXPECT_FALSE(state.Read("DIVODORHYDRAULICS_2_PROMJER", value));
+    EXPECT_EQ(value, 3.0);
+
+    // Data exchange shows a value that is not finite as an empty field and reads "nan" as 0.
+    TestDialog dialog;
+    TAVUi::CDataExchange dx;
+    dx.m_pDlgWnd = &dialog;
+    double shown = std::numeric_limits<double>::quiet_NaN();
+    dx.m_bSaveAndValidate = false;
+    TAVUi::DDX_Text(&dx, testsupport::IDC_TEST_TEXT, shown);
+    EXPECT_EQ(dialog.Item(testsupport::IDC_TEST_TEXT).text, "");
+    dialog.Item(testsupport::IDC_TEST_TEXT).text = "-nan";
+    dx.m_bSaveAndValidate = true;
+    TAVUi::DDX_Text(&dx, testsupport::IDC_TEST_TEXT, shown);
+    EXPECT_EQ(shown, 0.0);
+}
+
 TEST_F(DialogStateTest, ControlsAreLoadedAndSavedThroughTheStore) {
     using namespace testsupport;
     {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "module/app/SewageCalculations.h"
@@ -142,6 +143,13 @@ TEST_F(ExportTest, FieldRulesForMissingZeroAndStoredSentinelValues) {
         {"sentinel slope is a stored value", {{"SECTION_SLOPE", -1000000.0}}, 19, "-1000000.0000"},
         {"zero slope is written", {{"SECTION_SLOPE", 0.0}}, 19, "0.0000"},
         {"filling without a start level", {{"FILLING_HEIGHT", 0.2}}, 26, ""},
+        // Values that are not finite (an older drawing, a flow too large for l/s) are empty, never "inf".
+        {"an infinite total flow", {{"FLOW_TOTAL", std::numeric_limits<double>::infinity()}}, 16, ""},
+        {"a slope that is not a number",
+         {{"SECTION_SLOPE", std::numeric_limits<double>::quiet_NaN()}},
+         19,
+         ""},
+        {"1e308 m3/s in l/s", {{"FLOW_WASTE_HOME", 1e308}}, 12, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
