@@ -27,8 +27,10 @@ void Behavior::OnCut() {
     int end = 0;
     GetSelection(text, start, end);
     if (start == end) return;
+    const bool readOnly = m_edit->IsEditReadOnly();
+    if (!readOnly && !RemovalKeepsLimits(text, start, end)) return;
     m_edit->SetClipboardText(text.substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
-    if (m_edit->IsEditReadOnly()) return;
+    if (readOnly) return;
     m_edit->SetEditSel(start, end);
     m_edit->ReplaceEditSel(std::string());
     ApplyValidity();
@@ -40,10 +42,20 @@ void Behavior::OnClear() {
     int start = 0;
     int end = 0;
     GetSelection(text, start, end);
-    if (start == end) return;
+    if (start == end || !RemovalKeepsLimits(text, start, end)) return;
     m_edit->SetEditSel(start, end);
     m_edit->ReplaceEditSel(std::string());
     ApplyValidity();
+}
+
+bool Behavior::RemovalKeepsLimits(const std::string& text, int start, int end) const {
+    if (GetValidText(text) != text) return true;
+    const int size = static_cast<int>(text.size());
+    start = std::clamp(start, 0, size);
+    end = std::clamp(end, start, size);
+    std::string result = text;
+    result.erase(static_cast<size_t>(start), static_cast<size_t>(end - start));
+    return GetValidText(result) == result;
 }
 
 void Behavior::OnPaste() {

@@ -52,14 +52,24 @@ public:
     // default handling (control characters), true when the behaviour handled or ignored it.
     virtual bool OnChar(char32_t ch) = 0;
     // Cut: copies the selection to the clipboard, then removes it (a read-only field only copies).
+    // Refused, changing neither the text nor the clipboard, when the removal breaks the field's limits
+    // (RemovalKeepsLimits).
     virtual void OnCut();
-    // Clear: removes the selection, as the Delete key does; nothing without a selection.
+    // Clear: removes the selection, as the Delete key does; nothing without a selection, and nothing when
+    // the removal breaks the field's limits.
     virtual void OnClear();
+    // Whether removing [start, end) from `text` leaves a text the validity rule keeps as it is. A removal
+    // that would make the rule drop further characters (the decimal point of 12345678.1234 with 8 whole
+    // digits: the four decimals would become whole digits beyond the maximum) breaks the field's limits;
+    // cut, clear, Delete and Backspace refuse it and the text stays as it was, as typing does. A text that
+    // is not valid to begin with refuses nothing (the rule then makes the result valid).
+    bool RemovalKeepsLimits(const std::string& text, int start, int end) const;
     // Paste: replaces the selection by the clipboard's text, then applies the validity rule; the
     // selection the insertion left is kept (limited to the new text). Ignored when read-only.
     virtual void OnPaste();
     // To be called after the edit field changed its text by its default handling (Backspace,
-    // Delete): applies the validity rule, keeping the selection.
+    // Delete): applies the validity rule, keeping the selection. A host that can ask first calls
+    // RemovalKeepsLimits and leaves a refused removal undone.
     virtual void OnTextEdited();
 
 protected:

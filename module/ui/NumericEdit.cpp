@@ -132,7 +132,7 @@ bool CNumericEdit::OnKey(TAVUi::CControl& control, const std::string& key) {
             if (key == "delete" && end < size) ++end;
             if (key == "backspace" && start > 0) --start;
         }
-        if (control.readOnly || start == end) return true;
+        if (control.readOnly || start == end || !RemovalKeepsLimits(text, start, end)) return true;
         text.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
         control.selStart = control.selEnd = start;
         OnTextEdited();

@@ -53,7 +53,8 @@ public:
     void OnSetText(TAVUi::CControl& control, const std::string& text) override;
     bool OnChar(TAVUi::CControl& control, char ch) override;
     // Editing keys: ctrl+c / ctrl+insert copy, ctrl+x / shift+delete cut, ctrl+v / shift+insert paste,
-    // delete and backspace the edit's own handling followed by the validity rule.
+    // delete and backspace the edit's own handling followed by the validity rule; a deletion that breaks
+    // the field's limits (RemovalKeepsLimits) is refused and the text stays as it was.
     bool OnKey(TAVUi::CControl& control, const std::string& key) override;
     using NumericBehavior::OnChar;
 

@@ -124,6 +124,60 @@ TEST(NumericEditTest, ReadOnlyFieldIgnoresTyping) {
 
 class NumericEditClipboardTest : public testsupport::DrawingTest {};
 
+// Delete, Backspace, cut and clear remove characters only when the rest keeps the field's limits; a removal
+// after which the validity rule would drop further characters is refused and the text stays as it was.
+TEST_F(NumericEditClipboardTest, RemovalsThatBreakTheLimitsAreRefused) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int whole, decimals;
+        int selStart, selEnd;
+        const char* action;  // a key of OnKey, or "cut" / "clear"
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"delete on the point: 12 whole digits", "12345678.1234", 8, 4, 8, 8, "delete", "12345678.1234"},
+        {"backspace after the point", "12345678.1234", 8, 4, 9, 9, "backspace", "12345678.1234"},
+        {"cut of the point", "12345678.1234", 8, 4, 8, 9, "cut", "12345678.1234"},
+        {"clear of the point and a decimal", "12345678.1234", 8, 4, 8, 10, "clear", "12345678.1234"},
+        {"the point of a short number", "123.45", 8, 4, 3, 3, "delete", "12345"},
+        {"exactly full once the point is gone", "1234567.1", 8, 4, 7, 7, "delete", "12345671"},
+        {"the point with all decimals", "12345678.1234", 8, 4, 8, 13, "cut", "12345678"},
+        {"a whole digit", "12345678.1234", 8, 4, 0, 0, "delete", "2345678.1234"},
+        {"a decimal", "12345678.1234", 8, 4, 13, 13, "backspace", "12345678.123"},
+        {"the sign", "-5.5", 4, 1, 1, 1, "backspace", "5.5"},
+        {"0 whole digits allowed before the point", "0.5", 1, 1, 2, 2, "backspace", "0.5"},
+    };
+    testsupport::TestDialog dialog;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CNumericEdit* edit = CNumericEdit::Attach(dialog, testsupport::IDC_TEST_NUMBER, c.whole, c.decimals);
+        auto& control = dialog.Item(testsupport::IDC_TEST_NUMBER);
+        control.SetWindowText(c.text);
+        ASSERT_EQ(control.text, c.text);
+        control.selStart = c.selStart;
+        control.selEnd = c.selEnd;
+        ui.clipboard = "before";
+        const std::string action = c.action;
+        if (action == "cut")
+            edit->OnCut();
+        else if (action == "clear")
+            edit->OnClear();
+        else
+            EXPECT_TRUE(edit->OnKey(control, action));
+        EXPECT_EQ(control.text, c.expected);
+        const bool refused = std::string(c.expected) == c.text;
+        if (action == "cut") {
+            const auto cut = static_cast<std::size_t>(c.selStart);
+            EXPECT_EQ(ui.clipboard, refused ? "before" : std::string(c.text).substr(cut, c.selEnd - cut));
+        }
+        if (refused) {
+            EXPECT_EQ(control.selStart, c.selStart);
+            EXPECT_EQ(control.selEnd, c.selEnd);
+        }
+    }
+}
+
 TEST_F(NumericEditClipboardTest, CutCopyPasteAndClear) {
     testsupport::TestDialog dialog;
     CNumericEdit* source = CNumericEdit::Attach(dialog, testsupport::IDC_TEST_NUMBER, 8, 4);
