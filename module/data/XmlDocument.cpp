@@ -339,6 +339,28 @@ std::string DescribeParseError(const pugi::xml_document& document, std::string_v
     }
 }
 
+// The first element (in document order) that lies more than `maxDepth` elements deep, or a null node; a
+// walk without recursion.
+pugi::xml_node FirstElementBeyond(const pugi::xml_document& document, int maxDepth) {
+    pugi::xml_node node = document.first_child();
+    int depth = 1;
+    while (node) {
+        if (node.type() == pugi::node_element && depth > maxDepth) return node;
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+            if (node == document) return {};
+        }
+        if (node) node = node.next_sibling();
+    }
+    return {};
+}
+
 }  // namespace
 
 struct CXmlDocument::Impl {
@@ -372,6 +394,11 @@ bool CXmlDocument::SetDoc(const std::string& text) {
         d.error = "Empty document";
         return false;
     }
+    if (text.size() > kMaxDocumentBytes) {
+        d.error = "Document larger than " + std::to_string(kMaxDocumentBytes) + " bytes";
+        d.modifiable = false;
+        return false;
+    }
     const size_t nul = text.find('\0');
     const std::string_view parsed(text.data(), nul == std::string::npos ? text.size() : nul);
     const pugi::xml_parse_result result =
@@ -383,6 +410,13 @@ bool CXmlDocument::SetDoc(const std::string& text) {
     }
     if (nul != std::string::npos) {
         d.error = Incorrect("tag name character", static_cast<std::ptrdiff_t>(nul));
+        d.modifiable = false;
+        return false;
+    }
+    if (const pugi::xml_node deep = FirstElementBeyond(d.document, kMaxDepth)) {
+        d.error = "Element '" + std::string(deep.name()) + "'" + At("", deep.offset_debug() - 1) +
+                  " nested too deeply";
+        d.document.reset();
         d.modifiable = false;
         return false;
     }

@@ -24,6 +24,8 @@
 //   "Element '%s' at offset %d not ended"  the text ends inside an element
 //   "Incorrect %s at offset %d"            a malformed construct
 //   "%s at offset %d unterminated"         a construct whose terminator is missing
+//   "Element '%s' at offset %d nested too deeply"   more than kMaxDepth elements deep (nothing is kept)
+//   "Document larger than %d bytes"        a text beyond kMaxDocumentBytes, not parsed
 // The constructs named are "tag name character" (a "<" not followed by a name: "< a", "<1"), "! tag"
 // (an unknown "<!" construct), "comment tag" (a malformed "<!-" opener), "Doctype", "Comment",
 // "Processing instruction", "CDATA Section", "Element end tag" and "Element tag" (start tags and their
@@ -41,11 +43,16 @@
 // - AddElem refuses a second element at the document level and names that are not XML names.
 // - SetAttrib refuses names that are not XML names and values holding a character XML cannot hold
 //   (control characters other than tab, line feed and carriage return).
+#include <cstddef>
 #include <memory>
 #include <string>
 
 class CXmlDocument {
 public:
+    // Bounds of a text SetDoc parses; a configuration-set document is a few kilobytes, 3 levels deep.
+    static constexpr std::size_t kMaxDocumentBytes = std::size_t{16} << 20;
+    static constexpr int kMaxDepth = 256;
+
     CXmlDocument();
     ~CXmlDocument();
     CXmlDocument(const CXmlDocument&) = delete;

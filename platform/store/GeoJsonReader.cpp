@@ -284,9 +284,10 @@ ImportProperties CGeoJsonParse::Properties(const Json& feature, const std::strin
         if (!nameKey.empty() && it.key() == nameKey) continue;
         const Json& value = it.value();
         if (value.is_null()) continue;
-        if (value.is_number())
-            out.emplace(it.key(), value.get<double>());
-        else if (value.is_string())
+        if (value.is_number()) {
+            const double number = value.get<double>();
+            if (std::isfinite(number)) out.emplace(it.key(), number);  // 1e999 is no value
+        } else if (value.is_string())
             out.emplace(it.key(), value.get<std::string>());
         else if (value.is_boolean())
             out.emplace(it.key(), value.get<bool>() ? 1.0 : 0.0);

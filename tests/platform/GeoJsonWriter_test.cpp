@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -59,6 +60,26 @@ TEST_F(GeoJsonWriterTest, ExportReadBackGivesTheSameNetwork) {
     EXPECT_TRUE(r.unmappedProperties.empty());
     EXPECT_EQ(r.valuesRejected, 0u);
     EXPECT_EQ(testsupport::DumpDrawing(copy, false), testsupport::DumpDrawing(*doc, false));
+}
+
+// Bytes that are not UTF-8 (only an older drawing can hold them now) and values that are not finite never
+// stop an export: U+FFFD stands for each such byte and null for such a value, and the result reads back.
+TEST_F(GeoJsonWriterTest, TextThatIsNotUtf8AndValuesThatAreNotFiniteAreWritten) {
+    auto a = Node("A\xFF", 0.0, 0.0);
+    auto b = Node("B", 10.0, 0.0);
+    Topo().AddSection("S\xC3", a, b, system);
+    Set("S\xC3", "PIPE_REF", CDataBox(std::string("\x8A")));
+    Set("S\xC3", "FLOW_TOTAL", CDataBox(std::numeric_limits<double>::infinity()));
+    std::ostringstream out;
+    ASSERT_NO_THROW(CGeoJsonWriter::Write(*doc, out));
+    const auto json = nlohmann::json::parse(out.str());
+    const auto& section = json["features"][2]["properties"];
+    EXPECT_EQ(section["name"], "S\xEF\xBF\xBD");
+    EXPECT_EQ(section["from_node"], "A\xEF\xBF\xBD");
+    EXPECT_EQ(section["PIPE_REF"], "\xEF\xBF\xBD");
+    EXPECT_TRUE(section["FLOW_TOTAL"].is_null());
+    SImportNetwork net;
+    EXPECT_TRUE(CGeoJsonReader().ReadText(out.str(), net).Ok());
 }
 
 TEST_F(GeoJsonWriterTest, UnwritableFileIsReported) {

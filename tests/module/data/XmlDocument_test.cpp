@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -209,29 +210,52 @@ TEST(XmlDocumentTest, ChangesThatWouldBreakTheTextAreRefused) {
     EXPECT_EQ(doc.GetDoc(), "<configs/>");
 }
 
-TEST(XmlDocumentTest, DeepNestingNeitherOverflowsNorStalls) {
-    constexpr int kDepth = 200000;
-    std::string open;
-    std::string close;
-    for (int i = 0; i < kDepth; ++i) {
-        open += "<a>";
-        close += "</a>";
-    }
+TEST(XmlDocumentTest, NestingBeyondTheBoundIsRefusedWithoutOverflowOrStall) {
+    const auto nested = [](int depth) {
+        std::string open;
+        std::string close;
+        for (int i = 0; i < depth; ++i) {
+            open += "<a>";
+            close += "</a>";
+        }
+        return std::pair{open, close};
+    };
+    // As deep as the bound: read and changed as any document.
+    const auto [open256, close256] = nested(CXmlDocument::kMaxDepth);
     CXmlDocument doc;
-    ASSERT_TRUE(doc.SetDoc(open + close));
+    ASSERT_TRUE(doc.SetDoc(open256 + close256)) << doc.GetError();
     ASSERT_TRUE(doc.FindElem("a"));
     ASSERT_TRUE(doc.SetAttrib("v", "1"));
     // the innermost "<a></a>" is written as "<a/>"
+    const int depth = CXmlDocument::kMaxDepth;
     const std::string expected =
-        "<a v=\"1\">" + open.substr(0, 3 * (kDepth - 2)) + "<a/>" + close.substr(0, 4 * (kDepth - 1));
+        "<a v=\"1\">" + open256.substr(0, 3 * (depth - 2)) + "<a/>" + close256.substr(0, 4 * (depth - 1));
     EXPECT_EQ(doc.GetDoc(), expected);
 
+    // One level deeper, or 200,000: refused at the first element beyond the bound; the text is kept as set
+    // and nothing can be changed.
+    for (const int tooDeep : {CXmlDocument::kMaxDepth + 1, 200000}) {
+        SCOPED_TRACE(tooDeep);
+        const auto [open, close] = nested(tooDeep);
+        EXPECT_FALSE(doc.SetDoc(open + close));
+        EXPECT_EQ(doc.GetError(), "Element 'a' at offset " + std::to_string(3 * CXmlDocument::kMaxDepth) +
+                                      " nested too deeply");
+        EXPECT_FALSE(doc.FindElem("a"));
+        EXPECT_FALSE(doc.AddElem("b"));
+        EXPECT_EQ(doc.GetDoc(), open + close);
+    }
+    // Malformed deep text reports its own error first.
+    const auto [open, close] = nested(200000);
     EXPECT_FALSE(doc.SetDoc(open));
-    EXPECT_EQ(doc.GetError(), "Element 'a' at offset " + std::to_string(3 * (kDepth - 1)) + " not ended");
+    EXPECT_EQ(doc.GetError(), "Element 'a' at offset " + std::to_string(3 * (200000 - 1)) + " not ended");
     EXPECT_FALSE(doc.SetDoc(open + "</b>"));
     EXPECT_EQ(doc.GetError(), "End tag 'b' at offset " + std::to_string(open.size()) +
                                   " does not match start tag 'a' at offset " +
-                                  std::to_string(3 * (kDepth - 1)));
-}
+                                  std::to_string(3 * (200000 - 1)));
 
+    // Larger than the bound: not parsed.
+    EXPECT_FALSE(doc.SetDoc("<a v=\"" + std::string(CXmlDocument::kMaxDocumentBytes, 'x') + "\"/>"));
+    EXPECT_EQ(doc.GetError(),
+              "Document larger than " + std::to_string(CXmlDocument::kMaxDocumentBytes) + " bytes");
+}
 }  // namespace
