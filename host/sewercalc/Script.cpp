@@ -1,6 +1,14 @@
 #include "Script.h"
 
-std::vector<Statement> ParseScript(const std::string& text, const std::string& fileName) {
+#include "platform/store/ImportText.h"
+
+std::vector<Statement> ParseScript(const std::string& bytes, const std::string& fileName) {
+    std::string text;
+    std::size_t badLine = 0;
+    if (!TAVGis::Store::ImportText::DecodeText(bytes, TAVGis::Store::ImportText::ETextEncoding::Utf8, text,
+                                               badLine))
+        throw ScriptError(fileName + ":" + std::to_string(badLine),
+                          "the script is not UTF-8 text (save it as UTF-8)");
     std::vector<Statement> out;
     int lineNo = 0;
     std::size_t pos = 0;

@@ -20,7 +20,8 @@ public:
         : TAVHost::HostInterrupt(where + ": " + what) {}
 };
 
-// Reads the statements of a script; throws ScriptError for an unterminated quote.
+// Reads the statements of a script: UTF-8 text with an optional byte-order mark, lines ending in LF, CR LF
+// or CR. Throws ScriptError naming the line for a byte that is not UTF-8 and for an unterminated quote.
 std::vector<Statement> ParseScript(const std::string& text, const std::string& fileName);
 // Quotes a text for output when it is empty or holds blanks, quotes or control characters.
 std::string Quote(const std::string& text);

@@ -610,8 +610,26 @@ int ScriptRunner::RunModal(CAdUiBaseDialog& dialog) {
     return dialog.Result();
 }
 
-std::vector<std::string> ScriptRunner::Pick(const TAVHost::PickRequest&) {
-    if (m_picks.empty()) return {};
+void ScriptRunner::Unanswered(const std::string& prompt, const std::vector<std::string>& candidates) {
+    std::string line = "question: " + Escape(prompt);
+    if (!candidates.empty()) {
+        line += " (";
+        for (std::size_t i = 0; i < candidates.size(); ++i) line += (i ? ", " : "") + candidates[i];
+        line += ")";
+    }
+    std::fprintf(m_out, "%s: no answer\n", line.c_str());
+}
+
+std::optional<std::string> ScriptRunner::GetString(const std::string& prompt) {
+    Unanswered(prompt, {});
+    return std::nullopt;
+}
+
+std::vector<std::string> ScriptRunner::Pick(const TAVHost::PickRequest& request) {
+    if (m_picks.empty()) {
+        Unanswered(request.prompt, request.candidates);
+        return {};
+    }
     auto answer = std::move(m_picks.front());
     m_picks.pop_front();
     return answer;

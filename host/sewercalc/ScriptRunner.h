@@ -28,7 +28,11 @@ public:
     void Alert(const std::string& text) override;
     void Print(const std::string& text) override;
     int RunModal(TAVUi::CAdUiBaseDialog& dialog) override;
+    // A pick or a prompt the script has no queued answer for is answered with nothing, and printed as
+    // "question: PROMPT (CANDIDATES): no answer", so that a script writer sees every question left open
+    // (a division whose main direction nobody chose).
     std::vector<std::string> Pick(const TAVHost::PickRequest& request) override;
+    std::optional<std::string> GetString(const std::string& prompt) override;
     std::optional<std::string> GetFile(const TAVHost::FileRequest& request) override;
     std::optional<int> ChooseColor(int initialIndex, bool allowByLayerAndBlock) override;
     void SetClipboardText(const std::string& utf8) override;
@@ -52,6 +56,7 @@ private:
     double Number(const Statement& st, const std::string& word) const;
     int Integer(const Statement& st, const std::string& word) const;
     std::string Where(const Statement& st) const;
+    void Unanswered(const std::string& prompt, const std::vector<std::string>& candidates);
 
     ModuleHost& m_module;
     std::vector<Statement> m_statements;
