@@ -972,8 +972,7 @@ SImportStatus CSwmmReader::ReadText(std::string_view bytes, SImportNetwork& netw
     std::string text;
     std::size_t badLine = 0;
     if (!ImportText::DecodeText(bytes, m_encoding, text, badLine))
-        return {EImportError::NotUtf8,
-                "a byte on this line is not UTF-8 text (read a file in the code page as such)", badLine};
+        return {EImportError::NotUtf8, "a byte on this line is not UTF-8 text", badLine};
     CSwmmParse parse(text, network);
     SImportStatus status = parse.Run();
     if (!status.Ok()) network = SImportNetwork{};
