@@ -10,6 +10,8 @@ build_dir=${1:?usage: scripts/fuzz.sh FUZZ_BUILD_DIR}
 seconds=${FUZZ_SECONDS:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
 targets=(fuzz_xml_document fuzz_config_name_unescape fuzz_numeric_validity)
+# The importers: any bytes as a SWMM input file and as GeoJSON.
+targets+=(fuzz_swmm_reader fuzz_geojson_reader)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
