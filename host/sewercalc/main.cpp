@@ -1,6 +1,8 @@
-// sewercalc: the command-line host of the sewage-calculations module. It loads the module as a plug-in,
-// lists its commands and dialogs, runs scripts that build networks, run commands and drive their dialogs,
-// and keeps drawings on disk: import networks and pipe catalogues, export GeoJSON, show and set attributes.
+// sewercalc: the command-line host of the sewage-calculations module. It loads
+// the module as a plug-in, lists its commands and dialogs, runs scripts that
+// build networks, run commands and drive their dialogs, and keeps drawings on
+// disk: import networks and pipe catalogues, export GeoJSON, show and set
+// attributes.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
@@ -22,6 +24,7 @@
 #include "platform/network/CatalogManager.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/store/DrawingFile.h"
+#include "platform/store/DrawingLock.h"
 #include "platform/store/GeoJsonReader.h"
 #include "platform/store/GeoJsonWriter.h"
 #include "platform/store/ImportText.h"
@@ -56,17 +59,26 @@ int Error(const std::string& message) {
     return kExitError;
 }
 
-// Opens the drawing at `path` and makes it current; with `create`, a missing file gives a new drawing that
-// will be saved there. Throws CDrawingFileError.
-TAVHost::Document& OpenDrawing(const std::string& path, bool create) {
+enum class Access { Read, Write };
+
+// Opens the drawing at `path` and makes it current; with `create`, a missing
+// file gives a new drawing that will be saved there. For writing, the drawing's
+// writer lock is taken first and held until the process ends: a second writer
+// is refused at once. Throws CDrawingFileError.
+TAVHost::Document& OpenDrawing(const std::string& path, bool create, Access access) {
+    std::unique_ptr<TAVGis::Store::CDrawingLock> lock;
+    if (access == Access::Write) lock = TAVGis::Store::CDrawingLock::Acquire(path);
     std::error_code ec;
+    TAVHost::Document* doc = nullptr;
     if (!fs::exists(path, ec)) {
         if (!create) throw CDrawingFileError(path + ": no such drawing");
-        auto& doc = acDocManagerPtr()->NewDocument(fs::path(path).filename().string());
-        doc.SetPath(fs::absolute(path, ec).lexically_normal().string());
-        return doc;
+        doc = &acDocManagerPtr()->NewDocument(fs::path(path).filename().string());
+        doc->SetPath(fs::absolute(path, ec).lexically_normal().string());
+    } else {
+        doc = &acDocManagerPtr()->AddDocument(CDrawingFile::Open(path));
     }
-    return acDocManagerPtr()->AddDocument(CDrawingFile::Open(path));
+    if (lock) doc->SetExtension(TAVGis::Store::CDrawingLock::kKey, std::move(lock));
+    return *doc;
 }
 
 int ListCommands(ModuleHost& module) {
@@ -104,7 +116,8 @@ int RunScript(ModuleHost& module, const std::string& drawing, const std::string&
     }
     TAVHost::Document* doc = nullptr;
     try {
-        doc = drawing == "-" ? &acDocManagerPtr()->NewDocument(kNewDrawingName) : &OpenDrawing(drawing, true);
+        doc = drawing == "-" ? &acDocManagerPtr()->NewDocument(kNewDrawingName)
+                             : &OpenDrawing(drawing, true, dryRun ? Access::Read : Access::Write);
     } catch (const CDrawingFileError& e) {
         return Error(e.what());
     }
@@ -133,8 +146,8 @@ int RunScript(ModuleHost& module, const std::string& drawing, const std::string&
     return kExitOk;
 }
 
-// The system imported entities join: the active one, else the first sewage system, else a new sewage
-// system named after the drawing, made active.
+// The system imported entities join: the active one, else the first sewage
+// system, else a new sewage system named after the drawing, made active.
 TAVGis::System::CGisSystemPtr ImportSystem(TAVHost::Document& doc) {
     auto& gis = TAVGis::GisData(doc);
     if (gis.activeSystem) return gis.activeSystem;
@@ -156,16 +169,14 @@ std::string Extension(const std::string& file) {
     return ext;
 }
 
-int Import(const std::string& drawing, const std::string& file, bool codePage) {
-    const auto encoding = codePage ? TAVGis::Store::ImportText::ETextEncoding::CodePage
-                                   : TAVGis::Store::ImportText::ETextEncoding::Utf8;
+int Import(const std::string& drawing, const std::string& file) {
     const std::string ext = Extension(file);
     if (ext != ".inp" && ext != ".geojson" && ext != ".json" && ext != ".csv")
         return Error(file + ": unknown kind of file (expected .inp, .geojson, .json or .csv)");
     try {
-        auto& doc = OpenDrawing(drawing, true);
+        auto& doc = OpenDrawing(drawing, true, Access::Write);
         if (ext == ".csv") {
-            auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc, encoding);
+            auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc);
             if (!r.ok) return Error(file + ": " + r.error);
             std::printf("pipe groups: %zu (%zu new)\npipes: %zu (%zu new, %zu updated)\n", r.groups,
                         r.groupsAdded, r.pipes, r.pipesAdded, r.pipesUpdated);
@@ -173,11 +184,8 @@ int Import(const std::string& drawing, const std::string& file, bool codePage) {
             for (const auto& w : r.warnings) std::printf("  %s\n", w.c_str());
         } else {
             TAVGis::Store::SImportNetwork network;
-            TAVGis::Store::CSwmmReader swmm;
-            TAVGis::Store::CGeoJsonReader geoJson;
-            swmm.SetEncoding(encoding);
-            geoJson.SetEncoding(encoding);
-            auto status = ext == ".inp" ? swmm.ReadFile(file, network) : geoJson.ReadFile(file, network);
+            auto status = ext == ".inp" ? TAVGis::Store::CSwmmReader().ReadFile(file, network)
+                                        : TAVGis::Store::CGeoJsonReader().ReadFile(file, network);
             if (!status.Ok())
                 return Error(file + ": " +
                              (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
@@ -195,7 +203,7 @@ int Import(const std::string& drawing, const std::string& file, bool codePage) {
 
 int Export(const std::string& drawing, const std::string& file) {
     try {
-        auto& doc = OpenDrawing(drawing, false);
+        auto& doc = OpenDrawing(drawing, false, Access::Read);
         CDrawingFile::ReadAllColumns(doc);  // every attribute is written: one pass over the file
         std::string error;
         if (!TAVGis::Store::CGeoJsonWriter::WriteFile(doc, file, error)) return Error(error);
@@ -210,7 +218,7 @@ int Export(const std::string& drawing, const std::string& file) {
 
 int Info(const std::string& drawing) {
     try {
-        auto& doc = OpenDrawing(drawing, false);
+        auto& doc = OpenDrawing(drawing, false, Access::Read);
         auto& gis = TAVGis::GisData(doc);
         auto& topo = TAVGis::Topology::TopologyOf(doc);
         auto& net =
@@ -243,7 +251,8 @@ int Info(const std::string& drawing) {
     return kExitOk;
 }
 
-// A value of `show`: 10 significant digits in CSV, 6 in a table meant for reading.
+// A value of `show`: 10 significant digits in CSV, 6 in a table meant for
+// reading.
 std::string FormatValue(const TAVGis::Data::CDataBox& box, bool forReading) {
     if (box.IsNull()) return {};
     if (box.IsText()) return box.ToString();
@@ -259,7 +268,7 @@ std::string CsvField(const std::string& s) {
 
 int Show(const std::string& drawing, const std::vector<std::string>& attrs, const std::string& format) {
     try {
-        auto& doc = OpenDrawing(drawing, false);
+        auto& doc = OpenDrawing(drawing, false, Access::Read);
         auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
         std::vector<const TAVGis::Data::CDataDefinition*> defs;
         for (const auto& a : attrs) {
@@ -310,7 +319,7 @@ int Show(const std::string& drawing, const std::vector<std::string>& attrs, cons
 int Set(const std::string& drawing, const std::vector<std::string>& assignments,
         const std::vector<std::string>& names) {
     try {
-        auto& doc = OpenDrawing(drawing, false);
+        auto& doc = OpenDrawing(drawing, false, Access::Write);
         auto& config = TAVGis::Data::CDataConfiguration::GetInstance();
         struct Assignment {
             const TAVGis::Data::CDataDefinition* def;
@@ -366,7 +375,9 @@ int Set(const std::string& drawing, const std::vector<std::string>& assignments,
 }  // namespace
 
 int Main(int argc, char** argv) {
-    CLI::App app{"sewercalc: sewer network design flows and pipe hydraulics from the command line"};
+    CLI::App app{
+        "sewercalc: sewer network design flows and pipe hydraulics from "
+        "the command line"};
     app.require_subcommand(0, 1);
     std::string modulePath = ModuleHost::DefaultModulePath();
     app.add_option("--module", modulePath, "the module file to load")->capture_default_str();
@@ -383,7 +394,8 @@ int Main(int argc, char** argv) {
     auto* run =
         app.add_subcommand("run", "run a script against a drawing and save it when the script succeeds");
     run->add_option("DRAWING", drawing,
-                    "the drawing file (.gpkg; created when missing; '-' for a new unsaved drawing)")
+                    "the drawing file (.gpkg; created when missing; '-' for a "
+                    "new unsaved drawing)")
         ->required();
     run->add_option("SCRIPT", script, "the script file")->required();
     run->add_flag("--dry-run", dryRun, "save nothing");
@@ -392,9 +404,6 @@ int Main(int argc, char** argv) {
         app.add_subcommand("import", "import a network (.inp, .geojson, .json) or a pipe catalogue (.csv)");
     import->add_option("DRAWING", drawing, "the drawing file (created when missing)")->required();
     import->add_option("FILE", file, "EPA SWMM 5 input file, GeoJSON file or pipe catalogue CSV")->required();
-    bool codePage = false;
-    import->add_flag("--code-page", codePage,
-                     "the file's text is in the system's ANSI code page (windows-1250), not UTF-8");
 
     auto* exportCmd = app.add_subcommand("export", "write the network with all attributes as GeoJSON");
     exportCmd->add_option("DRAWING", drawing, "the drawing file")->required();
@@ -424,11 +433,12 @@ int Main(int argc, char** argv) {
         return app.exit(e);
     }
     if (*help || app.get_subcommands().empty()) {
-        // The whole program's help, as --help prints it (App::help() would print the help subcommand's).
+        // The whole program's help, as --help prints it (App::help() would print
+        // the help subcommand's).
         std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         return kExitOk;
     }
-    if (*import) return Import(drawing, file, codePage);
+    if (*import) return Import(drawing, file);
     if (*exportCmd) return Export(drawing, file);
     if (*info) return Info(drawing);
     if (*show) return Show(drawing, attrs, format);
@@ -452,10 +462,12 @@ int Main(int argc, char** argv) {
     return rc;
 }
 
-// Freeing a network of 200,000 sections entry by entry takes longer than its calculations, and the operating
-// system takes the whole process back at once anyway. Every drawing has been saved or deliberately left
-// unsaved by the time Main returns, so a release build ends there without running the destructors of the
-// open documents; builds with AddressSanitizer keep the ordinary exit so that leaks are still reported.
+// Freeing a network of 200,000 sections entry by entry takes longer than its
+// calculations, and the operating system takes the whole process back at once
+// anyway. Every drawing has been saved or deliberately left unsaved by the time
+// Main returns, so a release build ends there without running the destructors
+// of the open documents; builds with AddressSanitizer keep the ordinary exit so
+// that leaks are still reported.
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define SEWERCALC_ORDINARY_EXIT 1
@@ -468,6 +480,7 @@ int Main(int argc, char** argv) {
 int main(int argc, char** argv) {
     const int rc = Main(argc, argv);
 #ifndef SEWERCALC_ORDINARY_EXIT
+    TAVGis::Store::CDrawingLock::ReleaseAll();
     std::cout.flush();
     std::fflush(nullptr);
     std::_Exit(rc);

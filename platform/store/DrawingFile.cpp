@@ -23,9 +23,11 @@
 
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/GisDrawingData.h"
+#include "platform/host/AtomicFile.h"
 #include "platform/host/NumberText.h"
 #include "platform/host/Progress.h"
 #include "platform/network/TopologyStorage.h"
+#include "platform/store/DrawingLock.h"
 #include "platform/store/GpkgGeometry.h"
 
 namespace TAVGis::Store {
@@ -1923,6 +1925,106 @@ void ReadColumnsOnFirstUse(TAVHost::Document& doc) {
     }
 }
 
+// Copies into a drawing being written whole (its own tables complete) everything of `source` that this
+// program does not write itself: other programs' tables and layers (a layer added with a GIS, a style
+// table) with their rows, indexes, triggers and views, and their GeoPackage registrations (contents,
+// geometry columns, the spatial reference systems they use, extensions). What belongs to the drawing's own
+// tables (a spatial index of a drawing layer, a trigger on it) is not copied: it would describe the old
+// rows. A source that is not an SQLite file has nothing to copy.
+void CopyForeignTables(Connection& c, const fs::path& source) {
+    {
+        std::ifstream in(source, std::ios::binary);
+        char magic[sizeof kSqliteMagic] = {};
+        if (!in.read(magic, sizeof magic) || std::memcmp(magic, kSqliteMagic, sizeof magic) != 0) return;
+    }
+    std::set<std::string> own;
+    {
+        Statement st(c, "SELECT name FROM main.sqlite_master WHERE type = 'table'");
+        while (st.Next()) own.insert(Lower(st.ColText(0)));
+    }
+    {
+        Statement attach(c, "ATTACH DATABASE ? AS foreign_source");
+        attach.Text(1, source.string());
+        attach.Run();
+    }
+    struct Object {
+        std::string type, name, table, sql;
+    };
+    std::vector<Object> objects;
+    try {
+        Statement st(
+            c,
+            "SELECT type, name, tbl_name, sql FROM foreign_source.sqlite_master WHERE sql IS NOT NULL "
+            "ORDER BY rowid");
+        while (st.Next()) objects.push_back({st.ColText(0), st.ColText(1), st.ColText(2), st.ColText(3)});
+    } catch (const CDrawingFileError&) {
+        c.Exec("DETACH DATABASE foreign_source");
+        return;  // not a database this program can read: nothing to keep
+    }
+    auto isOwn = [&](const std::string& table) {
+        const std::string t = Lower(table);
+        if (own.count(t) || t.rfind("sqlite_", 0) == 0) return true;
+        // The spatial index of a drawing layer (rtree_<layer>_<column>) and its shadow tables.
+        for (const auto* layer : {kNodesTable, kSectionsTable, kCatchmentsTable})
+            if (t.rfind(std::string("rtree_") + layer + "_", 0) == 0) return true;
+        return false;
+    };
+    // Shadow tables of a virtual table are made by the virtual table itself.
+    std::vector<std::string> virtualTables;
+    for (const auto& o : objects)
+        if (o.type == "table" && Lower(o.sql).rfind("create virtual table", 0) == 0)
+            virtualTables.push_back(o.name);
+    auto isShadow = [&](const std::string& name) {
+        for (const auto& v : virtualTables)
+            if (name.size() > v.size() + 1 && Lower(name).rfind(Lower(v) + "_", 0) == 0) return true;
+        return false;
+    };
+    std::vector<std::string> copied;
+    c.Exec("BEGIN");
+    for (const auto& o : objects) {
+        if (o.type != "table" || isOwn(o.name) || isShadow(o.name)) continue;
+        c.Exec(o.sql);
+        c.Exec("INSERT INTO main." + QuoteIdentifier(o.name) + " SELECT * FROM foreign_source." +
+               QuoteIdentifier(o.name));
+        copied.push_back(o.name);
+    }
+    for (const auto& o : objects) {
+        if (o.type == "table" || isOwn(o.table) || isShadow(o.table)) continue;
+        if (o.type == "view" || std::find(copied.begin(), copied.end(), o.table) != copied.end())
+            c.Exec(o.sql);
+    }
+    c.Exec(
+        "INSERT OR IGNORE INTO main.gpkg_spatial_ref_sys (srs_name, srs_id, organization, "
+        "organization_coordsys_id, definition, description) SELECT srs_name, srs_id, organization, "
+        "organization_coordsys_id, definition, description FROM foreign_source.gpkg_spatial_ref_sys");
+    for (const auto& name : copied) {
+        Statement contents(
+            c,
+            "INSERT OR IGNORE INTO main.gpkg_contents (table_name, data_type, identifier, "
+            "description, last_change, min_x, min_y, max_x, max_y, srs_id) SELECT table_name, "
+            "data_type, identifier, description, last_change, min_x, min_y, max_x, max_y, srs_id "
+            "FROM foreign_source.gpkg_contents WHERE table_name = ?");
+        contents.Text(1, name);
+        contents.Run();
+        Statement geometry(c,
+                           "INSERT OR IGNORE INTO main.gpkg_geometry_columns (table_name, column_name, "
+                           "geometry_type_name, srs_id, z, m) SELECT table_name, column_name, "
+                           "geometry_type_name, srs_id, z, m FROM foreign_source.gpkg_geometry_columns WHERE "
+                           "table_name = ?");
+        geometry.Text(1, name);
+        geometry.Run();
+    }
+    // Registrations of extensions on the drawing's own layers describe what was not copied, and feature
+    // counts kept by a GIS for them count the old rows.
+    for (const char* registry : {"gpkg_extensions", "gpkg_ogr_contents"})
+        if (std::find_if(copied.begin(), copied.end(),
+                         [&](const std::string& n) { return Lower(n) == registry; }) != copied.end())
+            c.Exec(std::string("DELETE FROM main.") + registry +
+                   " WHERE lower(table_name) IN ('nodes', 'sections', 'catchment_areas')");
+    c.Exec("COMMIT");
+    c.Exec("DETACH DATABASE foreign_source");
+}
+
 }  // namespace
 
 void CDrawingFile::ReadAllColumns(TAVHost::Document& doc) {
@@ -1972,7 +2074,20 @@ std::unique_ptr<TAVHost::Document> CDrawingFile::Open(const fs::path& path) {
     return doc;
 }
 
-void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
+void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& requested) {
+    // A link is followed: the file it names is saved and the link stays.
+    const fs::path path = TAVHost::ResolveTarget(requested);
+    std::string refusal;
+    if (!TAVHost::CheckWritableTarget(path, {}, refusal)) throw CDrawingFileError(refusal);
+    // One writer at a time: the lock a writing process took when it opened the drawing, else one for this
+    // save.
+    std::unique_ptr<CDrawingLock> saveLock;
+    if (!CDrawingLock::Holds(doc, path)) saveLock = CDrawingLock::Acquire(path);
+    {
+        // A whole-drawing save killed midway left its temporary file; only the lock holder removes it.
+        std::error_code ec;
+        fs::remove(SavingPath(path), ec);
+    }
     try {
         if (SaveInPlace(doc, path)) return;
     } catch (const CDrawingFileError&) {
@@ -1982,6 +2097,17 @@ void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
     }
     // The whole drawing is written: first every value still in the file it was read from.
     ReadAllColumns(doc);
+    // What other programs added to the drawing travels with it: from the file being replaced, else from
+    // the file the drawing was read from.
+    fs::path foreignSource;
+    {
+        std::error_code ec;
+        if (fs::exists(path, ec))
+            foreignSource = path;
+        else if (const auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
+                 state && fs::exists(state->path, ec))
+            foreignSource = state->path;
+    }
     const fs::path saving = SavingPath(path);
     std::error_code ec;
     fs::remove(saving, ec);
@@ -2003,8 +2129,10 @@ void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& path) {
             saver.Write();
             fids = std::move(saver.Fids());
             columns = std::move(saver.Columns());
+            if (!foreignSource.empty()) CopyForeignTables(c, foreignSource);
             c.Close();
         }
+        TAVHost::KeepPermissions(path, saving);
         SyncFile(saving, false);
         if (::rename(saving.c_str(), path.c_str()) != 0)
             throw CDrawingFileError(path.string() + ": cannot replace the drawing: " + std::strerror(errno));

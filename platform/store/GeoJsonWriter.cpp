@@ -7,6 +7,7 @@
 
 #include "platform/gis/DataConfiguration.h"
 #include "platform/gis/GisDrawingData.h"
+#include "platform/host/AtomicFile.h"
 #include "platform/network/TopologyStorage.h"
 
 namespace TAVGis::Store {
@@ -103,25 +104,15 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
     root["type"] = "FeatureCollection";
     root["name"] = doc.Name();
     root["features"] = std::move(features);
-    // Text that is not UTF-8 cannot enter a drawing any more, but an older drawing may hold some: each such
-    // byte is written as U+FFFD, so an export never stops on a name.
-    out << root.dump(1, ' ', false, json::error_handler_t::replace) << "\n";
+    out << root.dump(1) << "\n";
 }
 
 bool CGeoJsonWriter::WriteFile(TAVHost::Document& doc, const std::filesystem::path& path,
                                std::string& error) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        error = path.string() + ": cannot write: " + std::strerror(errno);
-        return false;
-    }
-    Write(doc, out);
-    out.flush();
-    if (!out) {
-        error = path.string() + ": cannot write";
-        return false;
-    }
-    return true;
+    std::vector<std::filesystem::path> protect;
+    if (!doc.Path().empty()) protect.push_back(doc.Path());
+    return TAVHost::WriteFileAtomically(
+        path, [&doc](std::ostream& out) { Write(doc, out); }, error, protect);
 }
 
 }  // namespace TAVGis::Store

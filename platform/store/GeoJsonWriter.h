@@ -21,7 +21,8 @@ namespace TAVGis::Store {
 class CGeoJsonWriter {
 public:
     static void Write(TAVHost::Document& doc, std::ostream& out);
-    // False (with `error`) when the file cannot be written.
+    // Writes the file whole or not at all (TAVHost::WriteFileAtomically); false (with `error`) when it
+    // cannot be written, is read-only or is the drawing itself, the previous file then left as it was.
     static bool WriteFile(TAVHost::Document& doc, const std::filesystem::path& path, std::string& error);
 };
 

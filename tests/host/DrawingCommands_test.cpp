@@ -9,37 +9,16 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "host/support/HostTest.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code = -1;
-    std::string output;  // stdout and stderr
-};
-
-Result Sewercalc(const std::string& args) {
-    Result r;
-    const std::string cmd = std::string("'") + SEWER_HOST_PATH + "' " + args + " 2>&1";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.output.append(buf, n);
-    const int status = ::pclose(p);
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Write(const fs::path& p, const std::string& text) {
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using hosttest::Bytes;
+using hosttest::Result;
+using hosttest::Sewercalc;
+using hosttest::Write;
 
 class DrawingCommandsTest : public ::testing::Test {
 protected:

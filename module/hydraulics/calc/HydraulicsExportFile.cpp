@@ -1,6 +1,5 @@
 #include "module/hydraulics/calc/HydraulicsExportFile.h"
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -9,6 +8,8 @@
 #include "platform/gis/CodePage.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/ModuleConfiguration.h"
+#include "platform/host/AtomicFile.h"
+#include "platform/host/Document.h"
 #include "platform/host/NumberText.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/CatchmentAreaManager.h"
@@ -16,17 +17,12 @@
 using TAVGis::Data::CDataBox;
 using TAVGis::Data::CDataRW;
 using TAVGis::Topology::CSectionPtr;
+using TAVHost::NumberText::Fixed;
 
 namespace {
 
 constexpr double kLitresPerCubicMetre = 1000.0;
 constexpr int kTerrainFlag = 1;
-
-// "%.Nf"; a value that is not finite (an older drawing may hold one, a sum may overflow) is written as an
-// empty field, never as "inf" or "nan".
-std::string Fixed(double value, int decimals) {
-    return std::isfinite(value) ? TAVHost::NumberText::Fixed(value, decimals) : std::string();
-}
 
 // An accessor value: empty when missing (null or the sentinel).
 std::optional<double> Missing(const char* name, const CSectionPtr& s) {
@@ -188,14 +184,10 @@ void CHydraulicsExportFile::WriteTo(std::ostream& out, const std::vector<CSectio
 }
 
 bool CHydraulicsExportFile::Write(const std::string& path, const std::vector<CSectionPtr>& sections) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    WriteTo(out, sections);
-    out.close();
-    if (!out) {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        return false;
-    }
-    return true;
+    std::vector<std::filesystem::path> protect;
+    if (auto* doc = acDocManagerPtr()->curDocument(); doc && !doc->Path().empty())
+        protect.push_back(doc->Path());
+    std::string error;
+    return TAVHost::WriteFileAtomically(
+        path, [&sections](std::ostream& out) { WriteTo(out, sections); }, error, protect);
 }

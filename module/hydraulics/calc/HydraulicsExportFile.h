@@ -43,7 +43,7 @@ public:
     static std::string Header();
     // Writes the whole file to a byte stream.
     static void WriteTo(std::ostream& out, const std::vector<TAVGis::Topology::CSectionPtr>& sections);
-    // Creates or truncates the file and writes it; false when the file cannot be created or fully written
-    // (a file that was created but not fully written is removed).
+    // Writes the file whole or not at all (TAVHost::WriteFileAtomically): false, with the previous file
+    // left as it was, when it cannot be written, is read-only or is the open drawing itself.
     static bool Write(const std::string& path, const std::vector<TAVGis::Topology::CSectionPtr>& sections);
 };
