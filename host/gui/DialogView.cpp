@@ -1,6 +1,8 @@
 #include "DialogView.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -127,10 +129,21 @@ int DialogWindow::Run() {
     g_running.push_back(this);
     struct Leave {
         DialogWindow* self;
-        ~Leave() { g_running.erase(std::remove(g_running.begin(), g_running.end(), self), g_running.end()); }
+        ~Leave() {
+            self->m_loop = nullptr;
+            g_running.erase(std::remove(g_running.begin(), g_running.end(), self), g_running.end());
+        }
     } leave{this};
     AfterAction();
-    if (!m_dialog.IsEnded() && !m_error) exec();
+    if (!m_dialog.IsEnded() && !m_error) {
+        // A loop of its own rather than QDialog::exec(): hiding a dialog ends exec(), and a dialog hides
+        // while the person picks in the plan and then goes on.
+        QEventLoop loop;
+        m_loop = &loop;
+        setWindowModality(Qt::ApplicationModal);
+        show();
+        loop.exec(QEventLoop::DialogExec);
+    }
     if (m_error) std::rethrow_exception(m_error);
     return m_dialog.Result();
 }
@@ -140,13 +153,22 @@ void DialogWindow::AfterAction() {
     setWindowTitle(ToQt(m_dialog.GetWindowText()));
     if ((m_dialog.IsEnded() || m_error) && !m_closing) {
         m_closing = true;
-        if (isVisible()) done(m_dialog.IsEnded() ? m_dialog.Result() : TAVUi::IDCANCEL);
+        hide();
+        if (m_loop) m_loop->quit();
     }
 }
 
 void DialogWindow::Fail(std::exception_ptr error) {
     if (!m_error) m_error = std::move(error);
     AfterAction();
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    if (!m_closing) {
+        reject();
+        if (!m_closing) return event->ignore();
+    }
+    event->accept();
 }
 
 void DialogWindow::reject() {

@@ -12,6 +12,9 @@
 
 #include "ControlBinding.h"
 
+class QCloseEvent;
+class QEventLoop;
+
 namespace SewerGui {
 
 class DialogWindow;
@@ -79,11 +82,16 @@ public:
 
     void reject() override;
 
+protected:
+    // The close box: the dialog's own Cancel (which may keep it open).
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     TAVUi::CAdUiBaseDialog& m_dialog;
     DialogView* m_view;
     std::exception_ptr m_error;
     bool m_closing = false;
+    QEventLoop* m_loop = nullptr;
 };
 
 }  // namespace SewerGui

@@ -83,23 +83,14 @@ TEST(DialogBinding, EveryTemplateOpensWithEveryControlInAWidgetOfItsKindAtItsPla
     acDocManagerPtr()->popResourceHandle();
 }
 
-class CommandDialogs : public ::testing::Test {
+class CommandDialogs : public guitest::WindowTest {
 protected:
     void SetUp() override {
-        window = std::make_unique<SewerGui::MainWindow>(guitest::Module());
-        ui = std::make_unique<TAVHost::ScopedHostUi>(*window);
-        window->alertSink = [this](const std::string& text) { alerts.push_back(text); };
+        WindowTest::SetUp();
         auto& doc = *acDocManagerPtr()->curDocument();
         SewerGui::Drawing::Import(doc, std::string(SEWER_SOURCE_DIR) + "/examples/town/town.geojson");
         SewerGui::Drawing::Import(doc, std::string(SEWER_SOURCE_DIR) + "/examples/catalogue/pipe_series.csv");
     }
-    void TearDown() override {
-        ui.reset();
-        window.reset();
-    }
-    std::unique_ptr<SewerGui::MainWindow> window;
-    std::unique_ptr<TAVHost::ScopedHostUi> ui;
-    std::vector<std::string> alerts;
 };
 
 TEST_F(CommandDialogs, EveryCommandsDialogAndItsTabPagesAreBound) {
@@ -232,6 +223,37 @@ TEST_F(CommandDialogs, ReportListsShowCellColoursAndSeveralSelectedRows) {
     };
     ASSERT_TRUE(window->RunCommand("CalcHydraulicsSewage"));
     EXPECT_TRUE(shown);
+}
+
+// A handler that fails: the window closes and the exception goes on to the command that opened the dialog
+// (whose frame takes its changes back), instead of being lost in the window's event loop.
+class FailingDialog : public TAVUi::CAdUiBaseDialog {
+public:
+    FailingDialog() : CAdUiBaseDialog(348) {
+        Map(TAVUi::IDOK, TAVUi::Notification::Clicked,
+            [] { throw std::runtime_error("the handler failed"); });
+    }
+};
+
+TEST_F(CommandDialogs, AHandlerThatThrowsClosesTheWindowAndTheErrorReachesTheCommand) {
+    acDocManagerPtr()->pushResourceHandle(guitest::Module().Resources());
+    FailingDialog dialog;
+    bool clicked = false;
+    window->dialogShown = [&](SewerGui::DialogWindow& w) {
+        guitest::Click(w, "IDOK");
+        clicked = true;
+    };
+    std::string error;
+    try {
+        dialog.DoModal();
+    } catch (const std::runtime_error& e) {
+        error = e.what();
+    }
+    acDocManagerPtr()->popResourceHandle();
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(error, "the handler failed");
+    EXPECT_TRUE(SewerGui::DialogWindow::Running().empty());
+    EXPECT_EQ(TAVUi::CurrentModalDialog(), nullptr);
 }
 
 }  // namespace

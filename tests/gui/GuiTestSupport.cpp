@@ -30,6 +30,17 @@ Run Sewercalc(const std::string& args, const fs::path& cwd) {
     return r;
 }
 
+void WindowTest::SetUp() {
+    window = std::make_unique<SewerGui::MainWindow>(Module());
+    ui = std::make_unique<TAVHost::ScopedHostUi>(*window);
+    window->alertSink = [this](const std::string& text) { alerts.push_back(text); };
+}
+
+void WindowTest::TearDown() {
+    ui.reset();
+    window.reset();
+}
+
 TempDir::TempDir(const std::string& name)
     : m_path(fs::temp_directory_path() / ("sewergui_" + name + "_" + std::to_string(::getpid()))) {
     fs::remove_all(m_path);

@@ -2,11 +2,15 @@
 // What the desktop host's tests share: the module loaded once from its file, sewercalc run as a process,
 // a temporary folder, and a person's actions on a dialog's widgets, found by the control's symbolic name
 // (in the shown tab page first, then in the dialog, as scripts find them).
+#include <gtest/gtest.h>
+
 #include <QWidget>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "host/gui/DialogView.h"
+#include "host/gui/MainWindow.h"
 #include "host/sewercalc/ModuleHost.h"
 
 namespace guitest {
@@ -29,6 +33,16 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+// A main window on the module, the HostUi while the test runs; alerts are collected, not shown.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::unique_ptr<SewerGui::MainWindow> window;
+    std::unique_ptr<TAVHost::ScopedHostUi> ui;
+    std::vector<std::string> alerts;
 };
 
 // The widget of a control and the actions of a person on it. Each fails the test (ADD_FAILURE) and does

@@ -21,26 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class GuiMainWindow : public ::testing::Test {
+class GuiMainWindow : public guitest::WindowTest {
 protected:
-    void SetUp() override {
-        window = std::make_unique<SewerGui::MainWindow>(guitest::Module());
-        ui = std::make_unique<TAVHost::ScopedHostUi>(*window);
-        window->alertSink = [this](const std::string& text) { alerts.push_back(text); };
-    }
-    void TearDown() override {
-        ui.reset();
-        window.reset();
-    }
     std::string Output() const { return window->Output().toPlainText().toStdString(); }
     std::size_t Sections() const {
         return TAVGis::Topology::TopologyOf(*acDocManagerPtr()->curDocument()).Sections().size();
     }
 
     guitest::TempDir dir{"mainwindow"};
-    std::unique_ptr<SewerGui::MainWindow> window;
-    std::unique_ptr<TAVHost::ScopedHostUi> ui;
-    std::vector<std::string> alerts;
 };
 
 TEST_F(GuiMainWindow, ImportSaveOpenAndExportADrawingWithProgress) {

@@ -46,21 +46,7 @@ std::vector<std::string> AlertsOf(const std::string& output) {
     return alerts;
 }
 
-class GuiTown : public ::testing::Test {
-protected:
-    void SetUp() override {
-        window = std::make_unique<SewerGui::MainWindow>(guitest::Module());
-        ui = std::make_unique<TAVHost::ScopedHostUi>(*window);
-        window->alertSink = [this](const std::string& text) { alerts.push_back(text); };
-    }
-    void TearDown() override {
-        ui.reset();
-        window.reset();
-    }
-    std::unique_ptr<SewerGui::MainWindow> window;
-    std::unique_ptr<TAVHost::ScopedHostUi> ui;
-    std::vector<std::string> alerts;
-};
+using GuiTown = guitest::WindowTest;
 
 TEST_F(GuiTown, FlowsAndDimensioningThroughTheWidgetsEqualTheScriptsThroughSewercalc) {
     guitest::TempDir dir("town");
