@@ -514,7 +514,7 @@ TEST(SwmmReader, LineEndsByteOrderMarkAndEncoding) {
 
 TEST(SwmmReader, ReadsRegularFilesOnly) {
     SImportNetwork net;
-    for (const char* path : {"/dev/zero", "/dev/null", "/tmp", "/nonexistent/x.inp"}) {
+    for (const char* path : {"/dev/zero", "/tmp", "/nonexistent/x.inp"}) {
         SCOPED_TRACE(path);
         const SImportStatus status = CSwmmReader().ReadFile(path, net);  // returns at once
         EXPECT_EQ(status.error, EImportError::CannotOpen);
