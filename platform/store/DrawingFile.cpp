@@ -253,6 +253,34 @@ CDataBox ReadBox(const Statement& st, int typeCol, const std::string& file, cons
     Damaged(file, "a value of " + what + " has the type '" + type + "' and cannot be read");
 }
 
+// ---- values the loader cannot read: left empty, reported in one warning line ----
+
+CDrawingFile::WarningHandler& WarningSink() {
+    static CDrawingFile::WarningHandler handler = [](const std::string& line) {
+        std::fprintf(stderr, "warning: %s\n", line.c_str());
+    };
+    return handler;
+}
+
+// Collects what could not be read, for one warning line.
+class Unreadable {
+public:
+    void Add(std::string what) {
+        if (m_first.empty()) m_first = std::move(what);
+        ++m_count;
+    }
+    void Report(const std::string& file) const {
+        if (!m_count || !WarningSink()) return;
+        WarningSink()(file + ": " + std::to_string(m_count) +
+                      (m_count == 1 ? " value cannot be read and is" : " values cannot be read and are") +
+                      " left empty (" + m_first + (m_count > 1 ? ", and others" : "") + ")");
+    }
+
+private:
+    std::string m_first;
+    std::size_t m_count = 0;
+};
+
 // ---- drawing entities that are not network entities: points as packed little-endian doubles ----
 
 std::string PackPoints(const std::vector<TAVHost::Point2d>& pts) {
@@ -1382,6 +1410,7 @@ public:
         ReadDictionaries();
         ReadCatalogs();
         ReadSettings();
+        m_unreadable.Report(m_file);
     }
 
 private:
@@ -1524,13 +1553,9 @@ private:
         for (std::size_t i = 0; i < cols.defs.size(); ++i) {
             const int col = first + static_cast<int>(i);
             CDataBox box;
-            if (!AttributeValue(st, col, *cols.defs[i], box))
-                Damaged(m_file,
-                        "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "' is binary data");
-            if (box.IsNull()) continue;
-            if (!store.Set(*cols.defs[i], e.AttributeRow(), box))
-                Damaged(m_file, "attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() +
-                                    "' has the value '" + box.ToString() + "', which does not fit its type");
+            if (!AttributeValue(st, col, *cols.defs[i], box) ||
+                (!box.IsNull() && !store.Set(*cols.defs[i], e.AttributeRow(), box)))
+                m_unreadable.Add("attribute " + cols.defs[i]->GetID() + " of '" + e.GetName() + "'");
         }
     }
 
@@ -1660,8 +1685,10 @@ private:
             else if (type == "int" && st.Type(4) == SQLITE_INTEGER && st.ColInt(4) >= INT32_MIN &&
                      st.ColInt(4) <= INT32_MAX)
                 rb.value = static_cast<std::int32_t>(st.ColInt(4));
-            else if (type != "null")
-                Damaged(m_file, "extended data value of type '" + type + "' cannot be read");
+            else if (type != "null") {
+                m_unreadable.Add("extended data of application '" + st.ColText(1) + "'");
+                continue;
+            }
             e->xdata[st.ColText(1)].push_back(std::move(rb));
         }
     }
@@ -1686,8 +1713,10 @@ private:
             else if (e.code == TAVHost::kDictCodeInt16 && st.Type(3) == SQLITE_INTEGER &&
                      st.ColInt(3) >= INT16_MIN && st.ColInt(3) <= INT16_MAX)
                 e.value = static_cast<std::int16_t>(st.ColInt(3));
-            else
-                Damaged(m_file, "entry '" + key + "' of dictionary '" + st.ColText(0) + "' cannot be read");
+            else {
+                m_unreadable.Add("entry '" + key + "' of dictionary '" + st.ColText(0) + "'");
+                continue;
+            }
             (*dict)[key] = std::move(e);
         }
     }
@@ -1725,13 +1754,24 @@ private:
             auto item =
                 it == net.catalogs.end() ? Data::CCatalogItemPtr() : it->second->FindItem(st.ColText(1));
             if (!item) Damaged(m_file, "a property of an unknown catalogue item");
-            item->SetProperty(st.ColText(2), ReadBox(st, 3, m_file, "catalogue property " + st.ColText(2)));
+            try {
+                item->SetProperty(st.ColText(2),
+                                  ReadBox(st, 3, m_file, "catalogue property " + st.ColText(2)));
+            } catch (const CDrawingFileError&) {
+                m_unreadable.Add("catalogue property " + st.ColText(2));
+            }
         }
     }
 
     void ReadSettings() {
         Statement st(m_c, "SELECT key, value_type, value FROM tav_settings");
-        while (st.Next()) m_gis.settings[st.ColText(0)] = ReadBox(st, 1, m_file, "setting " + st.ColText(0));
+        while (st.Next()) {
+            try {
+                m_gis.settings[st.ColText(0)] = ReadBox(st, 1, m_file, "setting " + st.ColText(0));
+            } catch (const CDrawingFileError&) {
+                m_unreadable.Add("setting " + st.ColText(0));
+            }
+        }
     }
 
     Connection& m_c;
@@ -1744,6 +1784,7 @@ private:
     std::array<std::vector<std::int64_t>, kLayerCount> m_fids;
     int m_schemaVersion = 0;
     bool m_lazy = false;
+    Unreadable m_unreadable;
 };
 
 void SyncFile(const fs::path& path, bool directory) {
@@ -1880,6 +1921,7 @@ void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDat
             if (cols.size() == 1) sql += " WHERE " + QuoteIdentifier(cols.front().second) + " IS NOT NULL";
             Statement st(c, sql);
             CDataBox box;
+            Unreadable unreadable;
             while (st.Next()) {
                 const std::int64_t fid = st.ColInt(0);
                 auto at =
@@ -1888,20 +1930,16 @@ void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDat
                 for (std::size_t k = 0; k < cols.size(); ++k) {
                     if (st.IsNull(static_cast<int>(k) + 1)) continue;  // most values of a wide layer
                     const CDataDefinition& def = *cols[k].first;
-                    auto where = [&] {
-                        return "attribute " + def.GetID() + " of row " + std::to_string(fid) + " of " +
-                               spec.table;
-                    };
-                    if (!AttributeValue(st, static_cast<int>(k) + 1, def, box))
-                        Damaged(path.string(), where() + " is binary data");
-                    if (!box.IsNull() && !store.LoadValue(def, at->second, box))
-                        Damaged(path.string(), where() + " has the value '" + box.ToString() +
-                                                   "', which does not fit its type");
+                    if (!AttributeValue(st, static_cast<int>(k) + 1, def, box) ||
+                        !store.LoadValue(def, at->second, box))
+                        unreadable.Add("attribute " + def.GetID() + " of row " + std::to_string(fid) +
+                                       " of " + spec.table);
                 }
             }
             // Still under the read lock taken by the first step: nobody wrote the file while it was read.
             if (!unchanged()) throw changed();
             c.Exec("COMMIT");
+            unreadable.Report(path.string());
         } catch (...) {
             for (const auto& [def, column] : cols) store.UnloadColumn(*def);
             throw;
@@ -2026,6 +2064,10 @@ void CopyForeignTables(Connection& c, const fs::path& source) {
 }
 
 }  // namespace
+
+void CDrawingFile::SetWarningHandler(WarningHandler handler) {
+    WarningSink() = std::move(handler);
+}
 
 void CDrawingFile::ReadAllColumns(TAVHost::Document& doc) {
     auto& gis = GisData(doc);

@@ -50,13 +50,21 @@
 // 200,000 sections thus reads a dozen of the sections' 70 columns. A whole-drawing save reads every
 // pending column first. Files of an older schema are read whole.
 //
+// A value the loader cannot read (an attribute value that does not fit its definition or is binary data, a
+// dictionary entry, setting, catalogue property or extended-data value of the wrong type, such as a number
+// that was not finite when written) is left empty and reported in one warning line per read (the count
+// and the first one); only a drawing that cannot be read as a whole (no drawing tables, a damaged file, a
+// section without its nodes, broken geometry) is refused.
+//
 // Opening first rolls back an interrupted in-place save (SQLite plays its journal back under a write lock
 // and a journal with nothing to restore is removed), then reads the file read-only: a file that is not a
 // drawing, is truncated or damaged, or has a newer schema is refused with CDrawingFileError and left
 // untouched. Attribute definitions the program does not know yet are added to the data configuration with
 // the file's value type.
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/host/Document.h"
 #include "platform/store/DrawingFileError.h"
@@ -81,6 +89,11 @@ public:
     // uses all of them, such as an export. Throws CDrawingFileError when the file was changed by another
     // program since it was opened or saved.
     static void ReadAllColumns(TAVHost::Document& doc);
+
+    // Where the loader's warnings go, one line each (values it cannot read, left empty): standard error
+    // unless a host sets another handler (an empty one drops them).
+    using WarningHandler = std::function<void(const std::string&)>;
+    static void SetWarningHandler(WarningHandler handler);
 
     // The temporary file a save writes before it renames it over `path`.
     static std::filesystem::path SavingPath(const std::filesystem::path& path);
