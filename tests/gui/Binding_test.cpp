@@ -17,6 +17,7 @@
 #include "host/gui/MainWindow.h"
 #include "platform/host/Document.h"
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/EditableList.h"
 
 namespace {
 
@@ -254,6 +255,68 @@ TEST_F(CommandDialogs, AHandlerThatThrowsClosesTheWindowAndTheErrorReachesTheCom
     EXPECT_EQ(error, "the handler failed");
     EXPECT_TRUE(SewerGui::DialogWindow::Running().empty());
     EXPECT_EQ(TAVUi::CurrentModalDialog(), nullptr);
+}
+
+// The editable list of the flow input data in a table: a row's box ticked by a click, a value edited in
+// place, a separator row without a box and not editable; the list's state follows, and the table follows
+// the list.
+TEST_F(CommandDialogs, TheEditableListTicksRowsAndEditsCellsInPlace) {
+    bool shown = false;
+    window->dialogShown = [&](SewerGui::DialogWindow& w) {
+        shown = true;
+        auto* control = guitest::ControlOf(w, "IDC_LIST_DATA");
+        auto* table = qobject_cast<QTableView*>(guitest::WidgetOf(w, "IDC_LIST_DATA"));
+        auto* list = control ? TAVUi::CEditableList::Of(*control) : nullptr;
+        ASSERT_TRUE(table && list);
+        ASSERT_EQ(table->model()->rowCount(), list->RowCount());
+        int checkable = -1, separator = -1;
+        for (int r = 0; r < list->RowCount(); ++r) {
+            const auto flags = table->model()->flags(table->model()->index(r, 0));
+            EXPECT_EQ(static_cast<bool>(flags & Qt::ItemIsUserCheckable), list->HasCheck(r)) << r;
+            EXPECT_EQ(
+                static_cast<bool>(table->model()->flags(table->model()->index(r, 1)) & Qt::ItemIsEditable),
+                list->IsEditable(r, 1))
+                << r;
+            if (list->HasCheck(r) && checkable < 0) checkable = r;
+            if (!list->HasCheck(r) && separator < 0) separator = r;
+        }
+        ASSERT_GE(checkable, 0);
+        ASSERT_GE(separator, 0);
+        EXPECT_FALSE(list->IsEditable(separator, 1));
+
+        // A click on the row's box ticks it, through the list.
+        const bool before = list->IsChecked(checkable);
+        const QModelIndex box = table->model()->index(checkable, 0);
+        table->scrollTo(box);
+        const QRect cell = table->visualRect(box);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
+        EXPECT_EQ(list->IsChecked(checkable), !before);
+        EXPECT_EQ(list->LastRow(), checkable);
+
+        // The value typed into the cell's editor is the cell's text.
+        const QModelIndex value = table->model()->index(checkable, 1);
+        table->setCurrentIndex(value);
+        table->edit(value);
+        auto* editor = table->viewport()->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        QTest::keyClicks(editor, "7.5");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor hands its text over from the event loop
+        EXPECT_EQ(list->GetText(checkable, 1), "7.5");
+        EXPECT_EQ(list->LastColumn(), 1);
+
+        // The dialog's own changes show in the table.
+        list->SetChecked(checkable, before);
+        list->SetText(checkable, 1, "3");
+        w.AfterAction();
+        EXPECT_EQ(table->model()->data(box, Qt::CheckStateRole).toInt(),
+                  before ? Qt::Checked : Qt::Unchecked);
+        EXPECT_EQ(table->model()->data(value).toString(), "3");
+        w.reject();
+    };
+    ASSERT_TRUE(window->RunCommand("InputSewageData"));
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -280,6 +281,7 @@ void WidgetScript::Dialog(const Statement& st, DialogWindow& window) {
         editor->selectAll();
         QTest::keyClicks(editor, QString::fromStdString(w.at(4)));
         QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor hands its text over from the event loop
         return;
     }
     if (verb == "expect") {
