@@ -57,6 +57,13 @@ std::vector<Statement> ParseScript(const std::string& bytes, const std::string& 
     return out;
 }
 
+std::vector<Statement> ReadScriptFile(const std::string& path) {
+    std::string bytes;
+    std::string error;
+    if (!TAVGis::Store::ImportText::ReadWholeFile(path, bytes, error)) throw ScriptError(path, error);
+    return ParseScript(bytes, path);
+}
+
 std::string Quote(const std::string& text) {
     bool plain = !text.empty();
     for (unsigned char c : text)

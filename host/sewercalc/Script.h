@@ -23,5 +23,8 @@ public:
 // Reads the statements of a script: UTF-8 text with an optional byte-order mark, lines ending in LF, CR LF
 // or CR. Throws ScriptError naming the line for a byte that is not UTF-8 and for an unterminated quote.
 std::vector<Statement> ParseScript(const std::string& text, const std::string& fileName);
+// Reads and parses a script file: a regular file of at most 1 GiB (a device or a folder is refused at once);
+// throws ScriptError naming the file when it cannot be read.
+std::vector<Statement> ReadScriptFile(const std::string& path);
 // Quotes a text for output when it is empty or holds blanks, quotes or control characters.
 std::string Quote(const std::string& text);

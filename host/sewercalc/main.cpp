@@ -45,14 +45,6 @@ constexpr int kExitError = 2;
 constexpr int kExitCommandFailed = 3;
 constexpr const char* kNewDrawingName = "Drawing1.gpkg";
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 int Error(const std::string& message) {
     std::fflush(stdout);
     std::fprintf(stderr, "error: %s\n", message.c_str());
@@ -110,7 +102,7 @@ int ShowDialog(ModuleHost& module, const std::string& which) {
 int RunScript(ModuleHost& module, const std::string& drawing, const std::string& scriptPath, bool dryRun) {
     std::vector<Statement> statements;
     try {
-        statements = ParseScript(ReadFile(scriptPath), scriptPath);
+        statements = ReadScriptFile(scriptPath);
     } catch (const std::exception& e) {
         return Error(e.what());
     }

@@ -115,15 +115,17 @@ TEST_F(TextBoundaryTest, BytesThatAreNotUtf8AreRefusedOrReadInTheCodePage) {
     EXPECT_EQ(Bytes(drawing), before);
 }
 
-// A device or a directory named like an import file is refused at once, before anything is read.
+// A device or a directory named like an import file or a script is refused at once, before anything is read.
 TEST_F(TextBoundaryTest, ImportsReadRegularFilesOnly) {
     const fs::path drawing = dir / "net.gpkg";
     fs::create_symlink("/dev/zero", dir / "zero.inp");
     fs::create_directory(dir / "folder.geojson");
-    for (const fs::path& source : {dir / "zero.inp", dir / "folder.geojson"}) {
+    fs::create_symlink("/dev/zero", dir / "zero.sc");
+    for (const fs::path& source : {dir / "zero.inp", dir / "folder.geojson", dir / "zero.sc"}) {
         SCOPED_TRACE(source.string());
         const auto start = std::chrono::steady_clock::now();
-        const Outcome r = Sewercalc("import " + Q(drawing) + " " + Q(source));
+        const Outcome r =
+            Sewercalc((source.extension() == ".sc" ? "run - " : "import " + Q(drawing) + " ") + Q(source));
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
         EXPECT_EQ(r.code, 2);
         EXPECT_NE(r.output.find(source.string()), std::string::npos) << r.output;
