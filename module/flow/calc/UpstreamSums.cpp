@@ -7,6 +7,8 @@
 namespace {
 
 using Values = CUpstreamSums::Values;
+// Shared divisions at one join up to this many are first reduced to those not above another (pairwise).
+constexpr std::size_t kMostPruned = 200;
 
 void Add(Values& to, const Values& v) {
     for (std::size_t k = 0; k < to.size(); ++k) to[k] += v[k];
@@ -126,12 +128,14 @@ std::vector<Values> CUpstreamSums::Compute(const TAVGis::Topology::CTopologyStor
 
     // Per group: the weight of the sections inside it, the sections entering it and leaving it.
     std::vector<Values> inside(static_cast<std::size_t>(groupCount), Values{});
+    std::vector<char> hasInside(static_cast<std::size_t>(groupCount), 0);
     std::vector<std::pair<int, int>> entering, leaving;
     for (int i = 0; i < sectionCount; ++i) {
         const int gf = group[static_cast<std::size_t>(from[static_cast<std::size_t>(i)])];
         const int gt = group[static_cast<std::size_t>(to[static_cast<std::size_t>(i)])];
         if (gf == gt) {
             Add(inside[static_cast<std::size_t>(gf)], ownOf(i));
+            hasInside[static_cast<std::size_t>(gf)] = 1;
         } else {
             entering.push_back({gt, i});
             leaving.push_back({gf, i});
@@ -152,6 +156,33 @@ std::vector<Values> CUpstreamSums::Compute(const TAVGis::Topology::CTopologyStor
         }
         // More than 63 branches: the division never closes (kept open is always safe, only slower).
         allBranches[static_cast<std::size_t>(g)] = n <= 63 ? (std::uint64_t{1} << n) - 1 : 0;
+    }
+
+    // A division matters only if two of its branches can meet again. The first node two such paths share is
+    // entered by two sections, so a branch whose flow never reaches a node entered by two or more sections
+    // (or a loop) below it meets nothing: a division with fewer than two branches that meet anything is
+    // never listed (a relief to an outfall, a branch to a dead end).
+    std::vector<char> meets(static_cast<std::size_t>(groupCount), 0);
+    for (int g = groupCount - 1; g >= 0; --g) {
+        const auto gi = static_cast<std::size_t>(g);
+        bool m = in.Count(g) >= 2 || groupSize[gi] > 1 || hasInside[gi] != 0;
+        for (int p = out.begin[gi]; p < out.begin[gi + 1] && !m; ++p) {
+            const int i = out.items[static_cast<std::size_t>(p)];
+            m = meets[static_cast<std::size_t>(
+                    group[static_cast<std::size_t>(to[static_cast<std::size_t>(i)])])] != 0;
+        }
+        meets[gi] = m ? 1 : 0;
+    }
+    std::vector<char> listed(static_cast<std::size_t>(groupCount), 0);
+    for (int g = 0; g < groupCount; ++g) {
+        int branchesThatMeet = 0;
+        for (int p = out.begin[static_cast<std::size_t>(g)]; p < out.begin[static_cast<std::size_t>(g) + 1];
+             ++p) {
+            const int i = out.items[static_cast<std::size_t>(p)];
+            branchesThatMeet += meets[static_cast<std::size_t>(
+                group[static_cast<std::size_t>(to[static_cast<std::size_t>(i)])])];
+        }
+        listed[static_cast<std::size_t>(g)] = branchesThatMeet >= 2 ? 1 : 0;
     }
 
     std::vector<Values> above(static_cast<std::size_t>(groupCount), Values{});  // everything ending in g
@@ -196,7 +227,7 @@ std::vector<Values> CUpstreamSums::Compute(const TAVGis::Topology::CTopologyStor
             Values side = above[static_cast<std::size_t>(up)];
             Add(side, ownOf(i));
             OpenList sideList = open[static_cast<std::size_t>(up)];
-            if (out.Count(up) > 1) {
+            if (listed[static_cast<std::size_t>(up)]) {
                 auto copy = std::make_shared<std::vector<OpenDivision>>();
                 if (sideList) copy->reserve(sideList->size() + 1);
                 bool placed = false;
@@ -235,6 +266,25 @@ std::vector<Values> CUpstreamSums::Compute(const TAVGis::Topology::CTopologyStor
             }
             if (!shared.empty()) {
                 ++st.joinsWithOverlap;
+                // A shared division listed as open above another shared one lies above it: what lies above
+                // it is inside the other's, so it adds nothing to the union (each pair is tried; more shared
+                // divisions than kMostPruned are walked as they are).
+                if (shared.size() > 1 && shared.size() <= kMostPruned) {
+                    auto listedAbove = [&](int z, int other) {
+                        const auto& l = open[static_cast<std::size_t>(other)];
+                        if (!l) return false;
+                        auto at = std::lower_bound(l->begin(), l->end(), z,
+                                                   [](const OpenDivision& d, int g) { return d.group < g; });
+                        return at != l->end() && at->group == z;
+                    };
+                    std::vector<int> kept;
+                    for (int z : shared) {
+                        bool inside = false;
+                        for (int other : shared) inside = inside || (other != z && listedAbove(z, other));
+                        if (!inside) kept.push_back(z);
+                    }
+                    shared.swap(kept);
+                }
                 if (shared.size() == 1) {
                     Subtract(sum, above[static_cast<std::size_t>(shared.front())]);
                 } else {

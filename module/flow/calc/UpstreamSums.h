@@ -16,10 +16,15 @@
 //   - a tree, or a division whose branches never meet again, costs nothing more than a tree;
 //   - a division whose branches rejoin (a relief pipe, a loop of pipes) is taken off once at the rejoin:
 //     the sum above the dividing node, already known;
-//   - only where the two sides share several open divisions (nested rejoins meeting at one node) is the
-//     union of what lies above them walked explicitly.
+//   - where the two sides share several open divisions, those listed open above another shared one add
+//     nothing (what lies above them lies above the other); only what is left is walked explicitly.
+// A division whose branches cannot meet again is never listed: the first node two paths share is entered
+// by two sections, so a branch whose flow never reaches such a node (or a loop) meets nothing (a relief to
+// an outfall, a side pipe to a dead end).
 // The lists are shared along chains and copied only at divisions and joins, so the cost is linear in the
-// sections plus, per division and join, the length of the list of open divisions there.
+// sections plus, per division and join, the length of the list of open divisions there (and the walks):
+// linear on trees and on divisions that rejoin soon or never; it grows where many divisions keep their
+// branches apart over long stretches.
 // Closed loops: the nodes that reach each other (strongly connected, found once) count as one node, and the
 // sections between them as its own; a section on a loop has everything that drains into the loop upstream
 // of it, itself excepted (as in GetPreviousSections, a loop back to the section is not upstream).

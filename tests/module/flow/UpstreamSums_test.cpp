@@ -92,8 +92,9 @@ TEST_F(UpstreamSumsTest, ARejoinCountsTheSharedPartOnce) {
 }
 
 // Two divisions whose branches meet pairwise at P and Q, which join at V: the two sides at V share both
-// divisions (and Z1 lies above Z2), so the shared part is walked.
-TEST_F(UpstreamSumsTest, SidesSharingSeveralDivisionsAreWalked) {
+// divisions. Where Z1 lies above Z2 (listed open there), Z1 adds nothing and the shared part is what lies
+// above Z2; where the two divide the flow of a third division T side by side, the shared part is walked.
+TEST_F(UpstreamSumsTest, SidesSharingSeveralDivisions) {
     Section("TOP", "T", "Z1");
     Section("Z1Z2", "Z1", "Z2");
     Section("X1", "Z1", "P");
@@ -105,8 +106,21 @@ TEST_F(UpstreamSumsTest, SidesSharingSeveralDivisionsAreWalked) {
     Section("OUT", "V", "W");
     EXPECT_EQ(CountOf("OUT"), 9.0);
     EXPECT_EQ(CountOf("PV"), 5.0);  // PV, X1, Y1, Z1Z2, TOP
-    const auto stats = ExpectLiteral(2);
-    EXPECT_GE(stats.explicitUnions, 1);
+    EXPECT_EQ(ExpectLiteral(2).explicitUnions, 0);
+
+    Section("TOP2", "T0", "S");
+    Section("SA", "S", "A1");
+    Section("SB", "S", "B1");
+    Section("A1P", "A1", "P2");
+    Section("A1Q", "A1", "Q2");
+    Section("B1P", "B1", "P2");
+    Section("B1Q", "B1", "Q2");
+    Section("P2V", "P2", "V2");
+    Section("Q2V", "Q2", "V2");
+    Section("OUT2", "V2", "W2");
+    EXPECT_EQ(CountOf("OUT2"), 10.0);
+    EXPECT_EQ(CountOf("P2V"), 6.0);  // P2V, A1P, B1P, SA, SB, TOP2
+    EXPECT_GE(ExpectLiteral(3).explicitUnions, 1);
 }
 
 // A closed loop L1 -> L2 -> L3 -> L1 fed by IN and drained by OUT, and a section that loops on its own node:
@@ -157,6 +171,7 @@ TEST_F(UpstreamSumsTest, DivisionsThatNeverRejoinCostNothingMore) {
     TAVGis::Bench::GenerateNetwork(Topo(), system, o);
     const auto stats = ExpectLiteral(7);
     EXPECT_EQ(stats.joinsWithOverlap, 0);
+    EXPECT_EQ(stats.longestOpenList, 0u);  // a side pipe to a dead end is never listed
 }
 
 }  // namespace
