@@ -54,8 +54,8 @@ bool CWasteWaterPercent::Write(const std::vector<TAVGis::Topology::CSectionPtr>&
         if (!s) continue;
         const double specific = qs / kLitresPerCubicMetre;
         const double flow = s->GetLength2D() * DensityCoefficient(s) * qs / kLitresPerCubicMetre;
-        const bool finite = skipped.Check(s->GetName(), "SPECIFIC_FLOW", specific) &&
-                            skipped.Check(s->GetName(), "FLOW_WASTE_PER", flow);
+        const bool finite = skipped.Check(s->GetName(), "FLOW_WASTE_PER", flow) &&
+                            skipped.Check(s->GetName(), "SPECIFIC_FLOW", specific);
         if (!finite) {
             ok = false;
             continue;
