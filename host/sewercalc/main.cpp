@@ -161,14 +161,16 @@ std::string Extension(const std::string& file) {
     return ext;
 }
 
-int Import(const std::string& drawing, const std::string& file) {
+int Import(const std::string& drawing, const std::string& file, bool codePage) {
+    const auto encoding = codePage ? TAVGis::Store::ImportText::ETextEncoding::CodePage
+                                   : TAVGis::Store::ImportText::ETextEncoding::Utf8;
     const std::string ext = Extension(file);
     if (ext != ".inp" && ext != ".geojson" && ext != ".json" && ext != ".csv")
         return Error(file + ": unknown kind of file (expected .inp, .geojson, .json or .csv)");
     try {
         auto& doc = OpenDrawing(drawing, true, Access::Write);
         if (ext == ".csv") {
-            auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc);
+            auto r = TAVGis::Store::CPipeCatalogCsv::ReadFile(file, doc, encoding);
             if (!r.ok) return Error(file + ": " + r.error);
             std::printf("pipe groups: %zu (%zu new)\npipes: %zu (%zu new, %zu updated)\n", r.groups,
                         r.groupsAdded, r.pipes, r.pipesAdded, r.pipesUpdated);
@@ -176,8 +178,11 @@ int Import(const std::string& drawing, const std::string& file) {
             for (const auto& w : r.warnings) std::printf("  %s\n", w.c_str());
         } else {
             TAVGis::Store::SImportNetwork network;
-            auto status = ext == ".inp" ? TAVGis::Store::CSwmmReader().ReadFile(file, network)
-                                        : TAVGis::Store::CGeoJsonReader().ReadFile(file, network);
+            TAVGis::Store::CSwmmReader swmm;
+            TAVGis::Store::CGeoJsonReader geoJson;
+            swmm.SetEncoding(encoding);
+            geoJson.SetEncoding(encoding);
+            auto status = ext == ".inp" ? swmm.ReadFile(file, network) : geoJson.ReadFile(file, network);
             if (!status.Ok())
                 return Error(file + ": " +
                              (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
@@ -396,6 +401,9 @@ int Main(int argc, char** argv) {
         app.add_subcommand("import", "import a network (.inp, .geojson, .json) or a pipe catalogue (.csv)");
     import->add_option("DRAWING", drawing, "the drawing file (created when missing)")->required();
     import->add_option("FILE", file, "EPA SWMM 5 input file, GeoJSON file or pipe catalogue CSV")->required();
+    bool codePage = false;
+    import->add_flag("--code-page", codePage,
+                     "the file's text is in the system's ANSI code page (windows-1250), not UTF-8");
 
     auto* exportCmd = app.add_subcommand("export", "write the network with all attributes as GeoJSON");
     exportCmd->add_option("DRAWING", drawing, "the drawing file")->required();
@@ -430,7 +438,7 @@ int Main(int argc, char** argv) {
         std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         return kExitOk;
     }
-    if (*import) return Import(drawing, file);
+    if (*import) return Import(drawing, file, codePage);
     if (*exportCmd) return Export(drawing, file);
     if (*info) return Info(drawing);
     if (*show) return Show(drawing, attrs, format);
