@@ -104,7 +104,9 @@ void CGeoJsonWriter::Write(TAVHost::Document& doc, std::ostream& out) {
     root["type"] = "FeatureCollection";
     root["name"] = doc.Name();
     root["features"] = std::move(features);
-    out << root.dump(1) << "\n";
+    // Text that is not UTF-8 cannot enter a drawing any more, but an older drawing may hold some: each such
+    // byte is written as U+FFFD, so an export never stops on a name.
+    out << root.dump(1, ' ', false, json::error_handler_t::replace) << "\n";
 }
 
 bool CGeoJsonWriter::WriteFile(TAVHost::Document& doc, const std::filesystem::path& path,

@@ -1,5 +1,6 @@
 #include "module/hydraulics/calc/HydraulicsExportFile.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -17,12 +18,17 @@
 using TAVGis::Data::CDataBox;
 using TAVGis::Data::CDataRW;
 using TAVGis::Topology::CSectionPtr;
-using TAVHost::NumberText::Fixed;
 
 namespace {
 
 constexpr double kLitresPerCubicMetre = 1000.0;
 constexpr int kTerrainFlag = 1;
+
+// "%.Nf"; a value that is not finite (an older drawing may hold one, a sum may overflow) is written as an
+// empty field, never as "inf" or "nan".
+std::string Fixed(double value, int decimals) {
+    return std::isfinite(value) ? TAVHost::NumberText::Fixed(value, decimals) : std::string();
+}
 
 // An accessor value: empty when missing (null or the sentinel).
 std::optional<double> Missing(const char* name, const CSectionPtr& s) {
