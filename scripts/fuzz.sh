@@ -12,6 +12,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 targets=(fuzz_xml_document fuzz_config_name_unescape fuzz_numeric_validity)
 # The importers: any bytes as a SWMM input file and as GeoJSON.
 targets+=(fuzz_swmm_reader fuzz_geojson_reader)
+# The intensity-duration curve file of the rain calculation.
+targets+=(fuzz_idf_curve_file)
 # The drawing loader: any bytes as a drawing file.
 targets+=(fuzz_drawing_loader)
 
