@@ -1,8 +1,6 @@
-// sewercalc: the command-line host of the sewage-calculations module. It loads
-// the module as a plug-in, lists its commands and dialogs, runs scripts that
-// build networks, run commands and drive their dialogs, and keeps drawings on
-// disk: import networks and pipe catalogues, export GeoJSON, show and set
-// attributes.
+// sewercalc: the command-line host of the sewage-calculations module. It loads the module as a plug-in,
+// lists its commands and dialogs, runs scripts that build networks, run commands and drive their dialogs,
+// and keeps drawings on disk: import networks and pipe catalogues, export GeoJSON, show and set attributes.
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
@@ -53,10 +51,9 @@ int Error(const std::string& message) {
 
 enum class Access { Read, Write };
 
-// Opens the drawing at `path` and makes it current; with `create`, a missing
-// file gives a new drawing that will be saved there. For writing, the drawing's
-// writer lock is taken first and held until the process ends: a second writer
-// is refused at once. Throws CDrawingFileError.
+// Opens the drawing at `path` and makes it current; with `create`, a missing file gives a new drawing that
+// will be saved there. For writing, the drawing's writer lock is taken first and held until the process
+// ends: a second writer is refused at once. Throws CDrawingFileError.
 TAVHost::Document& OpenDrawing(const std::string& path, bool create, Access access) {
     std::unique_ptr<TAVGis::Store::CDrawingLock> lock;
     if (access == Access::Write) lock = TAVGis::Store::CDrawingLock::Acquire(path);
@@ -138,8 +135,8 @@ int RunScript(ModuleHost& module, const std::string& drawing, const std::string&
     return kExitOk;
 }
 
-// The system imported entities join: the active one, else the first sewage
-// system, else a new sewage system named after the drawing, made active.
+// The system imported entities join: the active one, else the first sewage system, else a new sewage
+// system named after the drawing, made active.
 TAVGis::System::CGisSystemPtr ImportSystem(TAVHost::Document& doc) {
     auto& gis = TAVGis::GisData(doc);
     if (gis.activeSystem) return gis.activeSystem;
@@ -248,8 +245,7 @@ int Info(const std::string& drawing) {
     return kExitOk;
 }
 
-// A value of `show`: 10 significant digits in CSV, 6 in a table meant for
-// reading.
+// A value of `show`: 10 significant digits in CSV, 6 in a table meant for reading.
 std::string FormatValue(const TAVGis::Data::CDataBox& box, bool forReading) {
     if (box.IsNull()) return {};
     if (box.IsText()) return box.ToString();
@@ -372,9 +368,7 @@ int Set(const std::string& drawing, const std::vector<std::string>& assignments,
 }  // namespace
 
 int Main(int argc, char** argv) {
-    CLI::App app{
-        "sewercalc: sewer network design flows and pipe hydraulics from "
-        "the command line"};
+    CLI::App app{"sewercalc: sewer network design flows and pipe hydraulics from the command line"};
     app.require_subcommand(0, 1);
     std::string modulePath = ModuleHost::DefaultModulePath();
     app.add_option("--module", modulePath, "the module file to load")->capture_default_str();
@@ -391,8 +385,7 @@ int Main(int argc, char** argv) {
     auto* run =
         app.add_subcommand("run", "run a script against a drawing and save it when the script succeeds");
     run->add_option("DRAWING", drawing,
-                    "the drawing file (.gpkg; created when missing; '-' for a "
-                    "new unsaved drawing)")
+                    "the drawing file (.gpkg; created when missing; '-' for a new unsaved drawing)")
         ->required();
     run->add_option("SCRIPT", script, "the script file")->required();
     run->add_flag("--dry-run", dryRun, "save nothing");
@@ -433,8 +426,7 @@ int Main(int argc, char** argv) {
         return app.exit(e);
     }
     if (*help || app.get_subcommands().empty()) {
-        // The whole program's help, as --help prints it (App::help() would print
-        // the help subcommand's).
+        // The whole program's help, as --help prints it (App::help() would print the help subcommand's).
         std::cout << app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
         return kExitOk;
     }
@@ -462,12 +454,10 @@ int Main(int argc, char** argv) {
     return rc;
 }
 
-// Freeing a network of 200,000 sections entry by entry takes longer than its
-// calculations, and the operating system takes the whole process back at once
-// anyway. Every drawing has been saved or deliberately left unsaved by the time
-// Main returns, so a release build ends there without running the destructors
-// of the open documents; builds with AddressSanitizer keep the ordinary exit so
-// that leaks are still reported.
+// Freeing a network of 200,000 sections entry by entry takes longer than its calculations, and the operating
+// system takes the whole process back at once anyway. Every drawing has been saved or deliberately left
+// unsaved by the time Main returns, so a release build ends there without running the destructors of the
+// open documents; builds with AddressSanitizer keep the ordinary exit so that leaks are still reported.
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define SEWERCALC_ORDINARY_EXIT 1
