@@ -41,6 +41,17 @@ bool IFlowCalculator::TagSection(const Topology::CSection& section,
     return entity.setXData(TagApplication(), chain);
 }
 
+void IFlowCalculator::TagSections(const SectionList& sections, const std::vector<std::size_t>& indexes,
+                                  const CFlowCalculatorParameters& params) const {
+    const std::string app = TagApplication();
+    const TAVHost::XDataChain chain{TAVHost::ResultBuffer{kTagGroupCode, params.GetProperties().ToText()}};
+    for (std::size_t i : indexes) {
+        if (!sections[i]) continue;
+        CTAVCEntityPtr entity(sections[i]->GetObjectId(), AcDb::kForWrite);
+        if (entity.isValid()) entity.setXData(app, chain);
+    }
+}
+
 void IFlowCalculator::ReloadSourceData(const SectionList& sections) {
     m_configurations.clear();
     const std::string app = TagApplication();

@@ -89,6 +89,9 @@ public:
     // The tag application and the tagging of one section (used by the calculations).
     std::string TagApplication() const { return "TAVX_FLOWCALC_" + m_name; }
     bool TagSection(const Topology::CSection& section, const CFlowCalculatorParameters& params) const;
+    // Tags the sections of the list at the indexes (the set's text is made once).
+    void TagSections(const SectionList& sections, const std::vector<std::size_t>& indexes,
+                     const CFlowCalculatorParameters& params) const;
 
 protected:
     virtual void FillDefaults(Data::CPropertiesEx& properties) const = 0;

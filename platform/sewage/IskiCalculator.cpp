@@ -74,8 +74,7 @@ int CIskiCalculator::RunCalculation(const SectionList& sections, const CFlowCalc
         return 0;
     }
     const IskiResult r = Run(in, sections);
-    if (tag)
-        for (std::size_t i : r.calculated) TagSection(*sections[i], *params);
+    if (tag) TagSections(sections, r.calculated, *params);
     if (r.inLoop > 0 && !silent)
         TAVHost::GetHostUi().Alert(CModuleConfiguration::GetMsg(kMsgInLoop) + " " + std::to_string(r.inLoop));
     return 1;

@@ -23,6 +23,7 @@ constexpr int kMsgNoFlowTime = 14006;
 constexpr double kPerThousand = 1000.0;
 constexpr double kPercent = 100.0;
 constexpr double kSmallTime = 1e-9;  // min
+constexpr double kSecondsPerMinute = 60.0;
 
 double Stored(const char* name, const Topology::CSection& s) {
     Data::CDataBox box;
@@ -156,7 +157,8 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
     if (!in.pipeGroupGuid.empty())
         Data::CPipeManager::GetInstance()->GetSortedPipesForGroupGUID(in.pipeGroupGuid, hyd.group,
                                                                       Data::CPipeManager::kUsableOnly);
-    std::vector<double> concTime(sections.size(), 0.0), totalArea(sections.size(), 0.0);
+    std::vector<double> concTime(sections.size(), 0.0), totalArea(sections.size(), 0.0),
+        velocity(sections.size(), 0.0);  // m/s
     r.calculated.reserve(order.order.size());
     for (std::size_t idx : order.order) {
         const Topology::CSection& s = *sections[idx];
@@ -176,7 +178,10 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
         const double slope = SlopeOf(s, length);
         const std::optional<Pipe> ownPipe =
             hyd.group.empty() || in.useExistingPipe ? OwnPipe(s) : std::nullopt;
+        // First guess: the section's length at the velocity of the section above it (fewer steps).
         double tf = 0.0;
+        if (!order.incoming[idx].empty() && velocity[order.incoming[idx].front()] > 0.0)
+            tf = length / velocity[order.incoming[idx].front()] / kSecondsPerMinute;
         bool hydraulics = false;
         std::string chosen;
         for (int step = 0; step < kMaxSteps; ++step) {
@@ -192,6 +197,8 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
         if (!hydraulics) {
             tf = 0.0;
             ++r.withoutHydraulics;
+        } else if (tf > 0.0) {
+            velocity[idx] = length / (tf * kSecondsPerMinute);
         }
         const double tc = tIn + tf;
         const double i = in.intensity(tc);
@@ -270,8 +277,7 @@ int CRainItpCalculator::RunCalculation(const SectionList& sections,
         return 0;
     }
     const RainItpResult r = Run(in, sections);
-    if (tag)
-        for (std::size_t idx : r.calculated) TagSection(*sections[idx], *params);
+    if (tag) TagSections(sections, r.calculated, *params);
     if (r.inLoop > 0) alert(CModuleConfiguration::GetMsg(kMsgInLoop) + " " + std::to_string(r.inLoop));
     if (r.withoutHydraulics > 0)
         alert(CModuleConfiguration::GetMsg(kMsgNoFlowTime) + " " + std::to_string(r.withoutHydraulics));
