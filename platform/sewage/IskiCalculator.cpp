@@ -21,7 +21,7 @@ void CIskiCalculator::GetDisplayName(std::string& text) const {
 }
 
 void CIskiCalculator::GetGroupName(std::string& text) const {
-    text = CModuleConfiguration::GetMsg(9338);
+    text = CModuleConfiguration::GetMsg(14008);
 }
 
 void CIskiCalculator::FillDefaults(Data::CPropertiesEx& p) const {

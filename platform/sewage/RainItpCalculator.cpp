@@ -111,7 +111,7 @@ void CRainItpCalculator::GetDisplayName(std::string& text) const {
 }
 
 void CRainItpCalculator::GetGroupName(std::string& text) const {
-    text = CModuleConfiguration::GetMsg(2129);
+    text = CModuleConfiguration::GetMsg(14007);
 }
 
 std::vector<std::string> CRainItpCalculator::GetWrittenAttributes() const {

@@ -72,6 +72,14 @@ TEST_F(FlowCalculatorsTest, RegistryHoldsTheRainAndIskiCalculatorsInNameOrder) {
     std::string display;
     iski->GetDisplayName(display);
     EXPECT_EQ(display, TAVGis::CModuleConfiguration::GetMsg(11162));
+    // Every group and display name is a catalogue text.
+    for (const auto& [name, calc] : m->GetRegisteredFlowCalculators()) {
+        std::string group, shown;
+        calc->GetGroupName(group);
+        calc->GetDisplayName(shown);
+        EXPECT_EQ(group.find("[message"), std::string::npos) << name;
+        EXPECT_EQ(shown.find("[message"), std::string::npos) << name;
+    }
     EXPECT_FALSE(m->GetFlowCalculator("nope"));
     // One default set per calculator (grid edits reach the next run); a created set is new.
     EXPECT_EQ(iski->GetDefaultCalculationParameters(), iski->GetDefaultCalculationParameters());
