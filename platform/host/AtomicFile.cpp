@@ -67,6 +67,29 @@ bool WriteFileAtomically(const fs::path& requested, const std::function<void(std
                          std::string& error, const std::vector<fs::path>& protect) {
     const fs::path target = ResolveTarget(requested);
     if (!CheckWritableTarget(target, protect, error)) return false;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // A device or pipe (/dev/null, /dev/stdout) is written as it is: renaming a file over it would
+        // replace the device itself. A folder is no file to write.
+        if (S_ISDIR(st.st_mode)) {
+            error = target.string() + ": is a folder";
+            return false;
+        }
+        std::ofstream out(target, std::ios::binary);
+        if (!out) {
+            error = target.string() + ": cannot write: " + std::strerror(errno);
+            return false;
+        }
+        try {
+            write(out);
+        } catch (const std::exception& e) {
+            error = target.string() + ": cannot write: " + e.what();
+            return false;
+        }
+        out.flush();
+        if (!out) error = target.string() + ": cannot write";
+        return static_cast<bool>(out);
+    }
     fs::path temp = target;
     temp += ".writing";
     // The lock tells a second writer of the same target that the temporary file is in use.

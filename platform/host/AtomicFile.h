@@ -5,6 +5,7 @@
 //   target; a failure at any step (a full disk, a closed stream) leaves the target as it was and removes
 //   the temporary file; a stale temporary file of a killed writer is replaced by the next write;
 // - a symbolic link is followed: its target is written and the link stays;
+// - a device or pipe (/dev/null) is written directly, never replaced; a folder is refused;
 // - a read-only target (no write permission for anyone, or none for this user) is refused, and a replaced
 //   target keeps its permissions;
 // - a target that is one of the `protect`ed files (the drawing being worked on) is refused; files are

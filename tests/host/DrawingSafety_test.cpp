@@ -236,6 +236,16 @@ TEST_F(DrawingSafetyTest, OutputFilesAreNeverTheDrawingAndAreWrittenWholeOrNotAt
     EXPECT_EQ(Bytes(out), "new");
     EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // A device is written, never replaced by a file.
+    ASSERT_TRUE(TAVHost::WriteFileAtomically(
+        "/dev/null", [](std::ostream& s) { s << "gone"; }, error))
+        << error;
+    struct stat null {};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    EXPECT_TRUE(S_ISCHR(null.st_mode));
+    EXPECT_FALSE(fs::exists("/dev/null.writing"));
+    EXPECT_FALSE(TAVHost::WriteFileAtomically(
+        dir, [](std::ostream& s) { s << "x"; }, error));
     // The export itself: a stale temporary file of a killed export is replaced.
     Write(dir / "net.geojson.writing", "stale");
     const Result r = Sewercalc("export " + Q(drawing) + " " + Q(dir / "net.geojson"));
