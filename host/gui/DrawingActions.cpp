@@ -26,23 +26,6 @@ void CloseCurrent() {
     if (auto* doc = manager->curDocument()) manager->CloseDocument(*doc);
 }
 
-// The system imported entities join: the active one, else the first sewage system, else a new sewage
-// system named after the drawing, made active (as the command-line host does).
-TAVGis::System::CGisSystemPtr ImportSystem(TAVHost::Document& doc) {
-    auto& gis = TAVGis::GisData(doc);
-    if (gis.activeSystem) return gis.activeSystem;
-    for (const auto& s : gis.systems)
-        if (s->GetSystemFunction() == TAVGis::System::kSystemFunctionSewage) return s;
-    int id = 1;
-    for (const auto& s : gis.systems) id = std::max(id, s->GetId() + 1);
-    std::string name = fs::path(doc.Name()).stem().string();
-    if (name.empty()) name = "sewer";
-    gis.systems.push_back(TAVGis::System::CGisSystemPtr(
-        new TAVGis::System::CGisSystem(id, name, TAVGis::System::kSystemFunctionSewage)));
-    gis.activeSystem = gis.systems.back();
-    return gis.activeSystem;
-}
-
 std::string Extension(const std::string& file) {
     std::string ext = fs::path(file).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -88,7 +71,7 @@ std::string Import(TAVHost::Document& doc, const std::string& file) {
         throw std::runtime_error(
             file + ": " + (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
             status.message);
-    TAVGis::Store::CNetworkImporter importer(doc, ImportSystem(doc));
+    TAVGis::Store::CNetworkImporter importer(doc, TAVGis::Store::CNetworkImporter::SystemFor(doc));
     auto result = importer.Import(network);
     doc.Db().Touch();
     return TAVGis::Store::CNetworkImporter::FormatReport(network.report, result);

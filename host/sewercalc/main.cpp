@@ -135,23 +135,6 @@ int RunScript(ModuleHost& module, const std::string& drawing, const std::string&
     return kExitOk;
 }
 
-// The system imported entities join: the active one, else the first sewage system, else a new sewage
-// system named after the drawing, made active.
-TAVGis::System::CGisSystemPtr ImportSystem(TAVHost::Document& doc) {
-    auto& gis = TAVGis::GisData(doc);
-    if (gis.activeSystem) return gis.activeSystem;
-    for (const auto& s : gis.systems)
-        if (s->GetSystemFunction() == TAVGis::System::kSystemFunctionSewage) return s;
-    int id = 1;
-    for (const auto& s : gis.systems) id = std::max(id, s->GetId() + 1);
-    std::string name = fs::path(doc.Name()).stem().string();
-    if (name.empty()) name = "sewer";
-    gis.systems.push_back(TAVGis::System::CGisSystemPtr(
-        new TAVGis::System::CGisSystem(id, name, TAVGis::System::kSystemFunctionSewage)));
-    gis.activeSystem = gis.systems.back();
-    return gis.activeSystem;
-}
-
 std::string Extension(const std::string& file) {
     std::string ext = fs::path(file).extension().string();
     for (auto& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -184,7 +167,7 @@ int Import(const std::string& drawing, const std::string& file, bool codePage) {
                 return Error(file + ": " +
                              (status.line ? "line " + std::to_string(status.line) + ": " : std::string()) +
                              status.message);
-            TAVGis::Store::CNetworkImporter importer(doc, ImportSystem(doc));
+            TAVGis::Store::CNetworkImporter importer(doc, TAVGis::Store::CNetworkImporter::SystemFor(doc));
             auto result = importer.Import(network);
             std::fputs(TAVGis::Store::CNetworkImporter::FormatReport(network.report, result).c_str(), stdout);
         }

@@ -1,6 +1,8 @@
 #include "platform/store/NetworkImporter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 
 #include "platform/gis/DataConfiguration.h"
@@ -292,6 +294,21 @@ std::string CNetworkImporter::FormatReport(const SImportReport& read, const SNet
     }
     if (warnings > maxWarnings) out << "  ... and " << (warnings - maxWarnings) << " more\n";
     return out.str();
+}
+
+System::CGisSystemPtr CNetworkImporter::SystemFor(TAVHost::Document& doc) {
+    auto& gis = GisData(doc);
+    if (gis.activeSystem) return gis.activeSystem;
+    for (const auto& s : gis.systems)
+        if (s->GetSystemFunction() == System::kSystemFunctionSewage) return s;
+    int id = 1;
+    for (const auto& s : gis.systems) id = std::max(id, s->GetId() + 1);
+    std::string name = std::filesystem::path(doc.Name()).stem().string();
+    if (name.empty()) name = "sewer";
+    gis.systems.push_back(
+        System::CGisSystemPtr(new System::CGisSystem(id, name, System::kSystemFunctionSewage)));
+    gis.activeSystem = gis.systems.back();
+    return gis.activeSystem;
 }
 
 }  // namespace TAVGis::Store

@@ -64,6 +64,10 @@ public:
     // Entities join `system`; the document need not be the current one.
     CNetworkImporter(TAVHost::Document& doc, System::CGisSystemPtr system);
 
+    // The system imported entities join: the drawing's active one, else its first sewage system, else a
+    // new sewage system named after the drawing, made active.
+    static System::CGisSystemPtr SystemFor(TAVHost::Document& doc);
+
     // Maps the network into the drawing (links catchment areas first when the reader did not).
     SNetworkImportResult Import(SImportNetwork& network);
 
