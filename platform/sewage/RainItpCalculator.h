@@ -1,7 +1,7 @@
 #pragma once
 // CRainItpCalculator ("001_RAIN_ITP"): rain flows by the time-of-flow method (rational method with
 // times of concentration), after Imhoff, "Taschenbuch der Stadtentwässerung", and ATV-A 118 (the
-// time-of-flow method, "Zeitbeiwertverfahren"), also Butler & Davy, "Urban Drainage", ch. 11 (the
+// time-of-flow method, "Zeitbeiwertverfahren"), also Butler & Davies, "Urban Drainage", ch. 11 (the
 // Lloyd-Davies / rational method).
 //
 // For every section in flow order (every section after all sections of the run that flow into it):
