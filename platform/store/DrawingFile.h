@@ -40,7 +40,10 @@
 // drawing goes in one SQLite transaction into "<file>.saving" beside the target, which is flushed to disk
 // and renamed over the target, so a crash or kill at any moment leaves either the previous drawing or the
 // new one, never a mixture. A stale "<file>.saving" of an interrupted save is replaced by the next save.
-// Two programs saving the same drawing at once are not supported.
+// The tables and layers other programs added to the file being replaced are copied into the new one
+// (CopyForeignTables). A save follows a symbolic link, refuses a read-only drawing, keeps the file's
+// permissions and holds the drawing's writer lock (CDrawingLock: the lock the writing process took when it
+// opened the drawing, else one taken for the save), so two programs never save the same drawing at once.
 //
 // Opening reads the entities, their geometry and fixed columns, and everything else except the attribute
 // columns of the three layers: those are read the first time a session uses them (CAttributeStore's
