@@ -2130,6 +2130,24 @@ void CDrawingFile::Save(TAVHost::Document& doc, const fs::path& requested) {
         std::error_code ec;
         fs::remove(SavingPath(path), ec);
     }
+    // The file this drawing was read from or saved to, written since by another program: saving over it
+    // would lose that program's change without a word.
+    if (const auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
+        state && state->path == Canonical(path)) {
+        std::error_code ec;
+        const auto now = StampOf(path);
+        // A committed write shows in SQLite's change counter (an interrupted one that was rolled back does
+        // not, though it changed the file's time), a replacement in the file's identity.
+        const FileStamp& was = state->stamp;
+        if (now && !fs::exists(JournalPath(path), ec) &&
+            (now->device != was.device || now->inode != was.inode ||
+             now->changeCounter != was.changeCounter || now->walPending))
+            throw CDrawingFileError(
+                path.string() +
+                ": the drawing was changed by another program since it was opened or saved "
+                "here; saving would overwrite that change (save it under another name, or "
+                "open it again)");
+    }
     try {
         if (SaveInPlace(doc, path)) return;
     } catch (const CDrawingFileError&) {

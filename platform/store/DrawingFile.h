@@ -43,7 +43,9 @@
 // The tables and layers other programs added to the file being replaced are copied into the new one
 // (CopyForeignTables). A save follows a symbolic link, refuses a read-only drawing, keeps the file's
 // permissions and holds the drawing's writer lock (CDrawingLock: the lock the writing process took when it
-// opened the drawing, else one taken for the save), so two programs never save the same drawing at once.
+// opened the drawing, else one taken for the save), so two programs never save the same drawing at once;
+// a save over the file this drawing came from, written since by another program (one that took no lock),
+// is refused rather than overwrite that program's change.
 //
 // Opening reads the entities, their geometry and fixed columns, and everything else except the attribute
 // columns of the three layers: those are read the first time a session uses them (CAttributeStore's

@@ -501,6 +501,22 @@ TEST_F(DrawingFileTest, AttributeColumnsAreReadOnFirstUseFromTheFileAsItWas) {
     EXPECT_FALSE(fs::exists(dir / "elsewhere.gpkg"));
     auto fresh = CDrawingFile::Open(file);
     EXPECT_EQ(Read(*fresh, "S1", "TEST_STORE_COUNT").ToInt(), 43);
+
+    // All read before the other program's write, and changed here: saving over it is refused all the same
+    // (it would lose the other change); saving under another name works.
+    CDrawingFile::ReadAllColumns(*fresh);
+    Sqlite(file, "UPDATE sections SET TEST_STORE_COUNT = 44 WHERE name = 'S1'");
+    const std::string other = Bytes(file);
+    Write(*fresh, "S3", "FLOW_TOTAL", CDataBox(2.0));
+    try {
+        CDrawingFile::Save(*fresh, file);
+        ADD_FAILURE() << "saved over another program's change";
+    } catch (const CDrawingFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("changed by another program"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(Bytes(file), other);
+    CDrawingFile::Save(*fresh, dir / "mine.gpkg");
+    EXPECT_DOUBLE_EQ(Read(*CDrawingFile::Open(dir / "mine.gpkg"), "S3", "FLOW_TOTAL").ToDouble(), 2.0);
 }
 
 // Every change of an opened drawing, saved back to its file: the file then holds exactly the drawing,
