@@ -337,57 +337,57 @@ CREATE TABLE tav_catalog_properties (
 CREATE TABLE tav_settings (key TEXT NOT NULL PRIMARY KEY, value_type TEXT NOT NULL, value BLOB);
 )SQL";
 
-struct LayerSpec {
+struct LayerLayout {
     const char* table;
     const char* geometryType;
     int entityType;
     std::vector<std::pair<const char*, const char*>> fixedColumns;  // after fid and geom
 };
 
-const LayerSpec& NodeLayer() {
-    static const LayerSpec s{kNodesTable,
-                             "POINT",
-                             Data::kEntityNode,
-                             {{"guid", "TEXT NOT NULL"},
-                              {"name", "TEXT NOT NULL"},
-                              {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"},
-                              {"layer", "TEXT"},
-                              {"color_index", "INTEGER"},
-                              {"terrain_height", "REAL"}}};
+const LayerLayout& NodeLayer() {
+    static const LayerLayout s{kNodesTable,
+                               "POINT",
+                               Data::kEntityNode,
+                               {{"guid", "TEXT NOT NULL"},
+                                {"name", "TEXT NOT NULL"},
+                                {"system_id", "INTEGER"},
+                                {"object_id", "INTEGER NOT NULL"},
+                                {"layer", "TEXT"},
+                                {"color_index", "INTEGER"},
+                                {"terrain_height", "REAL"}}};
     return s;
 }
-const LayerSpec& SectionLayer() {
-    static const LayerSpec s{kSectionsTable,
-                             "LINESTRING",
-                             Data::kEntitySection,
-                             {{"guid", "TEXT NOT NULL"},
-                              {"name", "TEXT NOT NULL"},
-                              {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"},
-                              {"layer", "TEXT"},
-                              {"color_index", "INTEGER"},
-                              {"start_node_guid", "TEXT NOT NULL"},
-                              {"end_node_guid", "TEXT NOT NULL"},
-                              {"level_start", "REAL"},
-                              {"level_end", "REAL"}}};
+const LayerLayout& SectionLayer() {
+    static const LayerLayout s{kSectionsTable,
+                               "LINESTRING",
+                               Data::kEntitySection,
+                               {{"guid", "TEXT NOT NULL"},
+                                {"name", "TEXT NOT NULL"},
+                                {"system_id", "INTEGER"},
+                                {"object_id", "INTEGER NOT NULL"},
+                                {"layer", "TEXT"},
+                                {"color_index", "INTEGER"},
+                                {"start_node_guid", "TEXT NOT NULL"},
+                                {"end_node_guid", "TEXT NOT NULL"},
+                                {"level_start", "REAL"},
+                                {"level_end", "REAL"}}};
     return s;
 }
-const LayerSpec& CatchmentLayer() {
-    static const LayerSpec s{kCatchmentsTable,
-                             "POLYGON",
-                             Data::kEntityCatchment,
-                             {{"guid", "TEXT NOT NULL"},
-                              {"name", "TEXT NOT NULL"},
-                              {"system_id", "INTEGER"},
-                              {"object_id", "INTEGER NOT NULL"},
-                              {"layer", "TEXT"},
-                              {"color_index", "INTEGER"},
-                              {"kind", "INTEGER NOT NULL"},
-                              {"area_ha", "REAL"},
-                              {"inhabitant_density", "REAL"},
-                              {"runoff_coefficient", "REAL"},
-                              {"section_guid", "TEXT"}}};
+const LayerLayout& CatchmentLayer() {
+    static const LayerLayout s{kCatchmentsTable,
+                               "POLYGON",
+                               Data::kEntityCatchment,
+                               {{"guid", "TEXT NOT NULL"},
+                                {"name", "TEXT NOT NULL"},
+                                {"system_id", "INTEGER"},
+                                {"object_id", "INTEGER NOT NULL"},
+                                {"layer", "TEXT"},
+                                {"color_index", "INTEGER"},
+                                {"kind", "INTEGER NOT NULL"},
+                                {"area_ha", "REAL"},
+                                {"inhabitant_density", "REAL"},
+                                {"runoff_coefficient", "REAL"},
+                                {"section_guid", "TEXT"}}};
     return s;
 }
 
@@ -398,7 +398,7 @@ struct AttributeColumns {
     std::vector<std::string> types, units;  // as the file declares them
 };
 
-AttributeColumns ColumnsFor(const LayerSpec& layer) {
+AttributeColumns ColumnsFor(const LayerLayout& layer) {
     AttributeColumns out;
     std::set<std::string> used{"fid", "geom"};
     for (const auto& [name, type] : layer.fixedColumns) used.insert(name);
@@ -421,7 +421,7 @@ AttributeColumns ColumnsFor(const LayerSpec& layer) {
 
 constexpr int kLayerCount = 3;  // nodes, sections, catchment areas
 
-const LayerSpec& LayerAt(int layer) {
+const LayerLayout& LayerAt(int layer) {
     return layer == 0 ? NodeLayer() : layer == 1 ? SectionLayer() : CatchmentLayer();
 }
 
@@ -858,7 +858,7 @@ public:
     // Rewrites the geometry and fixed columns of the rows whose fingerprint changed, with the entities'
     // extended data, and the layer's extent.
     void UpdateRows(int layer, const LayerState& state, const std::vector<std::uint64_t>& now) {
-        const LayerSpec& layerSpec = LayerAt(layer);
+        const LayerLayout& layerSpec = LayerAt(layer);
         std::string sql = "UPDATE " + QuoteIdentifier(layerSpec.table) + " SET geom = ?";
         for (const auto& [name, type] : layerSpec.fixedColumns) sql += std::string(", ") + name + " = ?";
         sql += " WHERE fid = ?";
@@ -1010,7 +1010,7 @@ private:
 
     // Creates a feature table with its attribute columns and registers it; returns the insert statement's
     // text for the fixed columns plus attributes.
-    std::string CreateLayer(const LayerSpec& layer, const AttributeColumns& attrs, const Box& box) {
+    std::string CreateLayer(const LayerLayout& layer, const AttributeColumns& attrs, const Box& box) {
         std::string sql = "CREATE TABLE " + QuoteIdentifier(layer.table) +
                           " (fid INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, geom " + layer.geometryType;
         std::string insert = "INSERT INTO " + QuoteIdentifier(layer.table) + " (geom";
@@ -1482,7 +1482,7 @@ private:
     }
 
     // SELECT of a layer: geom, the fixed columns, the attribute columns.
-    std::string SelectLayer(const LayerSpec& layer) {
+    std::string SelectLayer(const LayerLayout& layer) {
         std::string sql = "SELECT geom";
         for (const auto& [name, type] : layer.fixedColumns) sql += std::string(", ") + name;
         if (!m_lazy)
@@ -1568,7 +1568,7 @@ private:
     }
 
     // The rows of a layer: room reserved for them, and the progress of reading them.
-    std::size_t RowCount(const LayerSpec& layer) {
+    std::size_t RowCount(const LayerLayout& layer) {
         Statement st(m_c, "SELECT count(*) FROM " + QuoteIdentifier(layer.table));
         return st.Next() ? static_cast<std::size_t>(st.ColInt(0)) : 0;
     }
@@ -1877,8 +1877,8 @@ bool SaveInPlace(TAVHost::Document& doc, const fs::path& path) {
 // nothing, when another program changed the file since: its values would not belong to this drawing.
 void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDataDefinition*>& defs) {
     if (defs.empty()) return;
-    const LayerSpec& spec = LayerAt(layer);
-    auto& store = GisData(doc).StoreFor(spec.entityType);
+    const LayerLayout& layout = LayerAt(layer);
+    auto& store = GisData(doc).StoreFor(layout.entityType);
     auto* state = doc.FindExtension<SavedFileState>(SavedFileState::kKey);
     if (!state)
         throw CDrawingFileError(doc.Path() +
@@ -1917,7 +1917,7 @@ void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDat
             c.Exec("PRAGMA query_only = 1; BEGIN");
             std::string sql = "SELECT fid";
             for (const auto& [def, column] : cols) sql += ", " + QuoteIdentifier(column);
-            sql += " FROM " + QuoteIdentifier(spec.table);
+            sql += " FROM " + QuoteIdentifier(layout.table);
             if (cols.size() == 1) sql += " WHERE " + QuoteIdentifier(cols.front().second) + " IS NOT NULL";
             Statement st(c, sql);
             CDataBox box;
@@ -1933,7 +1933,7 @@ void ReadColumns(TAVHost::Document& doc, int layer, const std::vector<const CDat
                     if (!AttributeValue(st, static_cast<int>(k) + 1, def, box) ||
                         !store.LoadValue(def, at->second, box))
                         unreadable.Add("attribute " + def.GetID() + " of row " + std::to_string(fid) +
-                                       " of " + spec.table);
+                                       " of " + layout.table);
                 }
             }
             // Still under the read lock taken by the first step: nobody wrote the file while it was read.
