@@ -77,6 +77,10 @@ void FunctionTrace::Value(const char* file, int line, const std::string& name, c
     if (On(kDefaultLevel)) Write(file, line, Top(), "'" + name + " = '" + value + "'");
 }
 
+void FunctionTrace::Message(const char* file, int line, const std::string& text) {
+    if (On(kDefaultLevel)) Write(file, line, Top(), text);
+}
+
 bool FunctionTrace::Verify(bool condition, const char* text, const char* file, int line) {
     if (!condition && On(kDefaultLevel))
         Write(file, line, Top(), std::string("Failed verification:  '") + text + "'");

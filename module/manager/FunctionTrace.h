@@ -8,6 +8,7 @@
 //     entry    "Entering function , <function>"      exit   "Exiting function , <function>"
 //     marker   "Marker"                               value  "'<name> = '<value>'"
 //     failed   "Failed verification:  '<text>'"
+//     message  the text as given (for example "Calculation...")
 // Entry and exit lines carry the line where the trace was made. Markers, values and verifications carry the
 // file and line where they stand and the function on top of the trace stack (empty when none). With logging
 // off nothing is written and nothing is pushed.
@@ -25,6 +26,8 @@ public:
 
     static void Marker(const char* file, int line);
     static void Value(const char* file, int line, const std::string& name, const std::string& value);
+    // A line with a plain text, such as the step a handler is at.
+    static void Message(const char* file, int line, const std::string& text);
     // Writes a failed-verification line when the condition is false and tracing is on; returns the condition.
     static bool Verify(bool condition, const char* text, const char* file, int line);
 
@@ -42,5 +45,6 @@ private:
 
 #define TRACE_FUNCTION() FunctionTrace functionTrace_(__FILE__, __LINE__, __func__)
 #define TRACE_MARKER() FunctionTrace::Marker(__FILE__, __LINE__)
+#define TRACE_MESSAGE(text) FunctionTrace::Message(__FILE__, __LINE__, text)
 #define TRACE_VALUE(name, value) FunctionTrace::Value(__FILE__, __LINE__, name, value)
 #define TRACE_VERIFY(condition) FunctionTrace::Verify((condition), #condition, __FILE__, __LINE__)
