@@ -8,12 +8,19 @@ CEditableList* CEditableList::Attach(CAdUiBaseDialog& dialog, int id) {
     CControl* control = dialog.GetDlgItem(id);
     if (!control) return nullptr;
     auto list = std::make_shared<CEditableList>();
-    list->m_dialog = &dialog;
-    list->m_control = control;
-    control->behavior = list;
-    control->DeleteAllItems();
-    control->columns.clear();
+    list->Bind(&dialog, *control, list);
     return list.get();
+}
+
+void CEditableList::Bind(CAdUiBaseDialog* dialog, CControl& control,
+                         const std::shared_ptr<CEditableList>& self) {
+    m_dialog = dialog;
+    m_control = &control;
+    control.behavior = self;
+    control.DeleteAllItems();
+    control.columns.clear();
+    m_rows.clear();
+    m_editableColumns.clear();
 }
 
 CEditableList* CEditableList::Of(const CControl& control) {
@@ -171,9 +178,11 @@ bool CEditableList::EndEdit(bool commit) {
     m_editText.clear();
     // The rows may have changed under an open editor; a cell that is gone takes nothing.
     if (!commit || !IsEditable(row, column)) return false;
+    if (!AcceptEdit(row, column, text)) return false;
     SetText(row, column, text);
     m_lastRow = row;
     m_lastColumn = column;
+    EditCommitted(row, column);
     Notify(Notification::Changed);
     return true;
 }

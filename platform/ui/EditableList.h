@@ -26,6 +26,7 @@
 //     int row = m_list->AddRow({"Runoff exponent", "6.0"});          // checkable, unchecked
 //     m_list->AddRow({"=========", ""}, /*checkable=*/false);           // a separator
 // The control owns the behaviour; the pointer stays valid as long as the dialog's controls.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ namespace TAVUi {
 
 class CEditableList : public CControlBehavior {
 public:
+    CEditableList() = default;
+    ~CEditableList() override = default;
+
     // Attaches a new editable list to the list control `id` of `dialog` (replacing its behaviour and
     // emptying it); null when the dialog has no such control.
     static CEditableList* Attach(CAdUiBaseDialog& dialog, int id);
@@ -83,6 +87,19 @@ public:
     // The cell of the last check click or committed edit (-1 before any).
     int LastRow() const { return m_lastRow; }
     int LastColumn() const { return m_lastColumn; }
+
+protected:
+    // Binds this list to a control (what Attach does for a new list): the control takes shared ownership,
+    // is emptied, and the dialog (null for a control outside a dialog) is the one notified.
+    void Bind(CAdUiBaseDialog* dialog, CControl& control, const std::shared_ptr<CEditableList>& self);
+    // A list that checks what a person typed: called by EndEdit(true) before the cell is written; false
+    // refuses the edit (the cell keeps its text, nobody is notified); the text may be rewritten (a number
+    // shown in its own format).
+    virtual bool AcceptEdit(int row, int column, std::string& text) { return true; }
+    // Called after an accepted edit was written to its cell, before the dialog is notified.
+    virtual void EditCommitted(int row, int column) {}
+    CControl* BoundControl() const { return m_control; }
+    CAdUiBaseDialog* BoundDialog() const { return m_dialog; }
 
 private:
     struct RowState {
