@@ -7,8 +7,10 @@
 #include "platform/gis/DataRW.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/HostUi.h"
+#include "platform/host/NumberText.h"
 #include "platform/network/PipeManager.h"
 #include "platform/sewage/CatchmentAreaManager.h"
+#include "platform/sewage/IDPTurkParams.h"
 #include "platform/sewage/PipeHydraulics.h"
 
 namespace TAVGis::Sewage {
@@ -19,6 +21,8 @@ constexpr int kMsgNoCurve = 14004;
 constexpr int kMsgBadParameters = 14001;
 constexpr int kMsgInLoop = 14002;
 constexpr int kMsgTurkish = 14005;
+constexpr int kMsgStationStore = 14307;
+constexpr int kMsgNoStationCurve = 14308;
 constexpr int kMsgNoFlowTime = 14006;
 constexpr double kPerThousand = 1000.0;
 constexpr double kPercent = 100.0;
@@ -233,10 +237,28 @@ int CRainItpCalculator::RunCalculation(const SectionList& sections,
     const int mode = p.GetInt("RAINFALL_MODE", kModeCurves);
     std::optional<IdfCurve> curve;
     if (mode == kModeTurkish) {
-        alert(CModuleConfiguration::GetMsg(kMsgTurkish));
-        return 0;
-    }
-    if (mode == kModeReinhold) {
+        CIDPTurkParams stations;
+        std::string error;
+        if (!stations.Load(error)) {
+            alert(CModuleConfiguration::GetMsg(kMsgStationStore) + " " + error);
+            return 0;
+        }
+        const std::string name = p.GetText("TURKISH");
+        const TurkishStation* station = stations.Find(name);
+        if (!station) {
+            alert(CModuleConfiguration::GetMsg(kMsgTurkish) + " " + name);
+            return 0;
+        }
+        const double period = p.GetDouble("FREQUENCY", 0.0);
+        const IdfCurve* found = station->table.Find(period);
+        if (!found) {
+            alert(CModuleConfiguration::GetMsg(kMsgNoStationCurve) + " " + name + ", " +
+                  TAVHost::NumberText::Fixed(period, 2));
+            return 0;
+        }
+        curve = *found;
+        in.intensity = [&curve](double t) { return curve->IntensityAt(t); };
+    } else if (mode == kModeReinhold) {
         const double r15 = p.GetDouble("RAIN_INTESITY", -1.0);
         const double n = p.GetDouble("FREQUENCY_N", -1.0);
         if (!(r15 >= 0.0) || !(n > 0.0)) {

@@ -16,6 +16,10 @@
 //   i      rain intensity (l/s/ha) of duration t_c:
 //            RAINFALL_MODE 2481  the curve of return period FREQUENCY from the curve file FILE_PATH,
 //                                linear between its points (CIdfCurveFile);
+//            RAINFALL_MODE 9455  the Turkish station TURKISH (its name; CIDPTurkParams, the per-user
+//                                station store): its curve of return period FREQUENCY, by the same rules
+//                                as the curve file's (linear between points, the end point's intensity
+//                                outside them);
 //            RAINFALL_MODE 2484  Reinhold: i = r15 x phi, phi = 38 / (t_c + 9) x (n^-0.25 - 0.3684)
 //                                (r15 RAIN_INTESITY, the 15-minute intensity of frequency 1/year;
 //                                n FREQUENCY_N per year; 0.3684 makes phi(15, 1) = 1, as the module's
@@ -42,8 +46,9 @@
 // - A section whose flow time cannot be found (no pipe, slope or length, or more flow than its pipe
 //   carries with a free surface) is calculated with a flow time of 0; the run alerts with their count.
 // - Without a section of the run, a usable curve (file unreadable: an alert naming the file and line; no
-//   curve of the return period), a frequency n above 0, or with the Turkish station data (9455, whose
-//   station tables this core does not hold), nothing is written and the run returns 0.
+//   curve of the return period), a frequency n above 0, a readable station store (an alert naming the
+//   file and the entry), a station of the name TURKISH, or a curve of the station for FREQUENCY, nothing
+//   is written and the run returns 0.
 #include <functional>
 
 #include "platform/sewage/FlowCalculator.h"
