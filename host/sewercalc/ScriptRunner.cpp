@@ -170,25 +170,11 @@ void ScriptRunner::Execute(const Statement& st, CAdUiBaseDialog* dialog) {
         return;
     }
     if (dialog && ExecuteDialogVerb(st, *dialog)) return;
-    static const char* dialogVerbs[] = {"set",
-                                        "check",
-                                        "choose",
-                                        "click",
-                                        "expect",
-                                        "dump",
-                                        "close",
-                                        "type",
-                                        "key",
-                                        "select",
-                                        "controls",
-                                        "expect-checked",
-                                        "expect-enabled",
-                                        "expect-count",
-                                        "expect-cell",
-                                        "expect-title",
-                                        "check-row",
-                                        "edit-cell",
-                                        "expect-row-checked"};
+    static const char* dialogVerbs[] = {
+        "set",          "check",          "choose",         "click",        "expect",
+        "dump",         "close",          "type",           "key",          "select",
+        "controls",     "expect-checked", "expect-enabled", "expect-count", "expect-cell",
+        "expect-title", "check-row",      "edit-cell",      "set-property", "expect-row-checked"};
     for (const char* v : dialogVerbs)
         if (verb == v) Fail(st, "'" + verb + "' needs an open dialog");
     Fail(st, "unknown statement '" + verb + "'");
@@ -535,6 +521,23 @@ bool ScriptRunner::ExecuteDialogVerb(const Statement& st, CAdUiBaseDialog& dialo
         needEnabled(c);
         if (!list->HasCheck(row)) Fail(st, "row " + w[2] + " of '" + w[1] + "' has no check box");
         if ((list->IsChecked(row) ? 1 : 0) != want) list->ClickCheck(row);
+        return true;
+    }
+    if (verb == "set-property") {
+        // A value typed into a property grid (an editable list of name and value rows): the row whose
+        // first cell is NAME. A value the grid refuses leaves the row as it was; the grid says why.
+        Need(st, 4, "set-property CONTROL NAME TEXT");
+        CControl& c = Control(st, dialog, w[1], &owner);
+        auto* list = TAVUi::CEditableList::Of(c);
+        if (!list) Fail(st, "control '" + w[1] + "' is not a property grid");
+        needEnabled(c);
+        int row = -1;
+        for (int r = 0; r < list->RowCount() && row < 0; ++r)
+            if (list->GetText(r, 0) == w[2]) row = r;
+        if (row < 0) Fail(st, "property grid '" + w[1] + "' has no property " + Quote(w[2]));
+        if (!list->IsEditable(row, 1))
+            Fail(st, "property " + Quote(w[2]) + " of '" + w[1] + "' cannot be edited");
+        list->EditCell(row, 1, w[3]);
         return true;
     }
     if (verb == "key") {
