@@ -9,6 +9,8 @@ exe="$1"; script="$2"
 expected="${script%.sc}.expected"
 src="$(cd "$(dirname "$0")/.." && pwd)"
 tmp="$(mktemp -d)"; trap 'rm -rf "$tmp"' EXIT
+# Per-user files (the workspace store, the rain stations) go to the scratch folder, not the home folder.
+export TAVX_CONFIG_DIR="$tmp/config"
 args="run - {script}"
 first="$(head -n 1 "$script")"
 case "$first" in "# args: "*) args="${first#\# args: }";; esac

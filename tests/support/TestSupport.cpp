@@ -1,5 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -44,7 +48,18 @@ std::optional<int> RecordingHostUi::ChooseColor(int, bool) {
     return c;
 }
 
+namespace {
+// Each test's per-user files (the workspace store and what lies beside it) go to a scratch folder of its
+// own, never to the home folder of the person running the tests.
+std::filesystem::path g_configDir;
+int g_configCount = 0;
+}  // namespace
+
 void DrawingTest::SetUp() {
+    g_configDir = std::filesystem::temp_directory_path() /
+                  ("tavx_test_config_" + std::to_string(::getpid()) + "_" + std::to_string(++g_configCount));
+    std::filesystem::remove_all(g_configDir);
+    ::setenv("TAVX_CONFIG_DIR", g_configDir.c_str(), 1);
     doc = &acDocManagerPtr()->NewDocument("Test.gpkg");
     system = TAVGis::System::CSystemManager::AddSystem("town", 0);
     TAVGis::System::CSystemManager::SetActiveSystem(system);
@@ -55,6 +70,9 @@ void DrawingTest::TearDown() {
     m_uiScope.reset();
     acDocManagerPtr()->CloseDocument(*doc);
     doc = nullptr;
+    std::error_code ec;
+    std::filesystem::remove_all(g_configDir, ec);
+    ::unsetenv("TAVX_CONFIG_DIR");
 }
 
 TAVGis::Topology::CTopologyStorage& DrawingTest::Topo() {
