@@ -180,5 +180,6 @@ void CDlgFlowWasteUneven::SaveState() {
 
 void CDlgFlowWasteUneven::OnCancel() {
     SaveState();
+    acedRedraw(nullptr, kRedrawUnhighlight);  // the sections calculated were shown highlighted
     CAdUiBaseDialog::OnCancel();
 }
