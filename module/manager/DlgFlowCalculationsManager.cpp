@@ -240,8 +240,7 @@ TAVGis::Sewage::SectionList CDlgFlowCalculationsManager::SelectedSections() cons
 
 void CDlgFlowCalculationsManager::OnBnClickedBtnRun() {
     MANAGER_TRACE("OnBnClickedBtnRun");
-    const CFlowTreeItemData* data = SelectedItemData();
-    if (!data) return;
+    if (Item(IDC_TREE_CALCULATORS).selectedTreeItem == 0) return;
     IFlowCalculator* calc = GetActiveFlowCalculator();
     TRACE_VALUE("pRV", PointerText(calc));
     if (!calc) {
@@ -267,7 +266,7 @@ void CDlgFlowCalculationsManager::OnBnClickedBtnRun() {
 
 void CDlgFlowCalculationsManager::OnBnClickedBtnInputData() {
     MANAGER_TRACE("OnBnClickedBtnInputData");
-    if (!SelectedItemData()) return;
+    if (Item(IDC_TREE_CALCULATORS).selectedTreeItem == 0) return;
     IFlowCalculator* calc = GetActiveFlowCalculator();
     TRACE_VALUE("pRV", PointerText(calc));
     if (!calc) {
