@@ -1,6 +1,7 @@
 #include "module/flow/FlowCalcWasteDlg.h"
 
 #include "module/flow/FlowStatusLine.h"
+#include "module/flow/SelectionHighlight.h"
 #include "module/ui/NumericEdit.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
@@ -80,7 +81,7 @@ bool CFlowCalcWasteDlg::OnInitDialog() {
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(set);
     m_sections = set.GetSections();
     EnableControls(set.GetSelectionType() != 0);
-    Highlight();
+    HighlightSelection(m_sections);
     SetWindowText(CModuleConfiguration::GetMsg(kMsgTitle));
     SetDlgItemText(IDC_GROUP_CONFIG, CModuleConfiguration::GetMsg(kMsgGroupConfig));
     SetDlgItemText(IDC_GROUP_VALUES, CModuleConfiguration::GetMsg(kMsgGroupValues));
@@ -110,14 +111,6 @@ void CFlowCalcWasteDlg::ApplySwitches() {
     EnableItem(IDC_STATIC_HOME, home);
     EnableItem(IDC_EDIT_INDUSTRIAL, industrial);
     EnableItem(IDC_STATIC_INDUSTRIAL, industrial);
-}
-
-void CFlowCalcWasteDlg::Highlight() {
-    acedRedraw(nullptr, kRedrawUnhighlight);
-    const int color = CModuleConfiguration::GetHighlightColor();
-    for (const auto& s : m_sections)
-        if (s) acedHighlightEntity(s->GetObjectId(), color);
-    acedUpdateDisplay();
 }
 
 WasteWaterAreaInput CFlowCalcWasteDlg::ReadInput() const {
@@ -177,7 +170,7 @@ std::intptr_t CFlowCalcWasteDlg::OnSelectionMade(std::intptr_t, std::intptr_t) {
     auto set = m_selectButton ? m_selectButton->GetSelectionSet() : nullptr;
     m_sections = set ? set->GetSections() : std::vector<TAVGis::Topology::CSectionPtr>();
     EnableControls(set && set->GetSelectionType() != 0);
-    Highlight();
+    HighlightSelection(m_sections);
     return 0;
 }
 

@@ -38,7 +38,6 @@ private:
     std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
     void EnableControls(bool enable);
     void ApplySwitches();
-    void Highlight();
 
     CNumericEdit* m_home = nullptr;
     CNumericEdit* m_industrial = nullptr;

@@ -1,6 +1,7 @@
 #include "module/flow/FlowCalcWasteTurkDlg.h"
 
 #include "module/flow/FlowStatusLine.h"
+#include "module/flow/SelectionHighlight.h"
 #include "module/manager/FunctionTrace.h"
 #include "module/ui/NumericEdit.h"
 #include "platform/gis/ModuleConfiguration.h"
@@ -87,7 +88,7 @@ bool CFlowCalcWasteTurkDlg::OnInitDialog() {
     TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(set);
     m_sections = set.GetSections();
     EnableControls(set.GetSelectionType() != 0);
-    Highlight();
+    HighlightSelection(m_sections);
     return true;
 }
 
@@ -148,14 +149,6 @@ void CFlowCalcWasteTurkDlg::ApplySwitches() {
         EnableItem(id, industrial);
 }
 
-void CFlowCalcWasteTurkDlg::Highlight() {
-    acedRedraw(nullptr, kRedrawUnhighlight);
-    const int color = CModuleConfiguration::GetHighlightColor();
-    for (const auto& s : m_sections)
-        if (s) acedHighlightEntity(s->GetObjectId(), color);
-    acedUpdateDisplay();
-}
-
 TurkishWasteWaterInput CFlowCalcWasteTurkDlg::ReadInput() const {
     TurkishWasteWaterInput in;
     in.consumption = m_consumption->GetValue();
@@ -197,7 +190,7 @@ std::intptr_t CFlowCalcWasteTurkDlg::OnButtonSel(std::intptr_t, std::intptr_t) {
     auto set = m_selectButton ? m_selectButton->GetSelectionSet() : nullptr;
     m_sections = set ? set->GetSections() : std::vector<TAVGis::Topology::CSectionPtr>();
     EnableControls(set && set->GetSelectionType() != 0);
-    Highlight();
+    HighlightSelection(m_sections);
     return 0;
 }
 

@@ -43,7 +43,6 @@ private:
     void OnBnClickedBtnSave();
     void EnableControls(bool enable);
     void ApplySwitches();
-    void Highlight();
 
     CNumericEdit* m_consumption = nullptr;
     CNumericEdit* m_peak = nullptr;
