@@ -11,7 +11,7 @@ namespace TAVGis::Data {
 
 namespace {
 constexpr int kNameWidth = 160, kValueWidth = 100, kKindWidth = 50;
-constexpr int kMsgNameHeader = 14103, kMsgValueHeader = 14104, kMsgKindHeader = 14105;
+constexpr int kMsgNameHeader = 14103, kMsgValueHeader = 1257, kMsgKindHeader = 14105;
 
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> out;

@@ -1,10 +1,10 @@
 #pragma once
 // CPropertyExGridCtrl: the property grid of a parameter list (CPropertiesEx), created in the area of a
 // placeholder control of a dialog. The placeholder becomes a report list of three columns (headers: messages
-// 14103 to 14105): the property's
-// name, its value as text and its kind ("number", "integer", "text", "list", empty for no value); one row
-// per property in the list's order. The value cells are edited in place (an editable list, so a desktop
-// host shows the grid as a table with editable value cells and a script edits a row by its name).
+// 14103, 1257 and 14105): the property's name, its value as text and its kind ("number", "integer", "text",
+// "list", empty for no value); one row per property in the list's order. The value cells are edited in
+// place (an editable list, so a desktop host shows the grid as a table with editable value cells and a
+// script edits a row by its name).
 //
 // The grid shows the caller's list, not a copy (SetDataToShow takes a shared pointer): an accepted edit is
 // written into the property at once, then the change callback (CCallbackItemUpdated) is called, so a run
