@@ -1,6 +1,10 @@
 #include "module/flow/calc/ItpParameters.h"
 
+#include <algorithm>
+
 #include "platform/host/NumberText.h"
+#include "platform/network/CatalogManager.h"
+#include "platform/network/PipeManager.h"
 #include "platform/sewage/IdfCurveFile.h"
 
 namespace {
@@ -44,15 +48,40 @@ void CItpParameters::Fill(const ItpDialogValues& v, TAVGis::Sewage::CFlowCalcula
     SetTag(params, "CALC_STANDARD", CDataBox(v.calcStandard));
     SetTag(params, "RO", CDataBox(RomanianText(v.roInteger, v.roValues)));
     const bool conditions = v.hydraulicConditions == 1;
-    SetTag(params, "PIPE_FILL", CDataBox(conditions ? v.pipeFillPercent : kNoFillLimit));
-    SetTag(params, "MINIMAL_DIAMETAR", CDataBox(conditions ? v.minDiameter : 0.0));
+    SetTag(params, "PIPE_FILL", CDataBox(conditions && v.pipeFillLimit ? v.pipeFillPercent : kNoFillLimit));
+    SetTag(params, "MINIMAL_DIAMETAR", CDataBox(conditions && v.minDiameterLimit ? v.minDiameter : 0.0));
 }
 
 bool CItpParameters::ReturnPeriodTexts(const std::string& path, std::vector<std::string>& texts,
                                        TAVGis::Sewage::IdfReadError& error) {
     const auto set = TAVGis::Sewage::CIdfCurveFile::Load(path, error);
     if (!set) return false;
-    texts.clear();
-    for (const auto& c : set->curves) texts.push_back(TAVHost::NumberText::Fixed(c.returnPeriod, 2));
+    texts = ReturnPeriodTexts(*set);
     return true;
+}
+
+std::vector<std::string> CItpParameters::ReturnPeriodTexts(const TAVGis::Sewage::IdfCurveSet& table) {
+    std::vector<std::string> texts;
+    for (const auto& c : table.curves) texts.push_back(TAVHost::NumberText::Fixed(c.returnPeriod, 2));
+    return texts;
+}
+
+std::vector<std::string> CItpParameters::SortedPipeGroupNames() {
+    std::vector<std::string> names;
+    const auto catalog =
+        TAVGis::Data::CCatalogManager::GetInstance()->GetCatalog(TAVGis::Data::kPipeCatalogName);
+    if (!catalog) return names;
+    for (const auto& item : catalog->GetRootItems())
+        if (item) names.push_back(item->GetName());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string CItpParameters::PipeGroupGuid(const std::string& name) {
+    if (name.empty()) return {};
+    std::vector<TAVGis::Data::CCatalogItemPtr> groups;
+    TAVGis::Data::CPipeManager::GetInstance()->GetPipeGroups(groups, TAVGis::Data::CPipeManager::kUsableOnly);
+    for (const auto& g : groups)
+        if (g && g->GetName() == name) return g->GetGUID();
+    return {};
 }

@@ -22,9 +22,13 @@
 //   STORM_CAD            int    11090 or 11091
 //   CALC_STANDARD        int    0, 1 or 2
 //   RO                   text   "%d;%.6f;%.6f;%.6f" of the Romanian standard values
-//   PIPE_FILL            double pipe fill [%] with hydraulic conditions 1, else 100.0
-//   MINIMAL_DIAMETAR     double minimum diameter with hydraulic conditions 1, else 0.0
+//   PIPE_FILL            double pipe fill [%] with hydraulic conditions 1 and the pipe-fill limit on,
+//                               else 100.0
+//   MINIMAL_DIAMETAR     double minimum diameter with hydraulic conditions 1 and the minimum-diameter
+//                               limit on, else 0.0
 // A tag the set does not hold is skipped.
+// Decision: a limit the person switched off is not applied (its field is greyed out and may still hold a
+// value; passing that value on would limit the pipes all the same).
 #include <string>
 #include <vector>
 
@@ -53,7 +57,9 @@ struct ItpDialogValues {
     int roInteger = 0;
     double roValues[3] = {1.0, 0.8, 0.9};
     int hydraulicConditions = 0;  // 0 without, 1 by conditions
+    bool pipeFillLimit = true;
     double pipeFillPercent = 50.0;
+    bool minDiameterLimit = true;
     double minDiameter = 0.0;
 };
 
@@ -71,4 +77,10 @@ public:
     // does not load (the list is then left to the caller as it was) with the reason in `error`.
     static bool ReturnPeriodTexts(const std::string& path, std::vector<std::string>& texts,
                                   TAVGis::Sewage::IdfReadError& error);
+    // The return periods of a table (a Turkish station's) as the dialog lists them.
+    static std::vector<std::string> ReturnPeriodTexts(const TAVGis::Sewage::IdfCurveSet& table);
+    // The names of the root elements of the "PIPE" catalogue (the pipe groups), sorted.
+    static std::vector<std::string> SortedPipeGroupNames();
+    // The GUID of the pipe group (among the groups with usable pipes) of that name; "" when none.
+    static std::string PipeGroupGuid(const std::string& name);
 };

@@ -29,6 +29,9 @@ TEST(ItpParameters, EntriesByTag) {
     conditions.hydraulicConditions = 1;
     conditions.pipeFillPercent = 70.0;
     conditions.minDiameter = 250.0;
+    ItpDialogValues limitsOff = conditions;  // limits switched off: their greyed-out values do not count
+    limitsOff.pipeFillLimit = false;
+    limitsOff.minDiameterLimit = false;
     ItpDialogValues turkish;
     turkish.rainMethod = 2;
     turkish.ignoreCarrierPipes = true;
@@ -62,6 +65,8 @@ TEST(ItpParameters, EntriesByTag) {
         {"conditions 0", defaults, "MINIMAL_DIAMETAR", CDataBox(0.0)},
         {"conditions 1", conditions, "PIPE_FILL", CDataBox(70.0)},
         {"conditions 1", conditions, "MINIMAL_DIAMETAR", CDataBox(250.0)},
+        {"limits off", limitsOff, "PIPE_FILL", CDataBox(100.0)},
+        {"limits off", limitsOff, "MINIMAL_DIAMETAR", CDataBox(0.0)},
         {"turkish", turkish, "RAINFALL_MODE", CDataBox(9455)},
         {"turkish", turkish, "IGNORE_CARRIER_PIPES", CDataBox(0)},
         {"other", other, "IGNORE_CARRIER_PIPES", CDataBox(1)},
