@@ -31,8 +31,10 @@ class CDlgFlowWasteTURIski : public TAVUi::CAdUiBaseDialog,
 public:
     static constexpr int WM_KEEP_FOCUS = 0x7101;
     static constexpr int kMsgDisplayName = 11162;
-    static constexpr int kMinTrackWidth = 600;
-    static constexpr int kMinTrackHeight = 600;
+    // The minimum tracking size, 600 x 600 pixels, in dialog units at the nominal 1.5 x 1.625 pixels per
+    // unit.
+    static constexpr int kMinTrackWidth = 400;
+    static constexpr int kMinTrackHeight = 370;
     static constexpr int kSelectionTopology = 1;
     static constexpr int kSelectionFlags = 0x2E84001;
     static constexpr int kGridDecimals = 6;

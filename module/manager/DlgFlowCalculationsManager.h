@@ -51,8 +51,10 @@ class CDlgFlowCalculationsManager : public TAVUi::CAdUiBaseDialog,
                                     public DlgFlowCalculationsManagerIds {
 public:
     static constexpr int WM_KEEP_FOCUS = 0x7101;
-    static constexpr int kMinTrackWidth = 600;
-    static constexpr int kMinTrackHeight = 600;
+    // The minimum tracking size, 600 x 600 pixels, in dialog units at the nominal 1.5 x 1.625 pixels per
+    // unit.
+    static constexpr int kMinTrackWidth = 400;
+    static constexpr int kMinTrackHeight = 370;
     static constexpr int kSelectionTopology = 1;
     static constexpr int kSelectionFlags = 0x2EEC001;
     static constexpr int kGridDecimals = 6;

@@ -6,8 +6,8 @@
 // right, (1, 0, 1, 0) moves it right, (0, 0, 1, 1) stretches it right and down, (0, 1, 0, 1) moves it down.
 // Controls without an anchor keep their place and size.
 //
-// Sizes are in the template's units (a desktop host that shows the template at one pixel per unit sees
-// them as pixels). A size below the minimum tracking size is taken as the minimum: a dialog is never made
+// Sizes are in the template's units (dialog units; a dialog states a minimum given in pixels in those units).
+// A size below the minimum tracking size is taken as the minimum: a dialog is never made
 // smaller than that, so no control is squeezed to nothing.
 #include <map>
 
