@@ -14,6 +14,8 @@ targets=(fuzz_xml_document fuzz_config_name_unescape fuzz_numeric_validity)
 targets+=(fuzz_swmm_reader fuzz_geojson_reader)
 # The intensity-duration curve file of the rain calculation.
 targets+=(fuzz_idf_curve_file)
+# The Turkish rain stations' file.
+targets+=(fuzz_turkish_stations)
 # The drawing loader: any bytes as a drawing file.
 targets+=(fuzz_drawing_loader)
 
