@@ -16,6 +16,13 @@ void Require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
+// The name with ASCII letters in lower case.
+std::string Folded(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return name;
+}
+
 bool Same(const TAVGis::Sewage::CIDPTurkParams& a, const TAVGis::Sewage::CIDPTurkParams& b) {
     if (a.Stations().size() != b.Stations().size()) return false;
     for (std::size_t s = 0; s < a.Stations().size(); ++s) {
@@ -43,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string last;
     for (const auto& s : stations.Stations()) {
         Require(!s.name.empty() && TAVGis::Sewage::CIDPTurkParams::CleanName(s.name) == s.name);
+        const std::string folded = Folded(s.name);
+        Require(last.empty() || last < folded);  // name order, and no two names equal ignoring case
+        last = folded;
         double lastPeriod = -1.0;
         for (const auto& c : s.table.curves) {
             Require(std::isfinite(c.returnPeriod) && c.returnPeriod > lastPeriod);
