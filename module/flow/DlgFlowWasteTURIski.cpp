@@ -145,15 +145,9 @@ void CDlgFlowWasteTURIski::OnItemUpdated(const TAVGis::Data::CPropertyExPtr&) {
     if (m_grid) m_grid->Refresh();
 }
 
-double CDlgFlowWasteTURIski::ZoomFactor() {
-    const double factor = m_zoom ? m_zoom->GetValue() : 0.0;
-    if (factor > 0.0) return factor;
-    if (m_zoom) m_zoom->SetValue(kDefaultZoomFactor, true);
-    return kDefaultZoomFactor;
-}
-
 void CDlgFlowWasteTURIski::OnZoom() {
-    PreviewActions::Zoom(m_preview.GetMarkedEntities(), ZoomFactor(), false);
+    PreviewActions::Zoom(m_preview.GetMarkedEntities(),
+                         PreviewActions::ZoomFactor(m_zoom, kDefaultZoomFactor), false);
 }
 
 void CDlgFlowWasteTURIski::OnMark() {

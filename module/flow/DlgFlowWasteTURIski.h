@@ -66,7 +66,6 @@ public:
 private:
     void ShowPreview();
     void ReplaceSelection(const TAVGis::Selection::CSelectionSetPtr& set);
-    double ZoomFactor();
     std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
 
     TAVGis::Sewage::IFlowCalculatorPtr m_calculator;

@@ -60,7 +60,7 @@ bool CDlgFlowCalculationsManager::OnInitDialog() {
                    IDC_BTN_INPUT_DATA, IDC_BTN_ZOOM, IDC_BTN_MARK, IDC_BTN_C, IDC_EDIT_ZOOM, IDC_SEPARATOR})
         SetResize(id, TAVUi::SZ_TOP_RIGHT);
     for (int id : {IDC_BTN_SELECT, IDC_STATIC_SELECTED}) SetResize(id, TAVUi::SZ_BOTTOM_LEFT);
-    SetResize(TAVUi::IDCANCEL, TAVUi::SZ_BOTTOM_RIGHT);
+    for (int id : {TAVUi::IDOK, TAVUi::IDCANCEL}) SetResize(id, TAVUi::SZ_BOTTOM_RIGHT);
     // 2. The count label.
     SetCountLabel("%s %d");
     // 3. The preview list and its combo.
@@ -375,15 +375,9 @@ void CDlgFlowCalculationsManager::OnItemUpdated(const TAVGis::Data::CPropertyExP
     m_grid->UpdateGridData(0);
 }
 
-double CDlgFlowCalculationsManager::ZoomFactor() {
-    const double factor = m_zoom ? m_zoom->GetValue() : 0.0;
-    if (factor > 0.0) return factor;
-    if (m_zoom) m_zoom->SetValue(kDefaultZoomFactor, true);
-    return kDefaultZoomFactor;
-}
-
 void CDlgFlowCalculationsManager::OnZoom() {
-    PreviewActions::Zoom(m_preview.GetMarkedEntities(), ZoomFactor(), true);
+    PreviewActions::Zoom(m_preview.GetMarkedEntities(),
+                         PreviewActions::ZoomFactor(m_zoom, kDefaultZoomFactor), true);
 }
 
 void CDlgFlowCalculationsManager::OnMark() {

@@ -18,6 +18,8 @@
 //   it again (a factor of 0 would zoom to nothing).
 // - The "C" button moves right with its neighbours "Z", "M" and the zoom field when the dialog grows, so
 //   they never overlap; "Preview" (344) and "C" (376) have no action.
+// - The template has OK beside Close (both close the dialog), the two buttons that move right and down when
+//   the dialog grows.
 // - Expanding or collapsing a calculator in the tree control is read back into the model before each
 //   rebuild, so what the person expanded survives a Run.
 #include <list>
@@ -107,7 +109,6 @@ private:
     void RebuildFromSelection();
     void SetCountLabel(const char* format);
     TAVGis::Sewage::SectionList SelectedSections() const;
-    double ZoomFactor();
     std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
 
     CFlowCalculatorTree m_tree;

@@ -1,5 +1,6 @@
 #include "module/manager/PreviewActions.h"
 
+#include "module/ui/NumericEdit.h"
 #include "platform/gis/DocLock.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
@@ -13,6 +14,13 @@ void Highlight(const std::vector<TAVHost::ObjectId>& ids) {
     for (TAVHost::ObjectId id : ids) acedHighlightEntity(id, color);
 }
 }  // namespace
+
+double ZoomFactor(CNumericEdit* field, double fallback) {
+    const double factor = field ? field->GetValue() : 0.0;
+    if (factor > 0.0) return factor;
+    if (field) field->SetValue(fallback, true);
+    return fallback;
+}
 
 void Zoom(const std::vector<TAVHost::ObjectId>& ids, double factor, bool highlight) {
     TAVGis::Utility::CDocLock lock;

@@ -7,7 +7,13 @@
 
 #include "platform/host/Database.h"
 
+class CNumericEdit;
+
 namespace PreviewActions {
+
+// The zoom factor typed in the field; a field that is not a positive number (or no field) gives `fallback`,
+// which the field then shows.
+double ZoomFactor(CNumericEdit* field, double fallback);
 
 // Zooms to the entities with the factor (CTAVCEdit::zoom), highlighting them first when asked; nothing
 // happens without entities.

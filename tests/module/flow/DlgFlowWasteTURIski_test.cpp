@@ -89,6 +89,16 @@ TEST_F(IskiDialogTest, RunsTheCalculatorWithTheGridsValuesOnTheSelection) {
         EXPECT_EQ(list.columns[1].header, "FLOW_ISKI_PEAK");
         EXPECT_EQ(list.rows[2].cells[0].text, "D");
         EXPECT_EQ(list.rows[2].cells[1].text, TAVHost::NumberText::General(IskiPeak(2000, 200, 3), 6));
+        // Zoom to the marked row with the field's factor (no highlight), then mark it.
+        dlg.Item(Dlg::IDC_PREVIEW_LIST).rows[1].selected = true;
+        dlg.Notify(Dlg::IDC_BUTTON_ZOOM, Notification::Clicked);
+        const auto u2 = Topo().FindSectionByName("U2")->GetObjectId();
+        EXPECT_EQ(doc->Editor().lastZoomIds, std::vector<TAVHost::ObjectId>{u2});
+        EXPECT_DOUBLE_EQ(doc->Editor().lastZoomFactor, 1.5);
+        EXPECT_TRUE(doc->Editor().highlighted.empty());
+        dlg.Notify(Dlg::IDC_BUTTON_MARK, Notification::Clicked);
+        EXPECT_EQ(doc->Editor().highlighted,
+                  (std::map<TAVHost::ObjectId, int>{{u2, CModuleConfiguration::GetHighlightColor()}}));
     });
     EXPECT_EQ(ui.alerts.size(), 3u);
     // U1 and U2 (1000 inhabitants each) are capped at k = 3; D (2000) has k = 2.799.
