@@ -10,22 +10,18 @@
 #include <utility>
 #include <vector>
 
+#include "bench/BenchNetworks.h"
 #include "module/flow/calc/InfluenceAreasTurkish.h"
 #include "platform/gis/DataRW.h"
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
 #include "platform/network/TopologyStorage.h"
-#include "testing/NetworkGenerator.h"
-#include "testing/TransitNetworkGenerator.h"
 
 namespace {
 
 using TAVGis::Topology::CSectionPtr;
 
-struct Network {
-    TAVHost::Document* doc = nullptr;
-    std::vector<CSectionPtr> sections;
-};
+using Network = TAVGis::Bench::BenchNetwork;
 
 // Household areas, densities and the five parameters on every section, a point flow on every twentieth.
 void Fill(const std::vector<CSectionPtr>& sections) {
@@ -47,34 +43,12 @@ void Fill(const std::vector<CSectionPtr>& sections) {
 // shape 0: a tree with a division at every tenth section; shape 1: divisions that rejoin (10 per mille of
 // the sections leave a node that has an outgoing section already).
 const Network& NetworkOf(int count, int shape) {
-    static std::map<std::pair<int, int>, Network> networks;
-    auto it = networks.find({count, shape});
-    if (it != networks.end()) {
-        acDocManagerPtr()->SetCurrent(*it->second.doc);
-        return it->second;
-    }
-    Network n;
-    n.doc = &acDocManagerPtr()->NewDocument("InfluenceBench" + std::to_string(count) + "_" +
-                                            std::to_string(shape) + ".gpkg");
-    auto system = TAVGis::System::CSystemManager::AddSystem("bench", 0);
-    TAVGis::System::CSystemManager::SetActiveSystem(system);
-    auto& topology = TAVGis::Topology::TopologyOf(*n.doc);
-    if (shape == 0) {
-        TAVGis::Bench::NetworkOptions options;
-        options.sections = count;
-        options.shape = TAVGis::Bench::NetworkShape::Divisions;
-        options.divisionEvery = 10;
-        options.withSlopes = false;
-        TAVGis::Bench::GenerateNetwork(topology, system, options);
-    } else {
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = count;
-        o.divisionShare = 0.01;
-        TAVGis::Bench::GenerateTransitNetwork(topology, system, o);
-    }
-    n.sections.assign(topology.Sections().begin(), topology.Sections().end());
-    Fill(n.sections);
-    return networks.emplace(std::make_pair(count, shape), std::move(n)).first->second;
+    return TAVGis::Bench::CachedNetwork(
+        "InfluenceBench", count,
+        shape == 0 ? TAVGis::Bench::BenchShape::Divisions : TAVGis::Bench::BenchShape::Rejoining, 10,
+        [](auto& topology, const auto&) {
+            Fill({topology.Sections().begin(), topology.Sections().end()});
+        });
 }
 
 void BM_InfluenceAreasCalculate(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchNetworks.h"
 #include "module/data/ConfigSets.h"
 #include "module/flow/calc/TurkishHousehold.h"
 #include "module/flow/calc/TurkishWasteWater.h"
@@ -16,17 +17,12 @@
 #include "platform/host/Document.h"
 #include "platform/network/CatchmentArea.h"
 #include "platform/network/TopologyStorage.h"
-#include "testing/NetworkGenerator.h"
-#include "testing/TransitNetworkGenerator.h"
 
 namespace {
 
 using TAVGis::Topology::CSectionPtr;
 
-struct Network {
-    TAVHost::Document* doc = nullptr;
-    std::vector<CSectionPtr> sections;
-};
+using Network = TAVGis::Bench::BenchNetwork;
 
 // A household area on every section (about 100 inhabitants), an industrial area on every tenth.
 void AddCatchments(TAVGis::Topology::CTopologyStorage& topology,
@@ -49,34 +45,10 @@ void AddCatchments(TAVGis::Topology::CTopologyStorage& topology,
 
 // shape 0: trees with divisions; shape 1: divisions that rejoin (1 % of the sections).
 const Network& NetworkOf(int count, int shape) {
-    static std::map<std::pair<int, int>, Network> networks;
-    auto it = networks.find({count, shape});
-    if (it != networks.end()) {
-        acDocManagerPtr()->SetCurrent(*it->second.doc);
-        return it->second;
-    }
-    Network n;
-    n.doc = &acDocManagerPtr()->NewDocument("TurkishBench" + std::to_string(count) + "_" +
-                                            std::to_string(shape) + ".gpkg");
-    auto system = TAVGis::System::CSystemManager::AddSystem("bench", 0);
-    TAVGis::System::CSystemManager::SetActiveSystem(system);
-    auto& topology = TAVGis::Topology::TopologyOf(*n.doc);
-    if (shape == 0) {
-        TAVGis::Bench::NetworkOptions options;
-        options.sections = count;
-        options.shape = TAVGis::Bench::NetworkShape::Divisions;
-        options.divisionEvery = 10;
-        options.withSlopes = false;
-        TAVGis::Bench::GenerateNetwork(topology, system, options);
-    } else {
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = count;
-        o.divisionShare = 0.01;
-        TAVGis::Bench::GenerateTransitNetwork(topology, system, o);
-    }
-    AddCatchments(topology, system);
-    n.sections.assign(topology.Sections().begin(), topology.Sections().end());
-    return networks.emplace(std::make_pair(count, shape), std::move(n)).first->second;
+    return TAVGis::Bench::CachedNetwork(
+        "TurkishBench", count,
+        shape == 0 ? TAVGis::Bench::BenchShape::Divisions : TAVGis::Bench::BenchShape::Rejoining, 10,
+        AddCatchments);
 }
 
 const CConfigSets& Sets() {

@@ -6,51 +6,23 @@
 // reference of the tests on the smallest size.
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench/BenchNetworks.h"
 #include "module/flow/LiteralUneven.h"
 #include "module/flow/calc/UnevenWasteWater.h"
-#include "platform/gis/SystemManager.h"
-#include "platform/host/Document.h"
-#include "platform/network/TopologyStorage.h"
-#include "testing/NetworkGenerator.h"
 
 namespace {
 
 constexpr int kDivisionEvery = 40;  // one division per this many sections
 
-struct Network {
-    TAVHost::Document* doc = nullptr;
-    std::vector<TAVGis::Topology::CSectionPtr> sections;
-    std::vector<TAVGis::Topology::CNodePtr> nodes;
-};
+using Network = TAVGis::Bench::BenchNetwork;
 
-// One drawing per size, built once.
 const Network& NetworkOf(int sections) {
-    static std::map<int, Network> networks;
-    auto it = networks.find(sections);
-    if (it != networks.end()) {
-        acDocManagerPtr()->SetCurrent(*it->second.doc);
-        return it->second;
-    }
-    Network n;
-    n.doc = &acDocManagerPtr()->NewDocument("UnevenBench" + std::to_string(sections) + ".gpkg");
-    auto system = TAVGis::System::CSystemManager::AddSystem("bench", 0);
-    TAVGis::System::CSystemManager::SetActiveSystem(system);
-    auto& topology = TAVGis::Topology::TopologyOf(*n.doc);
-    TAVGis::Bench::NetworkOptions options;
-    options.sections = sections;
-    options.shape = TAVGis::Bench::NetworkShape::Divisions;
-    options.divisionEvery = kDivisionEvery;
-    options.withSlopes = false;
-    const auto generated = TAVGis::Bench::GenerateNetwork(topology, system, options);
-    if (generated.divisions == 0) throw std::logic_error("the generated network has no division");
-    n.sections.assign(topology.Sections().begin(), topology.Sections().end());
-    n.nodes.assign(topology.Nodes().begin(), topology.Nodes().end());
-    return networks.emplace(sections, std::move(n)).first->second;
+    return TAVGis::Bench::CachedNetwork("UnevenBench", sections, TAVGis::Bench::BenchShape::Divisions,
+                                        kDivisionEvery);
 }
 
 // The person picks the larger pipe at every division.
