@@ -5,7 +5,10 @@
 #   - transit + total (`sewercalc run` of the flow main dialog) beside bench/networkx_flows.py, a short
 #     networkx script that reads the same drawing with sqlite3, computes the same flows and writes them back;
 #   - opening and saving an unchanged drawing beside the sqlite3 shell reading every section and node row;
-#   - the automatic dimensioning, method 0, over the first pipe group of examples/catalogue.
+#   - the automatic dimensioning, method 0, over the first pipe group of examples/catalogue;
+#   - the Turkish waste-water save (all three flows on every section), the uneven waste-water calculation
+#     (populations spread over the whole network, main outlets as transit stored them) and the Turkish
+#     influence areas' Calculate, each a whole `sewercalc run` on the network with its inputs set.
 # Results go to BUILD/bench-processes/*.md.
 #   bench_processes.sh [BUILD_DIR] [CONDUITS]       (defaults: build/release, 200000)
 set -euo pipefail
@@ -71,6 +74,39 @@ hyperfine --warmup 1 --runs 5 --export-markdown flows.md --prepare "cp net.gpkg 
   -n "sqlite3: read every section and node" "sqlite3 run.gpkg 'SELECT * FROM sections; SELECT * FROM nodes;' > /dev/null"
 hyperfine --runs 3 --export-markdown dimension.md --prepare "cp dim.gpkg run.gpkg" \
   -n "sewercalc run: automatic dimensioning, method 0" "'$exe' run run.gpkg dimension.sc"
+# The methods' inputs on every section; main outlets at the relief divisions stored by a transit run.
+cp net.gpkg methods.gpkg
+"$exe" run methods.gpkg flows.sc > /dev/null
+"$exe" set methods.gpkg HOUSE_WASTE=0.5 POP_DENSITY_AREA=120 TUR_INF_FLOW_PER_POP=144 TUR_COEFF_INF=0.1 \
+  TUR_COEFF_ADD=0.25 TUR_KMIN_D=0.7 TUR_KMAX_D=1.3 > /dev/null
+cat > turkish.sc <<'SC'
+active net
+command CalcWasteWaterTurkish
+check IDC_CHECK_HOME 1
+check IDC_CHECK_INDUSTRIAL 1
+check IDC_CHECK_INFILTRATION 1
+set IDC_COMBO_CONFIG Bench
+click IDC_BUTTON_SAVE
+close
+SC
+cat > uneven.sc <<'SC'
+active net
+command CalcWasteWaterUneven
+choose IDC_COMBO_MODE 1
+click IDOK
+close
+SC
+cat > influence.sc <<'SC'
+active net
+command CalcInfluenceAreasTurkish
+choose IDC_TAB 1
+click IDC_BUTTON_CALCULATE
+close
+SC
+hyperfine --runs 3 --export-markdown methods.md --prepare "cp methods.gpkg run.gpkg" \
+  -n "sewercalc run: Turkish waste water" "'$exe' run run.gpkg turkish.sc" \
+  -n "sewercalc run: uneven waste water" "'$exe' run run.gpkg uneven.sc" \
+  -n "sewercalc run: Turkish influence areas" "'$exe' run run.gpkg influence.sc"
 hyperfine --runs 3 --export-markdown import.md --prepare "rm -f imported.gpkg" \
   -n "sewercalc import" "'$exe' import imported.gpkg net.inp"
 echo "== results in $work/*.md"
