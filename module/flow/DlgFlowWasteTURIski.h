@@ -52,7 +52,11 @@ public:
     void OnBnClickedButtonResetData();
     void OnZoom();
     void OnMark();
-    void OnSize(int width, int height) { Size(width, height); }
+    // The dialog was resized (anchors the controls; never below the minimum tracking size); a host places
+    // the controls where the anchors put them.
+    void OnSize(int width, int height) override { Size(width, height); }
+    TAVUi::ControlRect ItemRect(int id) const override { return RectOf(id); }
+    TAVUi::DialogSize MinTrackSize() const override { return {MinWidth(), MinHeight()}; }
 
     void RestoreDialog() override { ShowWindow(true); }
     void HideDialog() override { ShowWindow(false); }

@@ -79,8 +79,11 @@ public:
     void OnCbnSelchangeComboPreviews();
     void OnZoom();
     void OnMark();
-    // The dialog was resized (anchors the controls; never below the minimum tracking size).
-    void OnSize(int width, int height) { Size(width, height); }
+    // The dialog was resized (anchors the controls; never below the minimum tracking size); a host places
+    // the controls where the anchors put them.
+    void OnSize(int width, int height) override { Size(width, height); }
+    TAVUi::ControlRect ItemRect(int id) const override { return RectOf(id); }
+    TAVUi::DialogSize MinTrackSize() const override { return {MinWidth(), MinHeight()}; }
     TAVGis::Sewage::IFlowCalculator* GetActiveFlowCalculator() const;
 
     // IDialogToHide: a calculator lets the person pick in the drawing.

@@ -123,6 +123,11 @@ const CControl* CAdUiBaseDialog::GetDlgItem(int id) const {
     return nullptr;
 }
 
+ControlRect CAdUiBaseDialog::ItemRect(int id) const {
+    const ControlTemplate* t = m_template ? m_template->FindControl(id) : nullptr;
+    return t ? ControlRect{t->x, t->y, t->width, t->height} : ControlRect{};
+}
+
 CControl& CAdUiBaseDialog::Item(int id) {
     if (auto* c = GetDlgItem(id)) return *c;
     throw std::out_of_range("dialog " + std::to_string(m_templateId) + " has no control " +

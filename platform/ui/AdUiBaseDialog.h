@@ -33,6 +33,18 @@ const char* NotificationName(Notification n);
 
 class CAdUiBaseDialog;
 
+// A control's place in dialog units.
+struct ControlRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const ControlRect&) const = default;
+};
+
+// A dialog's size in dialog units.
+struct DialogSize {
+    int width = 0, height = 0;
+    bool operator==(const DialogSize&) const = default;
+};
+
 struct CDataExchange {
     bool m_bSaveAndValidate = true;
     CAdUiBaseDialog* m_pDlgWnd = nullptr;
@@ -104,6 +116,16 @@ public:
     // Ids that handlers are mapped to but the dialog's template does not have (a handler no person can
     // reach): empty for a sound dialog. Valid once the controls are created.
     std::vector<int> MappedControlsMissing() const;
+
+    // Resizing. A host whose window a person resizes tells the dialog its new size in dialog units
+    // (OnSize) and then places every control at ItemRect; it never lets the window get smaller than
+    // MinTrackSize (0 in a dimension: no minimum of the dialog's own). By default nothing moves: OnSize
+    // does nothing and every control keeps its template rectangle. A dialog that anchors its controls
+    // (CXTPResize) answers all three from its anchors.
+    virtual void OnSize(int /*width*/, int /*height*/) {}
+    // The control's rectangle at the current size; empty for an id the dialog does not have.
+    virtual ControlRect ItemRect(int id) const;
+    virtual DialogSize MinTrackSize() const { return {}; }
 
     // The page shown inside this dialog (a tab host's active page), or null.
     virtual CAdUiBaseDialog* ActivePage() { return nullptr; }

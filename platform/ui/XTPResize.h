@@ -11,14 +11,9 @@
 // smaller than that, so no control is squeezed to nothing.
 #include <map>
 
+#include "platform/ui/AdUiBaseDialog.h"
+
 namespace TAVUi {
-
-class CAdUiBaseDialog;
-
-struct ControlRect {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const ControlRect&) const = default;
-};
 
 struct ResizeAnchor {
     double left = 0, top = 0, right = 0, bottom = 0;

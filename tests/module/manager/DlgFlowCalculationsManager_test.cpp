@@ -285,7 +285,10 @@ TEST_F(ManagerTest, ControlsFollowTheirAnchorsDownToTheMinimumSize) {
         const auto grid = dlg.RectOf(Dlg::IDC_PROPERTY_GRID), list = dlg.RectOf(Dlg::IDC_PREVIEW_LIST);
         const auto run = dlg.RectOf(Dlg::IDC_BTN_RUN), select = dlg.RectOf(Dlg::IDC_BTN_SELECT);
         const auto close = dlg.RectOf(TAVUi::IDCANCEL), tree = dlg.RectOf(Dlg::IDC_TREE_CALCULATORS);
-        dlg.OnSize(dlg.Width() + 100, dlg.Height() + 50);
+        // As a host resizes it: through the dialog's base, which answers from the anchors.
+        TAVUi::CAdUiBaseDialog& base = dlg;
+        EXPECT_EQ(base.MinTrackSize(), (TAVUi::DialogSize{Dlg::kMinTrackWidth, Dlg::kMinTrackHeight}));
+        base.OnSize(dlg.Width() + 100, dlg.Height() + 50);
         struct Case {
             int id;
             TAVUi::ControlRect before;
@@ -296,12 +299,13 @@ TEST_F(ManagerTest, ControlsFollowTheirAnchorsDownToTheMinimumSize) {
             {TAVUi::IDCANCEL, close, 100, 50, 0, 0},      {Dlg::IDC_TREE_CALCULATORS, tree, 0, 0, 0, 0},
         };
         for (const auto& c : cases) {
-            const auto r = dlg.RectOf(c.id);
+            const auto r = base.ItemRect(c.id);
             EXPECT_EQ(r, (TAVUi::ControlRect{c.before.x + c.dx, c.before.y + c.dy, c.before.width + c.dw,
                                              c.before.height + c.dh}))
                 << c.id;
         }
-        dlg.OnSize(100, 100);
+        base.OnSize(100, 100);
+        EXPECT_EQ(base.ItemRect(Dlg::IDC_PREVIEW_LIST), list);
         EXPECT_EQ(dlg.Width(), Dlg::kMinTrackWidth);
         EXPECT_EQ(dlg.Height(), Dlg::kMinTrackHeight);
         EXPECT_EQ(dlg.SendMessage(Dlg::WM_KEEP_FOCUS), 1);
