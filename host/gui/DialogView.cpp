@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,28 +24,22 @@ DialogView::DialogView(TAVUi::CAdUiBaseDialog& dialog, DialogWindow* window, Dia
     m_unitX = std::max(1.0, metrics.horizontalAdvance(alphabet) / 52.0 / 4.0);
     m_unitY = std::max(1.0, metrics.height() / 8.0);
     if (const auto* t = dialog.Template()) {
-        const QRect size = Place(0, 0, t->width, t->height);
-        setMinimumSize(size.size());
-        resize(size.size());
+        // No smaller than the dialog's minimum tracking size; in a dimension where it has none, than its
+        // template.
+        const TAVUi::DialogSize min = dialog.MinTrackSize();
+        setMinimumSize(
+            Place(0, 0, min.width > 0 ? min.width : t->width, min.height > 0 ? min.height : t->height)
+                .size());
+        resize(Place(0, 0, t->width, t->height).size());
     }
     // Group boxes first, so they lie beneath the controls they frame.
     std::vector<TAVUi::CControl*> controls = dialog.Controls();
     std::stable_partition(controls.begin(), controls.end(),
                           [](const TAVUi::CControl* c) { return c->kind == TAVUi::ControlKind::Group; });
     for (auto* c : controls) {
-        auto adapter = MakeAdapter(*this, *c, this);
-        if (const auto* t = dialog.Template() ? dialog.Template()->FindControl(c->id) : nullptr) {
-            QRect place = Place(t->x, t->y, t->width, t->height);
-            // A combo box's height in a template includes its drop-down list; the box is one line.
-            if (c->kind == TAVUi::ControlKind::Combo)
-                place.setHeight(std::min(place.height(), adapter->Widget()->sizeHint().height()));
-            adapter->Widget()->setGeometry(place);
-            // A label wraps only where the template gives it room for two lines.
-            if (auto* label = qobject_cast<QLabel*>(adapter->Widget());
-                label && c->kind == TAVUi::ControlKind::Static)
-                label->setWordWrap(place.height() >= 2 * metrics.height());
-        }
-        m_adapters.push_back(std::move(adapter));
+        m_adapters.push_back(MakeAdapter(*this, *c, this));
+        if (dialog.Template() && dialog.Template()->FindControl(c->id))
+            PlaceWidget(*m_adapters.back(), dialog.ItemRect(c->id));
     }
     SyncAll();
 }
@@ -54,6 +49,57 @@ DialogView::~DialogView() = default;
 QRect DialogView::Place(int x, int y, int width, int height) const {
     return QRect(static_cast<int>(x * m_unitX), static_cast<int>(y * m_unitY),
                  static_cast<int>(width * m_unitX), static_cast<int>(height * m_unitY));
+}
+
+namespace {
+// The most dialog units whose extent in pixels, as Place truncates it, fits in `pixels`.
+int UnitsIn(int pixels, double unit) {
+    int units = std::max(0, static_cast<int>(pixels / unit));
+    while (units > 0 && static_cast<int>(units * unit) > pixels) --units;
+    while (static_cast<int>((units + 1) * unit) <= pixels) ++units;
+    return units;
+}
+}  // namespace
+
+int DialogView::UnitsAcross(int pixels) const {
+    return UnitsIn(pixels, m_unitX);
+}
+
+int DialogView::UnitsDown(int pixels) const {
+    return UnitsIn(pixels, m_unitY);
+}
+
+void DialogView::PlaceWidget(ControlAdapter& adapter, const TAVUi::ControlRect& rect) {
+    QWidget* widget = adapter.Widget();
+    const TAVUi::CControl& c = adapter.Control();
+    QRect place = Place(rect.x, rect.y, rect.width, rect.height);
+    // A combo box's height in a template includes its drop-down list; the box is one line.
+    if (c.kind == TAVUi::ControlKind::Combo)
+        place.setHeight(std::min(place.height(), widget->sizeHint().height()));
+    widget->setGeometry(place);
+    // A label wraps only where the template gives it room for two lines.
+    if (auto* label = qobject_cast<QLabel*>(widget); label && c.kind == TAVUi::ControlKind::Static)
+        label->setWordWrap(place.height() >= 2 * QFontMetrics(font()).height());
+}
+
+void DialogView::PlaceControls() {
+    for (auto& a : m_adapters)
+        if (m_dialog.Template() && m_dialog.Template()->FindControl(a->Control().id))
+            PlaceWidget(*a, m_dialog.ItemRect(a->Control().id));
+}
+
+void DialogView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!m_dialog.Template()) return;
+    try {
+        m_dialog.OnSize(UnitsAcross(event->size().width()), UnitsDown(event->size().height()));
+    } catch (...) {
+        // As a handler that throws: the window closes and the running command gets the error.
+        if (!Root().m_window) throw;
+        Root().m_window->Fail(std::current_exception());
+        return;
+    }
+    PlaceControls();
 }
 
 void DialogView::SyncAll() {

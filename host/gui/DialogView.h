@@ -1,7 +1,10 @@
 #pragma once
 // DialogView: one headless dialog (or tab page) rendered from its template, each control bound to a widget
 // at the template's position (dialog units scaled by the font, as a dialog of that template would be
-// laid out). DialogWindow: the modal window a running dialog is shown in; its close box and Escape cancel
+// laid out). When the view is resized it tells the dialog its new size in dialog units and moves every
+// widget to the rectangle the dialog then gives its control (a dialog without anchors keeps its template
+// layout); the view is never smaller than the dialog's minimum tracking size (or, without one, its
+// template). DialogWindow: the modal window a running dialog is shown in; its close box and Escape cancel
 // the dialog as its own Cancel would, and it closes when the dialog ends.
 #include <QDialog>
 #include <QWidget>
@@ -13,6 +16,7 @@
 #include "ControlBinding.h"
 
 class QCloseEvent;
+class QResizeEvent;
 class QEventLoop;
 
 namespace SewerGui {
@@ -49,8 +53,18 @@ public:
     double UnitX() const { return m_unitX; }
     double UnitY() const { return m_unitY; }
     QRect Place(int x, int y, int width, int height) const;
+    // The reverse of Place for a size: the most dialog units whose extent fits in `pixels`.
+    int UnitsAcross(int pixels) const;
+    int UnitsDown(int pixels) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Moves every widget to the rectangle the dialog gives its control now.
+    void PlaceControls();
+    void PlaceWidget(ControlAdapter& adapter, const TAVUi::ControlRect& rect);
+
     TAVUi::CAdUiBaseDialog& m_dialog;
     DialogWindow* m_window;
     DialogView* m_root;

@@ -1,12 +1,15 @@
 // The flow calculations manager and the ISKI dialog in real widgets: the property grid is a table whose value
 // cells a person edits (a value that is not a number is refused with an alert and changes nothing), the tree
 // a tree widget whose choice fills the grid, the preview list a table whose rows a person marks, several at a
-// time.
+// time; resizing the window moves and stretches the controls by their anchors, down to the minimum size.
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModel>
+#include <QApplication>
 #include <QTableView>
 #include <QTreeWidget>
+#include <cmath>
+#include <vector>
 
 #include "GuiTestSupport.h"
 #include "host/gui/DrawingActions.h"
@@ -90,6 +93,88 @@ TEST_F(CalculatorDialogs, TheManagerShowsTheChosenCalculatorsSetInItsGrid) {
         EXPECT_EQ(preview->model()->columnCount(), 2);
         EXPECT_EQ(preview->selectionMode(), QAbstractItemView::ExtendedSelection);
     });
+}
+
+// How a control follows a resize of its dialog: the fractions of the growth across (dx) and down (dy) by
+// which it moves and by which it grows.
+struct Follows {
+    const char* name;
+    int moveX, moveY, growX, growY;
+};
+
+// The anchors as the person sees them: buttons at the right move right, the preview list grows both ways,
+// the tree and the zoom buttons stay where they are.
+const struct {
+    const char* command;
+    std::vector<Follows> controls;
+} kResizeCases[] = {
+    {"RunFlowCalcManager",
+     {{"IDC_TREE_CALCULATORS", 0, 0, 0, 0},
+      {"IDC_PROPERTY_GRID", 0, 0, 1, 0},
+      {"IDC_BTN_RUN", 1, 0, 0, 0},
+      {"IDC_BTN_INPUT_DATA", 1, 0, 0, 0},
+      {"IDC_EDIT_ZOOM", 1, 0, 0, 0},
+      {"IDC_COMBO_PREVIEWS", 0, 0, 1, 0},
+      {"IDC_GROUP_PREVIEW", 0, 0, 1, 1},
+      {"IDC_PREVIEW_LIST", 0, 0, 1, 1},
+      {"IDC_BTN_SELECT", 0, 1, 0, 0},
+      {"IDOK", 1, 1, 0, 0},
+      {"IDCANCEL", 1, 1, 0, 0}}},
+    {"CalcWasteWaterTurkishISKI",
+     {{"IDC_PROPERTY_GRID", 0, 0, 1, 0},
+      {"IDC_BUTTON_WRITE_DATA", 1, 0, 0, 0},
+      {"IDC_BUTTON_ZOOM", 0, 0, 0, 0},
+      {"IDC_EDIT_ZOOM", 0, 0, 0, 0},
+      {"IDC_PREVIEW_LIST", 0, 0, 1, 1},
+      {"IDC_BUTTON_RUN", 0, 1, 0, 0},
+      {"IDCANCEL", 1, 1, 0, 0}}},
+};
+
+TEST_F(CalculatorDialogs, ResizingTheWindowMovesAndStretchesTheControlsDownToTheMinimumSize) {
+    for (const auto& c : kResizeCases) {
+        SCOPED_TRACE(c.command);
+        Open(c.command, [&](SewerGui::DialogWindow& w) {
+            SewerGui::DialogView& view = w.View();
+            // 600 x 600 pixels at the nominal 1.5 x 1.625 pixels per dialog unit.
+            EXPECT_EQ(w.Dialog().MinTrackSize(), (TAVUi::DialogSize{400, 370}));
+            const QSize minimum = view.Place(0, 0, 400, 370).size();
+            EXPECT_EQ(view.minimumSize(), minimum);
+            std::vector<QRect> before;
+            for (const auto& f : c.controls) {
+                ASSERT_NE(guitest::WidgetOf(w, f.name), nullptr) << f.name;
+                before.push_back(guitest::WidgetOf(w, f.name)->geometry());
+            }
+            const QSize start = view.size();
+            ASSERT_EQ(start, minimum);  // the window opens at its template size, which is the minimum
+            w.resize(w.width() + 240, w.height() + 160);
+            QApplication::processEvents();
+            const int dx = view.width() - start.width(), dy = view.height() - start.height();
+            ASSERT_EQ(dx, 240);
+            ASSERT_EQ(dy, 160);
+            // The growth is applied in whole dialog units: off by up to one unit and a pixel of rounding.
+            const int slackX = static_cast<int>(std::ceil(view.UnitX())) + 1;
+            const int slackY = static_cast<int>(std::ceil(view.UnitY())) + 1;
+            for (std::size_t i = 0; i < c.controls.size(); ++i) {
+                const Follows& f = c.controls[i];
+                const QRect now = guitest::WidgetOf(w, f.name)->geometry(), was = before[i];
+                SCOPED_TRACE(f.name);
+                EXPECT_NEAR(now.x() - was.x(), f.moveX * dx, f.moveX ? slackX : 0);
+                EXPECT_NEAR(now.y() - was.y(), f.moveY * dy, f.moveY ? slackY : 0);
+                EXPECT_NEAR(now.width() - was.width(), f.growX * dx, f.growX ? slackX : 0);
+                EXPECT_NEAR(now.height() - was.height(), f.growY * dy, f.growY ? slackY : 0);
+            }
+            // Smaller than the minimum is refused: the view keeps its minimum and every control is back at
+            // its template place.
+            w.resize(100, 100);
+            QApplication::processEvents();
+            EXPECT_EQ(view.size(), minimum);
+            EXPECT_GE(w.width(), minimum.width());
+            EXPECT_GE(w.height(), minimum.height());
+            for (std::size_t i = 0; i < c.controls.size(); ++i)
+                EXPECT_EQ(guitest::WidgetOf(w, c.controls[i].name)->geometry(), before[i])
+                    << c.controls[i].name;
+        });
+    }
 }
 
 }  // namespace
