@@ -31,11 +31,13 @@ struct BenchNetwork {
 
 using BenchPreparation = std::function<void(Topology::CTopologyStorage&, const System::CGisSystemPtr&)>;
 
-// `prepare` runs once, on the new drawing after generation (attributes, catchment areas).
+// `prepare` runs once, on the new drawing after generation (attributes, catchment areas); `withSlopes`
+// writes SECTION_SLOPE on every section of a tree with divisions.
 inline const BenchNetwork& CachedNetwork(const std::string& name, int sections, BenchShape shape,
-                                         int divisionEvery, const BenchPreparation& prepare = {}) {
-    static std::map<std::tuple<std::string, int, BenchShape, int>, BenchNetwork> networks;
-    const auto key = std::make_tuple(name, sections, shape, divisionEvery);
+                                         int divisionEvery, const BenchPreparation& prepare = {},
+                                         bool withSlopes = false) {
+    static std::map<std::tuple<std::string, int, BenchShape, int, bool>, BenchNetwork> networks;
+    const auto key = std::make_tuple(name, sections, shape, divisionEvery, withSlopes);
     if (auto it = networks.find(key); it != networks.end()) {
         acDocManagerPtr()->SetCurrent(*it->second.doc);
         return it->second;
@@ -51,7 +53,7 @@ inline const BenchNetwork& CachedNetwork(const std::string& name, int sections, 
         options.sections = sections;
         options.shape = NetworkShape::Divisions;
         options.divisionEvery = divisionEvery;
-        options.withSlopes = false;
+        options.withSlopes = withSlopes;
         if (GenerateNetwork(topology, system, options).divisions == 0)
             throw std::logic_error("the generated network has no division");
     } else {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchNetworks.h"
 #include "module/data/ConfigSets.h"
 #include "module/flow/calc/AdditionalFlows.h"
 #include "module/flow/calc/FlowInputData.h"
@@ -20,37 +21,18 @@
 #include "platform/gis/SystemManager.h"
 #include "platform/host/Document.h"
 #include "platform/network/TopologyStorage.h"
-#include "testing/NetworkGenerator.h"
 #include "testing/TransitNetworkGenerator.h"
 
 namespace {
 
 using TAVGis::Topology::CSectionPtr;
 
-struct Network {
-    TAVHost::Document* doc = nullptr;
-    std::vector<CSectionPtr> sections;
-};
+using Network = TAVGis::Bench::BenchNetwork;
 
-const Network& NetworkOf(int count) {
-    static std::map<int, Network> networks;
-    auto it = networks.find(count);
-    if (it != networks.end()) {
-        acDocManagerPtr()->SetCurrent(*it->second.doc);
-        return it->second;
-    }
-    Network n;
-    n.doc = &acDocManagerPtr()->NewDocument("AreaFlowsBench" + std::to_string(count) + ".gpkg");
-    auto system = TAVGis::System::CSystemManager::AddSystem("bench", 0);
-    TAVGis::System::CSystemManager::SetActiveSystem(system);
-    auto& topology = TAVGis::Topology::TopologyOf(*n.doc);
-    TAVGis::Bench::NetworkOptions options;
-    options.sections = count;
-    options.shape = TAVGis::Bench::NetworkShape::Divisions;
-    options.divisionEvery = 10;
-    options.withSlopes = false;
-    TAVGis::Bench::GenerateNetwork(topology, system, options);
-    n.sections.assign(topology.Sections().begin(), topology.Sections().end());
+// One household area per section, a rain area on every second, an industrial area on every tenth, a
+// Bulgarian waste-water value on every third.
+void AddAreas(TAVGis::Topology::CTopologyStorage& topology, const TAVGis::System::CGisSystemPtr& system) {
+    const auto& sections = topology.Sections();
     int k = 0;
     auto area = [&](const CSectionPtr& s, int kind, double ha, double density, double runoff) {
         auto a = topology.AddCatchmentArea("CA" + std::to_string(++k), system);
@@ -60,15 +42,19 @@ const Network& NetworkOf(int count) {
         a->runoffCoefficient = runoff;
         topology.LinkCatchment(a, s->GetGuid());
     };
-    for (std::size_t i = 0; i < n.sections.size(); ++i) {
-        area(n.sections[i], 2, 0.2 + 0.01 * static_cast<double>(i % 7), 80.0 + static_cast<double>(i % 50),
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        area(sections[i], 2, 0.2 + 0.01 * static_cast<double>(i % 7), 80.0 + static_cast<double>(i % 50),
              0.4);
-        if (i % 2 == 0) area(n.sections[i], 1, 0.3, 0.0, 0.7);
-        if (i % 10 == 0) area(n.sections[i], 4, 1.5, 0.0, 0.85);
+        if (i % 2 == 0) area(sections[i], 1, 0.3, 0.0, 0.7);
+        if (i % 10 == 0) area(sections[i], 4, 1.5, 0.0, 0.85);
         if (i % 3 == 0)
-            TAVGis::Data::CDataRW::Write("FLOW_BLG_WASTE", n.sections[i], TAVGis::Data::CDataBox(1.1));
+            TAVGis::Data::CDataRW::Write("FLOW_BLG_WASTE", sections[i], TAVGis::Data::CDataBox(1.1));
     }
-    return networks.emplace(count, std::move(n)).first->second;
+}
+
+const Network& NetworkOf(int count) {
+    return TAVGis::Bench::CachedNetwork("AreaFlowsBench", count, TAVGis::Bench::BenchShape::Divisions, 10,
+                                        AddAreas);
 }
 
 const CConfigSets& Sets() {

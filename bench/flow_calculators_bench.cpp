@@ -4,48 +4,28 @@
 // every section and tags it with the parameter set. items_per_second = sections per second.
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/BenchNetworks.h"
 #include "platform/gis/DataRW.h"
-#include "platform/gis/SystemManager.h"
-#include "platform/host/Document.h"
 #include "platform/network/TopologyStorage.h"
 #include "platform/sewage/FlowCalculator.h"
-#include "testing/NetworkGenerator.h"
 
 namespace {
 
 using TAVGis::Data::CDataBox;
 using TAVGis::Topology::CSectionPtr;
 
-struct Network {
-    TAVHost::Document* doc = nullptr;
-    std::vector<CSectionPtr> sections;
-};
+using Network = TAVGis::Bench::BenchNetwork;
 
-const Network& NetworkOf(int count) {
-    static std::map<int, Network> networks;
-    auto it = networks.find(count);
-    if (it != networks.end()) {
-        acDocManagerPtr()->SetCurrent(*it->second.doc);
-        return it->second;
-    }
-    Network n;
-    n.doc = &acDocManagerPtr()->NewDocument("FlowCalculatorsBench" + std::to_string(count) + ".gpkg");
-    auto system = TAVGis::System::CSystemManager::AddSystem("bench", 0);
-    TAVGis::System::CSystemManager::SetActiveSystem(system);
-    auto& topology = TAVGis::Topology::TopologyOf(*n.doc);
-    TAVGis::Bench::NetworkOptions options;
-    options.sections = count;
-    options.shape = TAVGis::Bench::NetworkShape::Divisions;
-    options.divisionEvery = 10;
-    TAVGis::Bench::GenerateNetwork(topology, system, options);
-    n.sections.assign(topology.Sections().begin(), topology.Sections().end());
+// Every section with a pipe and one catchment area (rain and household areas in turn).
+void AddPipesAndAreas(TAVGis::Topology::CTopologyStorage& topology,
+                      const TAVGis::System::CGisSystemPtr& system) {
+    const auto& sections = topology.Sections();
     int k = 0;
-    for (std::size_t i = 0; i < n.sections.size(); ++i) {
-        const auto& s = n.sections[i];
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        const auto& s = sections[i];
         // Pipes large enough for the whole tree's rain at the outlet.
         TAVGis::Data::CDataRW::Write("PIPE_DIA_IN", s, CDataBox(3.0));
         TAVGis::Data::CDataRW::Write("PIPE_ROUGHNESS", s, CDataBox(1.5));
@@ -56,7 +36,11 @@ const Network& NetworkOf(int count) {
         a->runoffCoefficient = 0.6;
         topology.LinkCatchment(a, s->GetGuid());
     }
-    return networks.emplace(count, std::move(n)).first->second;
+}
+
+const Network& NetworkOf(int count) {
+    return TAVGis::Bench::CachedNetwork("FlowCalculatorsBench", count, TAVGis::Bench::BenchShape::Divisions,
+                                        10, AddPipesAndAreas, true);
 }
 
 void Run(benchmark::State& state, const std::string& name, bool reinhold) {

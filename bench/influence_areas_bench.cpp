@@ -46,9 +46,7 @@ const Network& NetworkOf(int count, int shape) {
     return TAVGis::Bench::CachedNetwork(
         "InfluenceBench", count,
         shape == 0 ? TAVGis::Bench::BenchShape::Divisions : TAVGis::Bench::BenchShape::Rejoining, 10,
-        [](auto& topology, const auto&) {
-            Fill({topology.Sections().begin(), topology.Sections().end()});
-        });
+        [](auto& topology, const auto&) { Fill(topology.Sections()); });
 }
 
 void BM_InfluenceAreasCalculate(benchmark::State& state) {
