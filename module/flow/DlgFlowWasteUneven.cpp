@@ -40,15 +40,6 @@ constexpr int kMsgModeFromAttribute = 9014;
 constexpr int kMsgModeFromTotal = 3564;
 constexpr int kMsgCalculate = 2428;
 constexpr int kMsgClose = 235;
-
-// The wait cursor for a scope.
-class WaitCursor {
-public:
-    WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(true); }
-    ~WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 }  // namespace
 
 CDlgFlowWasteUneven::CDlgFlowWasteUneven() : CAdUiBaseDialog(IDD) {
@@ -142,7 +133,7 @@ CSectionPtr CDlgFlowWasteUneven::AskDirection(const CNodePtr& node,
 }
 
 void CDlgFlowWasteUneven::OnOK() {
-    WaitCursor wait;
+    TAVHost::ScopedWaitCursor wait;
     UpdateData(true);
     const auto in = ReadInput();
     // The sections the person selected; none selected: every element of the active system.

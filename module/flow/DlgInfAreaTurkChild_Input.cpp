@@ -31,11 +31,6 @@ constexpr Field kFieldControls[CDlgInfAreaTurkChild_Input::kFields] = {
     {Ids::IDC_EDIT_KMIN, Ids::IDC_STATIC_KMIN, kMsgKmin},
     {Ids::IDC_EDIT_KMAX, Ids::IDC_STATIC_KMAX, kMsgKmax},
 };
-
-struct WaitCursor {
-    WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(true); }
-    ~WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(false); }
-};
 }  // namespace
 
 CDlgInfAreaTurkChild_Input::CDlgInfAreaTurkChild_Input() : CAcUiTabChildDialog(IDD) {
@@ -84,7 +79,7 @@ void CDlgInfAreaTurkChild_Input::SaveState() {
 }
 
 void CDlgInfAreaTurkChild_Input::OnSetParameters() {
-    WaitCursor wait;
+    TAVHost::ScopedWaitCursor wait;
     UpdateData(true);
     CFlowStatusLine::Clear(*this, IDC_STATIC_STATUS, kFlowStatusColor);
     const auto selection = m_selectButton ? m_selectButton->GetSelectionSet() : nullptr;

@@ -15,15 +15,6 @@ constexpr const char* kPathKey = "DIVODORHYDRAULICS_ATVFILE";
 constexpr const char* kExtension = ".txt";
 constexpr int kMsgBrowseTitle = 4490, kMsgLabel = 4491, kMsgNoPath = 4493, kMsgCannotCreate = 4494;
 constexpr int kMsgTitle = 7700, kMsgHelp = 50156, kMsgOk = 60, kMsgCancel = 67;
-
-// Shows the wait cursor for a scope.
-class WaitCursor {
-public:
-    WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(true); }
-    ~WaitCursor() { TAVHost::GetHostUi().SetWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 }  // namespace
 
 dlg_atvFile::dlg_atvFile() : CAdUiBaseDialog(IDD) {
@@ -100,7 +91,7 @@ void dlg_atvFile::OnOK() {
         state.Write(kPathKey, path);
     }
     EndDialog(TAVUi::IDOK);
-    WaitCursor wait;
+    TAVHost::ScopedWaitCursor wait;
     if (!CHydraulicsExportFile::Write(path, m_sections))
         acedAlert(CModuleConfiguration::GetMsg(kMsgCannotCreate));
 }

@@ -94,4 +94,13 @@ private:
     HostUi* m_previous;
 };
 
+// The wait cursor of the running host for a scope.
+class ScopedWaitCursor {
+public:
+    ScopedWaitCursor() { GetHostUi().SetWaitCursor(true); }
+    ~ScopedWaitCursor() { GetHostUi().SetWaitCursor(false); }
+    ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+    ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
+};
+
 }  // namespace TAVHost
