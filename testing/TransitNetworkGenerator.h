@@ -44,4 +44,24 @@ TransitNetworkSummary GenerateTransitNetwork(Topology::CTopologyStorage& topolog
                                              const System::CGisSystemPtr& system,
                                              const TransitNetworkOptions& options);
 
+// One of several generated networks in one drawing, for comparisons on generated networks: its sections and
+// nodes are named "G<seed>_..." (SeededCase::Prefix), the other options are the defaults.
+struct SeededCase {
+    int sections = 200;
+    double divisionShare = 0.15;
+    int loops = 0;
+    std::uint32_t seed = 1;
+
+    std::string Prefix() const { return "G" + std::to_string(seed) + "_"; }
+    TransitNetworkOptions Options() const {
+        TransitNetworkOptions o;
+        o.sections = sections;
+        o.divisionShare = divisionShare;
+        o.loops = loops;
+        o.seed = seed;
+        o.prefix = Prefix();
+        return o;
+    }
+};
+
 }  // namespace TAVGis::Bench

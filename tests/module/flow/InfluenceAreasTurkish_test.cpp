@@ -317,20 +317,10 @@ std::vector<LiteralResult> Literal(const std::vector<CSectionPtr>& list, bool po
 }
 
 TEST_F(InfluenceAreasTurkishTest, GeneratedNetworksAgreeWithTheLiteralUpstreamWalk) {
-    struct Case {
-        int sections;
-        double divisionShare;
-        int loops;
-        unsigned seed;
-    } cases[] = {{300, 0.2, 0, 21}, {400, 0.4, 0, 22}, {300, 0.3, 3, 23}};
+    const TAVGis::Bench::SeededCase cases[] = {{300, 0.2, 0, 21}, {400, 0.4, 0, 22}, {300, 0.3, 3, 23}};
     for (const auto& c : cases) {
         SCOPED_TRACE("seed " + std::to_string(c.seed));
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = c.sections;
-        o.divisionShare = c.divisionShare;
-        o.loops = c.loops;
-        o.seed = c.seed;
-        o.prefix = "G" + std::to_string(c.seed) + "_";
+        const auto o = c.Options();
         const auto summary = TAVGis::Bench::GenerateTransitNetwork(Topo(), system, o);
         EXPECT_GT(summary.divisions, 0);
         std::mt19937 rng(c.seed);

@@ -133,20 +133,10 @@ std::vector<TurkishHouseholdFlow> Literal(const TAVGis::Topology::CTopologyStora
 }
 
 TEST_F(TurkishHouseholdTest, GeneratedNetworksAgreeWithTheLiteralUpstreamWalk) {
-    struct Case {
-        int sections;
-        double divisionShare;
-        int loops;
-        unsigned seed;
-    } cases[] = {{300, 0.2, 0, 11}, {400, 0.4, 0, 12}, {300, 0.3, 3, 13}};
+    const TAVGis::Bench::SeededCase cases[] = {{300, 0.2, 0, 11}, {400, 0.4, 0, 12}, {300, 0.3, 3, 13}};
     for (const auto& c : cases) {
         SCOPED_TRACE("seed " + std::to_string(c.seed));
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = c.sections;
-        o.divisionShare = c.divisionShare;
-        o.loops = c.loops;
-        o.seed = c.seed;
-        o.prefix = "G" + std::to_string(c.seed) + "_";
+        const auto o = c.Options();
         const auto summary = TAVGis::Bench::GenerateTransitNetwork(Topo(), system, o);
         EXPECT_GT(summary.divisions, 0);
         // Catchments on about two thirds of the sections, some with two (the density averaged by area),

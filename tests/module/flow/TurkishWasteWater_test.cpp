@@ -192,20 +192,10 @@ LiteralFlows Literal(const TAVGis::Topology::CSectionPtr& s, const TurkishWasteW
 }
 
 TEST_F(TurkishWasteWaterTest, WrittenValuesAgreeWithTheLiteralCalculationOnGeneratedNetworks) {
-    struct Case {
-        int sections;
-        double divisionShare;
-        int loops;
-        unsigned seed;
-    } cases[] = {{300, 0.25, 0, 21}, {350, 0.4, 2, 22}};
+    const TAVGis::Bench::SeededCase cases[] = {{300, 0.25, 0, 21}, {350, 0.4, 2, 22}};
     for (const auto& c : cases) {
         SCOPED_TRACE("seed " + std::to_string(c.seed));
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = c.sections;
-        o.divisionShare = c.divisionShare;
-        o.loops = c.loops;
-        o.seed = c.seed;
-        o.prefix = "G" + std::to_string(c.seed) + "_";
+        const auto o = c.Options();
         const auto summary = TAVGis::Bench::GenerateTransitNetwork(Topo(), system, o);
         ASSERT_GT(summary.divisions, 0);
         std::mt19937 rng(c.seed);

@@ -141,21 +141,12 @@ TEST_F(UpstreamSumsTest, LoopsCountEverySectionOnce) {
 }
 
 TEST_F(UpstreamSumsTest, GeneratedNetworksWithRejoiningDivisionsAgreeWithTheLiteralRule) {
-    struct Case {
-        int sections;
-        double divisionShare;
-        int loops;
-        unsigned seed;
-    } cases[] = {{300, 0.15, 0, 1}, {300, 0.4, 0, 2}, {600, 0.25, 0, 3}, {400, 0.3, 4, 4}, {250, 0.6, 2, 5}};
+    const TAVGis::Bench::SeededCase cases[] = {
+        {300, 0.15, 0, 1}, {300, 0.4, 0, 2}, {600, 0.25, 0, 3}, {400, 0.3, 4, 4}, {250, 0.6, 2, 5}};
     int overlaps = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE("seed " + std::to_string(c.seed));
-        TAVGis::Bench::TransitNetworkOptions o;
-        o.sections = c.sections;
-        o.divisionShare = c.divisionShare;
-        o.loops = c.loops;
-        o.seed = c.seed;
-        o.prefix = "G" + std::to_string(c.seed) + "_";
+        const auto o = c.Options();
         const auto summary = TAVGis::Bench::GenerateTransitNetwork(Topo(), system, o);
         EXPECT_GT(summary.divisions, 0);
         overlaps += ExpectLiteral(c.seed).joinsWithOverlap;
