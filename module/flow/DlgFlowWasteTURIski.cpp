@@ -90,7 +90,6 @@ void CDlgFlowWasteTURIski::ReplaceSelection(const TAVGis::Selection::CSelectionS
     m_selection = set;
     m_sections = set ? set->GetSections() : TAVGis::Sewage::SectionList{};
     m_sectionIds = set ? set->GetSectionsAsVector() : std::vector<TAVHost::ObjectId>{};
-    m_nodeIds = set ? set->GetSectionNodesAsVector() : std::vector<TAVHost::ObjectId>{};
 }
 
 void CDlgFlowWasteTURIski::OnBnClickedButtonRun() {

@@ -77,7 +77,6 @@ private:
     TAVGis::Selection::CSelectionSetPtr m_selection;
     TAVGis::Sewage::SectionList m_sections;
     std::vector<TAVHost::ObjectId> m_sectionIds;
-    std::vector<TAVHost::ObjectId> m_nodeIds;
     TAVGis::Preview::CPreviewListCtrl m_preview;
     TAVGis::Data::CPropertyExGridCtrl* m_grid = nullptr;
     CNumericEdit* m_zoom = nullptr;

@@ -8,7 +8,6 @@
 #include "platform/gis/DataDefinition.h"
 #include "platform/gis/ModuleConfiguration.h"
 #include "platform/host/Editor.h"
-#include "platform/host/NumberText.h"
 #include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
@@ -356,9 +355,6 @@ void CDlgFlowCalculationsManager::ReplaceSelection(const TAVGis::Selection::CSel
 
 void CDlgFlowCalculationsManager::RebuildFromSelection() {
     m_sectionIds = m_selection ? m_selection->GetSectionsAsVector() : std::vector<TAVHost::ObjectId>{};
-    m_nodeIds = m_selection ? m_selection->GetSectionNodesAsVector() : std::vector<TAVHost::ObjectId>{};
-    m_selectedEntities = m_sectionIds;
-    m_selectedEntities.insert(m_selectedEntities.end(), m_nodeIds.begin(), m_nodeIds.end());
     SetCountLabel("%s %d ");
     OnCbnSelchangeComboPreviews();
 }

@@ -131,6 +131,4 @@ private:
     TAVGis::Selection::CSelectionButtonPtr m_selectButton;
     TAVGis::Selection::CSelectionSetPtr m_selection;
     std::vector<TAVHost::ObjectId> m_sectionIds;
-    std::vector<TAVHost::ObjectId> m_nodeIds;
-    std::vector<TAVHost::ObjectId> m_selectedEntities;
 };
