@@ -1,19 +1,14 @@
 #include "module/flow/DlgFlowWasteTURIski.h"
 
-#include <boost/make_shared.hpp>
-
 #include "module/manager/FunctionTrace.h"
 #include "module/manager/PreviewActions.h"
-#include "platform/gis/DataDefinition.h"
 #include "platform/gis/ModuleConfiguration.h"
-#include "platform/host/Editor.h"
-#include "platform/selection/Selector.h"
 
 using TAVGis::CModuleConfiguration;
 using TAVUi::Notification;
 
 namespace {
-constexpr int kMsgNoSelection = 658, kMsgRun = 3085, kMsgWriteData = 6095, kMsgReset = 8946, kMsgClose = 235;
+constexpr int kMsgRun = 3085, kMsgWriteData = 6095, kMsgReset = 8946, kMsgClose = 235;
 }  // namespace
 
 CDlgFlowWasteTURIski::CDlgFlowWasteTURIski() : CAdUiBaseDialog(IDD) {
@@ -80,10 +75,7 @@ bool CDlgFlowWasteTURIski::OnInitDialog() {
 
 void CDlgFlowWasteTURIski::ShowPreview() {
     if (!m_calculator) return;
-    const auto own = m_calculator->GetPreviewDefinition();
-    m_preview.ShowPreview(boost::make_shared<TAVGis::Preview::CPreviewDefinition>(
-                              own.name, TAVGis::Data::kEntitySection, own.columns),
-                          m_sectionIds);
+    m_preview.ShowPreview(PreviewActions::CalculatorPreview(*m_calculator), m_sectionIds);
 }
 
 void CDlgFlowWasteTURIski::ReplaceSelection(const TAVGis::Selection::CSelectionSetPtr& set) {
@@ -96,14 +88,9 @@ void CDlgFlowWasteTURIski::OnBnClickedButtonRun() {
     FunctionTrace trace(__FILE__, __LINE__, "CDlgFlowWasteTURIski::OnBnClickedButtonRun");
     if (!m_calculator) return;
     const auto params = m_calculator->GetDefaultCalculationParameters();
-    if (m_calculator->UsesWholeSystem()) {
-        auto all = boost::make_shared<TAVGis::Selection::CSelectionSet>();
-        TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(*all);
-        ReplaceSelection(all);
-    } else if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    const auto set = PreviewActions::RunSelection(*m_calculator, m_selection);
+    if (!set) return;
+    if (set != m_selection) ReplaceSelection(set);
     TRACE_MARKER();
     if (!m_calculator->RunCalculation(m_sections, params, true, false, this)) return;
     TRACE_MARKER();
@@ -113,10 +100,7 @@ void CDlgFlowWasteTURIski::OnBnClickedButtonRun() {
 void CDlgFlowWasteTURIski::OnBnClickedButtonWriteData() {
     FunctionTrace trace(__FILE__, __LINE__, "CDlgFlowWasteTURIski::OnBnClickedButtonWriteData");
     if (!m_calculator) return;
-    if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    if (!PreviewActions::HasSelection(m_selection)) return;
     TRACE_MARKER();
     if (!m_calculator->InputData(m_sections, m_calculator->GetDefaultCalculationParameters(), true, false))
         return;
@@ -126,10 +110,7 @@ void CDlgFlowWasteTURIski::OnBnClickedButtonWriteData() {
 
 void CDlgFlowWasteTURIski::OnBnClickedButtonResetData() {
     if (!m_calculator) return;
-    if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    if (!PreviewActions::HasSelection(m_selection)) return;
     m_calculator->ResetWrittenData(m_sections);
     ShowPreview();
 }

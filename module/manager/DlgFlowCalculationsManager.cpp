@@ -21,7 +21,7 @@ using TAVUi::Notification;
     FunctionTrace functionTrace_(__FILE__, __LINE__, "CDlgFlowCalculationsManager::" name)
 
 namespace {
-constexpr int kMsgTitle = 11159, kMsgNoCalculator = 11158, kMsgNoSelection = 658, kMsgSelected = 11160;
+constexpr int kMsgTitle = 11159, kMsgNoCalculator = 11158, kMsgSelected = 11160;
 constexpr int kMsgRun = 2428, kMsgReset = 8946, kMsgDeleteConfig = 6043, kMsgPreview = 6204;
 constexpr int kMsgInputData = 1885, kMsgClose = 235;
 
@@ -246,14 +246,9 @@ void CDlgFlowCalculationsManager::OnBnClickedBtnRun() {
         acedAlert(CModuleConfiguration::GetMsg(kMsgNoCalculator));
         return;
     }
-    if (calc->UsesWholeSystem()) {
-        auto all = boost::make_shared<TAVGis::Selection::CSelectionSet>();
-        TAVGis::Selection::CSelector::LoopInstance()->selectActSysAllElements(*all);
-        ReplaceSelection(all);
-    } else if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    const auto set = PreviewActions::RunSelection(*calc, m_selection);
+    if (!set) return;
+    if (set != m_selection) ReplaceSelection(set);
     const CFlowCalculatorParametersPtr params = SelectedParameters();
     if (!params) return;
     TRACE_MARKER();
@@ -272,10 +267,7 @@ void CDlgFlowCalculationsManager::OnBnClickedBtnInputData() {
         acedAlert(CModuleConfiguration::GetMsg(kMsgNoCalculator));
         return;
     }
-    if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    if (!PreviewActions::HasSelection(m_selection)) return;
     TRACE_MARKER();
     if (!calc->InputData(SelectedSections(), SelectedParameters(), true, false)) return;
     TRACE_MARKER();
@@ -284,10 +276,7 @@ void CDlgFlowCalculationsManager::OnBnClickedBtnInputData() {
 }
 
 void CDlgFlowCalculationsManager::OnBnClickedBtnResetData() {
-    if (!m_selection) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgNoSelection));
-        return;
-    }
+    if (!PreviewActions::HasSelection(m_selection)) return;
     IFlowCalculator* calc = GetActiveFlowCalculator();
     if (!calc) return;
     calc->ResetWrittenData(SelectedSections());
@@ -327,9 +316,7 @@ void CDlgFlowCalculationsManager::ReloadPreviewCombo() {
         m_comboDefinitions.push_back(d);
     }
     if (IFlowCalculator* calc = GetActiveFlowCalculator()) {
-        const auto own = calc->GetPreviewDefinition();
-        auto d = boost::make_shared<TAVGis::Preview::CPreviewDefinition>(
-            own.name, TAVGis::Data::kEntitySection, own.columns);
+        const auto d = PreviewActions::CalculatorPreview(*calc);
         TRACE_VALUE("pPrevDef", PointerText(d.get()));
         combo.AddString(d->GetName(), reinterpret_cast<std::uintptr_t>(d.get()));
         m_comboDefinitions.push_back(d);

@@ -1,15 +1,28 @@
 #pragma once
-// What the "Z" (zoom) and "M" (mark) buttons beside a preview list do with the entities of its marked rows,
-// shared by the flow calculations manager and the ISKI waste-water dialog. Both work under the document
-// lock, remove every highlight first (redraw mode 4) and highlight in the platform's highlight colour
-// (CModuleConfiguration::GetHighlightColor).
+// The steps the flow calculations manager and the ISKI waste-water dialog share around a calculator and its
+// preview list: the selection a run or an input-data step works on, the calculator's own preview, and what
+// the "Z" (zoom) and "M" (mark) buttons do with the entities of the marked rows. Zoom and mark work under
+// the document lock, remove every highlight first (redraw mode 4) and highlight in the platform's highlight
+// colour (CModuleConfiguration::GetHighlightColor).
 #include <vector>
 
 #include "platform/host/Database.h"
+#include "platform/selection/PreviewDefinition.h"
+#include "platform/selection/SelectionSet.h"
+#include "platform/sewage/FlowCalculator.h"
 
 class CNumericEdit;
 
 namespace PreviewActions {
+
+// True when there is a selection; else alerts with message 658.
+bool HasSelection(const TAVGis::Selection::CSelectionSetPtr& selection);
+// The sections a run works on: a new set of the whole active system for a calculator that works on it,
+// else `selection`; null (after the alert of HasSelection) when there is none.
+TAVGis::Selection::CSelectionSetPtr RunSelection(const TAVGis::Sewage::IFlowCalculator& calculator,
+                                                 const TAVGis::Selection::CSelectionSetPtr& selection);
+// The calculator's own preview (its name and columns) as a definition for sections.
+TAVGis::Preview::CPreviewDefinitionPtr CalculatorPreview(const TAVGis::Sewage::IFlowCalculator& calculator);
 
 // The zoom factor typed in the field; a field that is not a positive number (or no field) gives `fallback`,
 // which the field then shows.
