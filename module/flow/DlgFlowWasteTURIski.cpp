@@ -26,13 +26,7 @@ bool CDlgFlowWasteTURIski::OnInitDialog() {
     CAdUiBaseDialog::OnInitDialog();
     m_selectButton = TAVGis::Selection::CSelectionButton::Attach(*this, IDC_BUTTON_SELECT, kSelectionTopology,
                                                                  kSelectionFlags);
-    m_grid = TAVGis::Data::CPropertyExGridCtrl::CreatePropertyGrid(*this, IDC_PROPERTY_GRID);
-    if (m_grid) {
-        m_grid->SetDoubleValuePrecision(kGridDecimals);
-        m_grid->ShowToolBar(false);
-        m_grid->ShowHelp(false);
-        m_grid->SetCallbackUpdate(this);
-    }
+    m_grid = PreviewActions::CreateParameterGrid(*this, IDC_PROPERTY_GRID, kGridDecimals, this);
     m_preview.Create(*this, IDC_PREVIEW_LIST);
     m_zoom = CNumericEdit::Attach(*this, IDC_EDIT_ZOOM, -kZoomWholeDigits, kZoomDecimals);
     if (m_zoom) m_zoom->SetValue(kDefaultZoomFactor, true);
@@ -63,11 +57,8 @@ bool CDlgFlowWasteTURIski::OnInitDialog() {
             break;
         }
     }
-    if (m_calculator && m_grid) {
-        const auto params = m_calculator->GetDefaultCalculationParameters();
-        m_grid->SetDataToShow(
-            boost::shared_ptr<TAVGis::Data::CPropertiesEx>(params, &params->GetProperties()));
-    }
+    if (m_calculator && m_grid)
+        PreviewActions::ShowParameters(*m_grid, m_calculator->GetDefaultCalculationParameters());
     for (int id : {IDC_BUTTON_RUN, IDC_BUTTON_WRITE_DATA, IDC_BUTTON_RESET_DATA})
         EnableItem(id, m_calculator != nullptr);
     return true;

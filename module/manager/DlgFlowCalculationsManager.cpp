@@ -84,13 +84,7 @@ bool CDlgFlowCalculationsManager::OnInitDialog() {
     // 6. The tree (its image list is drawn with it).
     RefreshTree();
     // 7. The property grid.
-    m_grid = TAVGis::Data::CPropertyExGridCtrl::CreatePropertyGrid(*this, IDC_PROPERTY_GRID);
-    if (m_grid) {
-        m_grid->SetDoubleValuePrecision(kGridDecimals);
-        m_grid->ShowToolBar(false);
-        m_grid->ShowHelp(false);
-        m_grid->SetCallbackUpdate(this);
-    }
+    m_grid = PreviewActions::CreateParameterGrid(*this, IDC_PROPERTY_GRID, kGridDecimals, this);
     return true;
 }
 
@@ -202,11 +196,7 @@ void CDlgFlowCalculationsManager::RefreshTree() {
 
 void CDlgFlowCalculationsManager::ShowParameters(const CFlowCalculatorParametersPtr& params) {
     m_shown = params;
-    if (!m_grid) return;
-    // The grid shows the set's own list: the aliasing pointer keeps the set alive while it is shown.
-    m_grid->SetDataToShow(
-        params ? boost::shared_ptr<TAVGis::Data::CPropertiesEx>(params, &params->GetProperties())
-               : boost::shared_ptr<TAVGis::Data::CPropertiesEx>());
+    if (m_grid) PreviewActions::ShowParameters(*m_grid, params);
 }
 
 void CDlgFlowCalculationsManager::OnTreeSelChanged() {

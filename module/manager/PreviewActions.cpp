@@ -21,6 +21,26 @@ void Highlight(const std::vector<TAVHost::ObjectId>& ids) {
 }
 }  // namespace
 
+TAVGis::Data::CPropertyExGridCtrl* CreateParameterGrid(TAVUi::CAdUiBaseDialog& dialog, int placeholderId,
+                                                       int decimals,
+                                                       TAVGis::Data::CCallbackItemUpdated* callback) {
+    auto* grid = TAVGis::Data::CPropertyExGridCtrl::CreatePropertyGrid(dialog, placeholderId);
+    if (!grid) return nullptr;
+    grid->SetDoubleValuePrecision(decimals);
+    grid->ShowToolBar(false);
+    grid->ShowHelp(false);
+    grid->SetCallbackUpdate(callback);
+    return grid;
+}
+
+void ShowParameters(TAVGis::Data::CPropertyExGridCtrl& grid,
+                    const TAVGis::Sewage::CFlowCalculatorParametersPtr& parameters) {
+    // The aliasing pointer shares the set's ownership.
+    grid.SetDataToShow(
+        parameters ? boost::shared_ptr<TAVGis::Data::CPropertiesEx>(parameters, &parameters->GetProperties())
+                   : boost::shared_ptr<TAVGis::Data::CPropertiesEx>());
+}
+
 bool HasSelection(const TAVGis::Selection::CSelectionSetPtr& selection) {
     if (selection) return true;
     acedAlert(TAVGis::CModuleConfiguration::GetMsg(kMsgNoSelection));

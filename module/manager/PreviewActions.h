@@ -1,6 +1,7 @@
 #pragma once
-// The steps the flow calculations manager and the ISKI waste-water dialog share around a calculator and its
-// preview list: the selection a run or an input-data step works on, the calculator's own preview, and what
+// The steps the flow calculations manager and the ISKI waste-water dialog share around a calculator, its
+// parameter grid and its preview list: the grid and the parameter set it shows, the selection a run or an
+// input-data step works on, the calculator's own preview, and what
 // the "Z" (zoom) and "M" (mark) buttons do with the entities of the marked rows. Zoom and mark work under
 // the document lock, remove every highlight first (redraw mode 4) and highlight in the platform's highlight
 // colour (CModuleConfiguration::GetHighlightColor).
@@ -10,10 +11,20 @@
 #include "platform/selection/PreviewDefinition.h"
 #include "platform/selection/SelectionSet.h"
 #include "platform/sewage/FlowCalculator.h"
+#include "platform/sewage/PropertyExGridCtrl.h"
 
 class CNumericEdit;
 
 namespace PreviewActions {
+
+// Creates the parameter grid in the placeholder: numbers with `decimals` decimals, no tool bar or help
+// pane, edits reported to `callback`; null when the dialog has no such control.
+TAVGis::Data::CPropertyExGridCtrl* CreateParameterGrid(TAVUi::CAdUiBaseDialog& dialog, int placeholderId,
+                                                       int decimals,
+                                                       TAVGis::Data::CCallbackItemUpdated* callback);
+// Shows the set's own property list in the grid (the set itself, kept alive while shown); null empties it.
+void ShowParameters(TAVGis::Data::CPropertyExGridCtrl& grid,
+                    const TAVGis::Sewage::CFlowCalculatorParametersPtr& parameters);
 
 // True when there is a selection; else alerts with message 658.
 bool HasSelection(const TAVGis::Selection::CSelectionSetPtr& selection);
