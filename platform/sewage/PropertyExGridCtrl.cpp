@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/gis/ModuleConfiguration.h"
+#include "platform/gis/Utility.h"
 #include "platform/host/Editor.h"
 #include "platform/host/NumberText.h"
 
@@ -12,17 +13,6 @@ namespace TAVGis::Data {
 namespace {
 constexpr int kNameWidth = 160, kValueWidth = 100, kKindWidth = 50;
 constexpr int kMsgNameHeader = 14103, kMsgValueHeader = 1257, kMsgKindHeader = 14105;
-
-std::vector<std::string> SplitList(const std::string& text) {
-    std::vector<std::string> out;
-    std::string::size_type start = 0;
-    for (;;) {
-        const auto pos = text.find(';', start);
-        out.push_back(text.substr(start, pos == std::string::npos ? std::string::npos : pos - start));
-        if (pos == std::string::npos) return out;
-        start = pos + 1;
-    }
-}
 }  // namespace
 
 CPropertyExGridCtrl* CPropertyExGridCtrl::CreatePropertyGrid(TAVUi::CAdUiBaseDialog& dialog,
@@ -110,7 +100,9 @@ bool CPropertyExGridCtrl::Parse(const CDataBox& current, const std::string& text
         return true;
     }
     if (current.IsList()) {
-        result = CDataBox(SplitList(text));
+        std::vector<std::string> elements;
+        Utility::CUtility::SplitString(text, elements, ";");
+        result = CDataBox(elements);
         return true;
     }
     const auto number = TAVHost::NumberText::ParseWhole(text);
