@@ -300,8 +300,7 @@ void CDlgFlowCalculationsManager::ReloadPreviewCombo() {
         m_repositoryLooked = true;
     }
     if (!m_repository) return;
-    for (const auto& d : m_repository->GetDefinitions()) {
-        if (d->GetEntityType() != TAVGis::Data::kEntitySection) continue;
+    for (const auto& d : m_repository->GetDefinitions(TAVGis::Data::kEntitySection)) {
         combo.AddString(d->GetName(), reinterpret_cast<std::uintptr_t>(d.get()));
         m_comboDefinitions.push_back(d);
     }
