@@ -277,9 +277,11 @@ InfluenceCalculationResult CInfluenceAreasTurkish::Calculate(const std::vector<C
                                              r.winter,
                                              r.total};
         int written = 0;
-        for (int k = 0; k < kResultCount; ++k)
-            if (result.notFinite.Check(s->GetName(), kResultNames[k], values[k]))
-                written += a.results[static_cast<std::size_t>(k)].Set(*s, values[k]);
+        for (int k = 0; k < kResultCount; ++k) {
+            const CFlowAttribute& attribute = a.results[static_cast<std::size_t>(k)];
+            if (result.notFinite.Check(s->GetName(), attribute.Name(), values[k]))
+                written += attribute.Set(*s, values[k]);
+        }
         if (written == kResultCount) ++result.sectionsWritten;
     }
     if (result.sectionsWritten > 0) {
