@@ -117,7 +117,6 @@ void CTurkishParamsDilaog::ShowTable() {
     namespace NT = TAVHost::NumberText;
     auto& list = Item(IDC_LIST_TABLE);
     list.DeleteAllItems();
-    m_rows.clear();
     const auto* station = m_stations.Find(Selected());
     if (!station) return;
     for (const auto& curve : station->table.curves)
@@ -125,7 +124,6 @@ void CTurkishParamsDilaog::ShowTable() {
             const int row = list.InsertItem(list.GetItemCount(), NT::Fixed(curve.returnPeriod, kDecimals));
             list.SetItemText(row, 1, NT::Fixed(duration, kDecimals));
             list.SetItemText(row, 2, NT::Fixed(intensity, kIntensityDecimals));
-            m_rows.emplace_back(curve.returnPeriod, duration);
         }
 }
 
@@ -160,9 +158,9 @@ void CTurkishParamsDilaog::OnDelete() {
 }
 
 void CTurkishParamsDilaog::OnRowChanged() {
-    const auto rows = Item(IDC_LIST_TABLE).SelectedRows();
-    if (rows.empty() || rows.front() < 0 || rows.front() >= static_cast<int>(m_rows.size())) return;
     const auto& list = Item(IDC_LIST_TABLE);
+    const auto rows = list.SelectedRows();
+    if (rows.empty() || rows.front() < 0 || rows.front() >= list.GetItemCount()) return;
     SetDlgItemText(IDC_EDIT_PERIOD, list.GetItemText(rows.front(), 0));
     SetDlgItemText(IDC_EDIT_DURATION, list.GetItemText(rows.front(), 1));
     SetDlgItemText(IDC_EDIT_INTENSITY, list.GetItemText(rows.front(), 2));

@@ -13,7 +13,6 @@
 //
 // The dialog lives in the module, not in the sewage core: its template is one of the module's resources.
 #include <string>
-#include <vector>
 
 #include "module/res/TurkishParamsDilaogIds.h"
 #include "platform/sewage/IDPTurkParams.h"
@@ -47,7 +46,6 @@ private:
     void OnImport();
 
     TAVGis::Sewage::CIDPTurkParams& m_stations;
-    std::vector<std::pair<double, double>> m_rows;  // (return period, duration) of each table row
     CNumericEdit* m_period = nullptr;
     CNumericEdit* m_duration = nullptr;
     CNumericEdit* m_intensity = nullptr;
