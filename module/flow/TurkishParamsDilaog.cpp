@@ -185,9 +185,7 @@ void CTurkishParamsDilaog::OnImport() {
     TAVGis::Sewage::IdfReadError error;
     const auto table = TAVGis::Sewage::CIdfCurveFile::Load(path, error);
     if (!table) {
-        acedAlert(CModuleConfiguration::GetMsg(kMsgImportFailed) + " " + path +
-                  (error.line ? ", line " + std::to_string(error.line) : std::string()) + ": " +
-                  error.reason);
+        acedAlert(CModuleConfiguration::GetMsg(kMsgImportFailed) + " " + error.Describe(path));
         return;
     }
     if (Refused(m_stations.SetTable(Selected(), *table))) return;

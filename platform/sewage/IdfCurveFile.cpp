@@ -40,6 +40,10 @@ struct RawCurve {
 };
 }  // namespace
 
+std::string IdfReadError::Describe(const std::string& path) const {
+    return path + (line ? ", line " + std::to_string(line) : std::string()) + ": " + reason;
+}
+
 double IdfCurve::IntensityAt(double duration) const {
     if (points.empty()) return 0.0;
     if (duration <= points.front().first) return points.front().second;

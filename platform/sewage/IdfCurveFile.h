@@ -47,6 +47,9 @@ struct IdfCurveSet {
 struct IdfReadError {
     std::size_t line = 0;  // 1-based; 0 for the file as a whole
     std::string reason;
+
+    // "<path>, line <n>: <reason>" ("<path>: <reason>" for the file as a whole), as alerts name it.
+    std::string Describe(const std::string& path) const;
 };
 
 class CIdfCurveFile {

@@ -271,9 +271,7 @@ int CRainItpCalculator::RunCalculation(const SectionList& sections,
         IdfReadError error;
         const auto set = CIdfCurveFile::Load(path, error);
         if (!set) {
-            alert(CModuleConfiguration::GetMsg(kMsgCurveFile) + " " + path +
-                  (error.line ? ", line " + std::to_string(error.line) : std::string()) + ": " +
-                  error.reason);
+            alert(CModuleConfiguration::GetMsg(kMsgCurveFile) + " " + error.Describe(path));
             return 0;
         }
         const IdfCurve* found = set->Find(p.GetDouble("FREQUENCY", 0.0));
