@@ -79,9 +79,16 @@ double SlopeOf(const Topology::CSection& s, double length) {
     return 0.0;
 }
 
+// A pipe of the group with its catalogue values, looked up once for the run.
+struct GroupPipe {
+    double diameterMm = 0.0;
+    double roughness = 0.0;  // m; 0 when the catalogue gives none (the section's own is used)
+    std::string guid;
+};
+
 struct Hydraulics {
     const RainItpInput& in;
-    std::vector<Data::CCatalogItemPtr> group;  // sorted pipes of the group (empty: own pipes)
+    std::vector<GroupPipe> group;  // sorted pipes of the group (empty: own pipes)
 
     // Flow time (min) of flow q in the section, and the pipe that carries it.
     std::optional<double> FlowTime(const Topology::CSection& s, const std::optional<Pipe>& own, double slope,
@@ -93,16 +100,19 @@ struct Hydraulics {
                 CPipeHydraulics::PartialFillVelocity(q, own->diameter, slope, own->roughness, in.viscosity);
             return v ? CPipeHydraulics::FlowTime(length, *v) : std::nullopt;
         }
-        auto* pipes = Data::CPipeManager::GetInstance();
-        for (const auto& item : group) {
-            const double dMm = pipes->GetInnerDiameter(item);
-            if (!(dMm > 0.0) || dMm < in.minDiameterMm) continue;
-            double kb = pipes->GetPipeRoughness(item) / kPerThousand;
-            if (!(kb > 0.0)) kb = Stored("PIPE_ROUGHNESS", s) / kPerThousand;
+        std::optional<double> ownRoughness;  // the section's, read when a pipe needs it
+        for (const auto& pipe : group) {
+            if (!(pipe.diameterMm > 0.0) || pipe.diameterMm < in.minDiameterMm) continue;
+            double kb = pipe.roughness;
+            if (!(kb > 0.0)) {
+                if (!ownRoughness) ownRoughness = Stored("PIPE_ROUGHNESS", s) / kPerThousand;
+                kb = *ownRoughness;
+            }
             if (!(kb > 0.0)) continue;
-            auto h = CPipeHydraulics::HydraulicValues(q, dMm / kPerThousand, slope, kb, in.viscosity);
+            auto h =
+                CPipeHydraulics::HydraulicValues(q, pipe.diameterMm / kPerThousand, slope, kb, in.viscosity);
             if (!h || h->dFillingPercent > in.pipeFillPercent) continue;
-            if (chosen) *chosen = item->GetGUID();
+            if (chosen) *chosen = pipe.guid;
             return CPipeHydraulics::FlowTime(length, h->dPartialVelocity);
         }
         return std::nullopt;
@@ -158,9 +168,16 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
     r.inLoop = static_cast<int>(order.inCycle.size());
     auto* areas = CCatchmentAreaManager::GetInstance();
     Hydraulics hyd{in, {}};
-    if (!in.pipeGroupGuid.empty())
-        Data::CPipeManager::GetInstance()->GetSortedPipesForGroupGUID(in.pipeGroupGuid, hyd.group,
-                                                                      Data::CPipeManager::kUsableOnly);
+    if (!in.pipeGroupGuid.empty()) {
+        auto* pipes = Data::CPipeManager::GetInstance();
+        std::vector<Data::CCatalogItemPtr> items;
+        pipes->GetSortedPipesForGroupGUID(in.pipeGroupGuid, items, Data::CPipeManager::kUsableOnly);
+        hyd.group.reserve(items.size());
+        for (const auto& item : items)
+            hyd.group.push_back(GroupPipe{pipes->GetInnerDiameter(item),
+                                          pipes->GetPipeRoughness(item) / kPerThousand,
+                                          item ? item->GetGUID() : std::string()});
+    }
     std::vector<double> concTime(sections.size(), 0.0), totalArea(sections.size(), 0.0),
         velocity(sections.size(), 0.0);  // m/s
     r.calculated.reserve(order.order.size());
