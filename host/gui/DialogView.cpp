@@ -36,11 +36,8 @@ DialogView::DialogView(TAVUi::CAdUiBaseDialog& dialog, DialogWindow* window, Dia
     std::vector<TAVUi::CControl*> controls = dialog.Controls();
     std::stable_partition(controls.begin(), controls.end(),
                           [](const TAVUi::CControl* c) { return c->kind == TAVUi::ControlKind::Group; });
-    for (auto* c : controls) {
-        m_adapters.push_back(MakeAdapter(*this, *c, this));
-        if (dialog.Template() && dialog.Template()->FindControl(c->id))
-            PlaceWidget(*m_adapters.back(), dialog.ItemRect(c->id));
-    }
+    for (auto* c : controls) m_adapters.push_back(MakeAdapter(*this, *c, this));
+    PlaceControls();
     SyncAll();
 }
 
