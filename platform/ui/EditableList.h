@@ -37,9 +37,6 @@ namespace TAVUi {
 
 class CEditableList : public CControlBehavior {
 public:
-    CEditableList() = default;
-    ~CEditableList() override = default;
-
     // Attaches a new editable list to the list control `id` of `dialog` (replacing its behaviour and
     // emptying it); null when the dialog has no such control.
     static CEditableList* Attach(CAdUiBaseDialog& dialog, int id);
@@ -98,8 +95,6 @@ protected:
     virtual bool AcceptEdit(int row, int column, std::string& text) { return true; }
     // Called after an accepted edit was written to its cell, before the dialog is notified.
     virtual void EditCommitted(int row, int column) {}
-    CControl* BoundControl() const { return m_control; }
-    CAdUiBaseDialog* BoundDialog() const { return m_dialog; }
 
 private:
     struct RowState {
