@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "platform/gis/DataRW.h"
@@ -79,6 +80,14 @@ double SlopeOf(const Topology::CSection& s, double length) {
     return 0.0;
 }
 
+// The attributes written per section, in the order written (made once, not per section).
+const std::vector<std::string>& WrittenNames() {
+    static const std::vector<std::string> names = {
+        "FLOW_RAIN_IDF",    "FLOW_IDF_INTENSITY",           "FLOW_IDF_CONC_TIME",           "FLOW_IDF_TIME",
+        "FLOW_IDF_MJ_TIME", "FLOW_IDF_AREA_CORRECTED_SECT", "FLOW_IDF_AREA_CORRECTED_TOTAL"};
+    return names;
+}
+
 // A pipe of the group with its catalogue values, looked up once for the run.
 struct GroupPipe {
     double diameterMm = 0.0;
@@ -129,9 +138,7 @@ void CRainItpCalculator::GetGroupName(std::string& text) const {
 }
 
 std::vector<std::string> CRainItpCalculator::GetWrittenAttributes() const {
-    return {
-        "FLOW_RAIN_IDF",    "FLOW_IDF_INTENSITY",           "FLOW_IDF_CONC_TIME",           "FLOW_IDF_TIME",
-        "FLOW_IDF_MJ_TIME", "FLOW_IDF_AREA_CORRECTED_SECT", "FLOW_IDF_AREA_CORRECTED_TOTAL"};
+    return WrittenNames();
 }
 
 void CRainItpCalculator::FillDefaults(Data::CPropertiesEx& p) const {
@@ -180,6 +187,7 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
     }
     std::vector<double> concTime(sections.size(), 0.0), totalArea(sections.size(), 0.0),
         velocity(sections.size(), 0.0);  // m/s
+    const std::vector<std::string>& written = WrittenNames();
     r.calculated.reserve(order.order.size());
     for (std::size_t idx : order.order) {
         const Topology::CSection& s = *sections[idx];
@@ -227,13 +235,9 @@ RainItpResult CRainItpCalculator::Run(const RainItpInput& in, const SectionList&
         concTime[idx] = tc;
         totalArea[idx] = total;
         if (!std::isfinite(q) || !std::isfinite(i)) continue;
-        Data::CDataRW::Write("FLOW_RAIN_IDF", s, Data::CDataBox(q));
-        Data::CDataRW::Write("FLOW_IDF_INTENSITY", s, Data::CDataBox(i));
-        Data::CDataRW::Write("FLOW_IDF_CONC_TIME", s, Data::CDataBox(tc));
-        Data::CDataRW::Write("FLOW_IDF_TIME", s, Data::CDataBox(tf));
-        Data::CDataRW::Write("FLOW_IDF_MJ_TIME", s, Data::CDataBox(tIn));
-        Data::CDataRW::Write("FLOW_IDF_AREA_CORRECTED_SECT", s, Data::CDataBox(own));
-        Data::CDataRW::Write("FLOW_IDF_AREA_CORRECTED_TOTAL", s, Data::CDataBox(total));
+        const double values[] = {q, i, tc, tf, tIn, own, total};  // in the order of WrittenNames
+        for (std::size_t k = 0; k < std::size(values); ++k)
+            Data::CDataRW::Write(written[k], s, Data::CDataBox(values[k]));
         if (in.savePipe && !chosen.empty() && hydraulics)
             Data::CDataRW::Write("PIPE_REF", s, Data::CDataBox(chosen));
         ++r.written;
