@@ -242,12 +242,8 @@ void CITPCalcDlg::LoadState() {
     const std::string path = GetDlgItemText(IDC_EDIT_PATH);
     std::vector<std::string> periods;
     TAVGis::Sewage::IdfReadError error;
-    if (!path.empty() && CItpParameters::ReturnPeriodTexts(path, periods, error)) {
-        auto& combo = Item(IDC_COMBO_RETURN_PERIOD);
-        combo.ResetContent();
-        for (const auto& t : periods) combo.AddString(t);
-        combo.SetCurSel(combo.items.empty() ? -1 : 0);
-    }
+    if (!path.empty() && CItpParameters::ReturnPeriodTexts(path, periods, error))
+        ShowReturnPeriods(periods, false);
     auto& groups = Item(IDC_COMBO_PIPE_GROUP);
     const int group = groups.FindStringExact(StateText(kKeyPipeGroup));
     if (group >= 0) groups.SetCurSel(group);
@@ -374,6 +370,10 @@ void CITPCalcDlg::FillReturnPeriods(bool keepSelection) {
         const std::string path = GetDlgItemText(IDC_EDIT_PATH);
         if (path.empty() || !CItpParameters::ReturnPeriodTexts(path, texts, error)) texts.clear();
     }
+    ShowReturnPeriods(texts, keepSelection);
+}
+
+void CITPCalcDlg::ShowReturnPeriods(const std::vector<std::string>& texts, bool keepSelection) {
     auto& combo = Item(IDC_COMBO_RETURN_PERIOD);
     const std::string before = SelectedText(combo);
     combo.ResetContent();
@@ -420,10 +420,7 @@ void CITPCalcDlg::OnBrowse() {
     std::vector<std::string> periods;
     TAVGis::Sewage::IdfReadError error;
     if (!CItpParameters::ReturnPeriodTexts(chosen, periods, error)) return;  // the list stays as it was
-    auto& combo = Item(IDC_COMBO_RETURN_PERIOD);
-    combo.ResetContent();
-    for (const auto& t : periods) combo.AddString(t);
-    combo.SetCurSel(combo.items.empty() ? -1 : 0);
+    ShowReturnPeriods(periods, false);
 }
 
 void CITPCalcDlg::OnStationChanged() {

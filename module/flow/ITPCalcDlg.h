@@ -62,6 +62,8 @@ private:
     void ApplyConditionsRule();
     void ApplyStandardRule();
     void FillReturnPeriods(bool keepSelection);
+    // The texts as the return-period list, the selection kept when asked and still listed, else the first.
+    void ShowReturnPeriods(const std::vector<std::string>& texts, bool keepSelection);
     void FillStations();
     void LoadState();
     void SaveState();
