@@ -61,7 +61,7 @@ bool CDlgFlowCalculationsManager::OnInitDialog() {
     for (int id : {IDC_BTN_SELECT, IDC_STATIC_SELECTED}) SetResize(id, TAVUi::SZ_BOTTOM_LEFT);
     for (int id : {TAVUi::IDOK, TAVUi::IDCANCEL}) SetResize(id, TAVUi::SZ_BOTTOM_RIGHT);
     // 2. The count label.
-    SetCountLabel("%s %d");
+    SetCountLabel("");
     // 3. The preview list and its combo.
     m_preview.Create(*this, IDC_PREVIEW_LIST);
     ReloadPreviewCombo();
@@ -88,13 +88,10 @@ bool CDlgFlowCalculationsManager::OnInitDialog() {
     return true;
 }
 
-void CDlgFlowCalculationsManager::SetCountLabel(const char* format) {
+void CDlgFlowCalculationsManager::SetCountLabel(const char* after) {
     const int count = m_selection ? m_selection->Count() : 0;
-    const std::string label = CModuleConfiguration::GetMsg(kMsgSelected);
-    const int size = std::snprintf(nullptr, 0, format, label.c_str(), count);
-    std::string text(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, label.c_str(), count);
-    SetDlgItemText(IDC_STATIC_SELECTED, text);
+    SetDlgItemText(IDC_STATIC_SELECTED,
+                   CModuleConfiguration::GetMsg(kMsgSelected) + " " + std::to_string(count) + after);
 }
 
 const CFlowTreeItemData* CDlgFlowCalculationsManager::SelectedItemData() const {
@@ -331,7 +328,7 @@ void CDlgFlowCalculationsManager::ReplaceSelection(const TAVGis::Selection::CSel
 
 void CDlgFlowCalculationsManager::RebuildFromSelection() {
     m_sectionIds = m_selection ? m_selection->GetSectionsAsVector() : std::vector<TAVHost::ObjectId>{};
-    SetCountLabel("%s %d ");
+    SetCountLabel(" ");
     OnCbnSelchangeComboPreviews();
 }
 

@@ -110,7 +110,8 @@ private:
     void ShowParameters(const TAVGis::Sewage::CFlowCalculatorParametersPtr& params);
     void ReplaceSelection(const TAVGis::Selection::CSelectionSetPtr& set);
     void RebuildFromSelection();
-    void SetCountLabel(const char* format);
+    // "<message 11160> <count>" and then `after`.
+    void SetCountLabel(const char* after);
     TAVGis::Sewage::SectionList SelectedSections() const;
     std::intptr_t OnSelectionMade(std::intptr_t, std::intptr_t);
 
