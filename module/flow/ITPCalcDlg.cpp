@@ -120,11 +120,6 @@ int SelectedData(const TAVUi::CControl& combo, int fallback) {
     return static_cast<int>(combo.items[static_cast<std::size_t>(combo.curSel)].data);
 }
 
-// 0 when off, else 1 + the mode index: the stored form of the partial-area and existing-pipe choices.
-int OnePlusIndex(int checked, int index) {
-    return checked ? 1 + std::max(index, 0) : 0;
-}
-
 bool TakesFocus(const TAVUi::CControl& c) {
     switch (c.kind) {
         case ControlKind::Static:
@@ -279,11 +274,11 @@ void CITPCalcDlg::SaveState() {
     set(kKeyBranching, CDataBox(v.branchingRule));
     set(kKeyConditions, CDataBox(v.hydraulicConditions));
     set(kKeyMinDiameter, CDataBox(IsDlgButtonChecked(IDC_CHECK_MIN_DIAMETER)));
-    set(kKeyPartialArea, CDataBox(OnePlusIndex(v.partialAreaEffect, v.partialAreaMode)));
+    set(kKeyPartialArea, CDataBox(CItpParameters::OnePlusIndex(v.partialAreaEffect, v.partialAreaMode)));
     set(kKeyPipeFill, CDataBox(IsDlgButtonChecked(IDC_CHECK_PIPE_FILL)));
     set(kKeyAssignPipes, CDataBox(v.assignPipes ? 1 : 0));
     set(kKeyIgnoreCarrier, CDataBox(IsDlgButtonChecked(IDC_CHECK_IGNORE_CARRIER)));
-    set(kKeyExistingPipe, CDataBox(OnePlusIndex(v.useExistingPipe, v.existingPipeMode)));
+    set(kKeyExistingPipe, CDataBox(CItpParameters::OnePlusIndex(v.useExistingPipe, v.existingPipeMode)));
     set(kKeyStation, CDataBox(v.turkishStation));
 }
 

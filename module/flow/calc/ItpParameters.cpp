@@ -13,10 +13,6 @@ using TAVGis::Data::CDataBox;
 void SetTag(TAVGis::Sewage::CFlowCalculatorParameters& params, const char* tag, const CDataBox& value) {
     if (auto p = params.GetProperties().GetPropertyExByTag(tag)) p->SetHiddenValue(value);
 }
-
-int OnePlusIndex(bool on, int index) {
-    return on ? 1 + index : 0;
-}
 }  // namespace
 
 std::string CItpParameters::RomanianText(int integer, const double values[3]) {

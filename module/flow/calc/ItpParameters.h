@@ -69,6 +69,8 @@ public:
     static constexpr int kBranchingCodes[2] = {11089, 11088};
     static constexpr double kNoFillLimit = 100.0;
 
+    // 0 when off, else 1 + the mode index: the form of the partial-area and existing-pipe choices.
+    static int OnePlusIndex(bool on, int index) { return on ? 1 + index : 0; }
     // The "RO" text of the Romanian standard values.
     static std::string RomanianText(int integer, const double values[3]);
     // Fills the set by tag (see above).
