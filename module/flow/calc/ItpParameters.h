@@ -34,6 +34,7 @@
 
 #include "platform/sewage/FlowCalculator.h"
 #include "platform/sewage/IdfCurveFile.h"
+#include "platform/sewage/RainItpCalculator.h"
 
 struct ItpDialogValues {
     int rainMethod = 0;  // 0 curves, 1 Reinhold, 2 Turkish standard
@@ -65,8 +66,10 @@ struct ItpDialogValues {
 
 class CItpParameters {
 public:
-    static constexpr int kMethodCodes[3] = {2481, 2484, 9455};
-    static constexpr int kBranchingCodes[2] = {11089, 11088};
+    using Calculator = TAVGis::Sewage::CRainItpCalculator;
+    static constexpr int kMethodCodes[3] = {Calculator::kModeCurves, Calculator::kModeReinhold,
+                                            Calculator::kModeTurkish};
+    static constexpr int kBranchingCodes[2] = {Calculator::kCarryLonger, Calculator::kCarryShorter};
     static constexpr double kNoFillLimit = 100.0;
 
     // 0 when off, else 1 + the mode index: the form of the partial-area and existing-pipe choices.
