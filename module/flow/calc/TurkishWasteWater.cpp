@@ -1,5 +1,7 @@
 #include "module/flow/calc/TurkishWasteWater.h"
 
+#include <map>
+
 #include "module/data/SectionData.h"
 #include "module/flow/calc/FlowAttribute.h"
 #include "module/flow/calc/TurkishHousehold.h"
@@ -58,8 +60,7 @@ TurkishWasteWaterResult CTurkishWasteWater::Run(const TurkishWasteWaterInput& in
     auto* areas = TAVGis::Sewage::CCatchmentAreaManager::GetInstance();
 
     // The household flows of each network the sections belong to, computed once for the whole network.
-    const TAVGis::Topology::CTopologyStorage* computed = nullptr;
-    std::vector<TurkishHouseholdFlow> flows;
+    std::map<const TAVGis::Topology::CTopologyStorage*, std::vector<TurkishHouseholdFlow>> flowsOf;
 
     CBatchWriteFrame frame;
     TAVHost::CProgress progress("Turkish waste water", sections.size());
@@ -67,11 +68,14 @@ TurkishWasteWaterResult CTurkishWasteWater::Run(const TurkishWasteWaterInput& in
         progress.Advance();
         if (!s) continue;
         if (household) {
-            if (s->Owner() != computed) {
-                computed = s->Owner();
-                flows = computed ? CTurkishHousehold::ForNetwork(*computed, in.consumption)
-                                 : std::vector<TurkishHouseholdFlow>();
-            }
+            auto it = flowsOf.find(s->Owner());
+            if (it == flowsOf.end())
+                it = flowsOf
+                         .emplace(s->Owner(), s->Owner()
+                                                  ? CTurkishHousehold::ForNetwork(*s->Owner(), in.consumption)
+                                                  : std::vector<TurkishHouseholdFlow>())
+                         .first;
+            const auto& flows = it->second;
             const auto index = static_cast<std::size_t>(s->Index());
             const TurkishHouseholdFlow f = index < flows.size() ? flows[index] : TurkishHouseholdFlow{};
             if (r.notFinite.Check(s->GetName(), definitions.home->GetID(), f.flow)) {
